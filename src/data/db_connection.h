@@ -1,0 +1,87 @@
+#pragma once
+// A connection to the MySQL/MariaDB server over Connector/C. Settings are held until
+// open(); errors of the server are raised as DbError with the server's text.
+// Every value put into a statement goes through sqlLiteral() (the client library's escaping).
+#include "db_field.h"
+#include "db_row.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+struct st_mysql;
+
+// The rows and columns of one SELECT.
+struct DbResult {
+    std::vector<DbField> fields;
+    std::vector<DbRow> rows;
+    int indexOf(const QString &name) const;
+};
+
+class DbConnection : public QObject {
+    Q_OBJECT
+public:
+    explicit DbConnection(QObject *parent = nullptr);
+    ~DbConnection() override;
+
+    // Stored settings.
+    void setHost(const QString &host);       // when connected and changed, the connection drops
+    void setDatabase(const QString &db);     // when connected, switched on the live connection
+    void setUser(const QString &user) { m_user = user; }
+    void setPassword(const QString &pw) { m_password = pw; }
+    void setPort(int port) { m_port = port; }
+    void setConnectTimeout(int seconds) { m_timeout = seconds; }
+    QString host() const { return m_host; }
+    QString database() const { return m_database; }
+    int port() const { return m_port; }
+
+    // The process may route every connection to another port and socket (the tests'
+    // private server does this); the stored settings stay as they are.
+    static void setEndpointOverride(int port, const QString &socket);
+
+    void open();
+    void close();
+    bool isConnected() const { return m_mysql != nullptr; }
+    // True after the server went away; the next statement connects anew first.
+    bool isBroken() const { return m_broken; }
+
+    // Runs a statement that returns no rows; returns the rows matched.
+    // `?` marks are replaced, in order, by the SQL literals of `params`.
+    quint64 exec(const QString &sql, const QVariantList &params = {});
+    DbResult select(const QString &sql, const QVariantList &params = {});
+    quint64 lastInsertId() const { return m_lastInsertId; }
+    unsigned long threadId() const;
+
+    // SQL literal of a value: NULL, a number, or an escaped quoted string
+    // (a QDate becomes 'yyyy-mm-dd').
+    QString sqlLiteral(const QVariant &v) const;
+    QString bind(const QString &sql, const QVariantList &params) const;
+    static QString quoteName(const QString &name);
+
+    bool inTransaction() const { return m_txDepth > 0; }
+    void begin();
+    void commit();
+    void rollback();   // never throws
+
+signals:
+    void aboutToClose();  // the tables of this connection close themselves
+    void opened();
+
+private:
+    void ensureOpen();
+    [[noreturn]] void raise();
+    void query(const QByteArray &sql);
+    static DbField describe(const struct st_mysql_field &f);
+
+    st_mysql *m_mysql = nullptr;
+    QString m_host = QStringLiteral("localhost");
+    QString m_database;
+    QString m_user = QStringLiteral("root");
+    QString m_password;
+    int m_port = 3306;
+    int m_timeout = 15;
+    bool m_broken = false;
+    int m_txDepth = 0;
+    quint64 m_lastInsertId = 0;
+};

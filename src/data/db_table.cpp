@@ -1,0 +1,826 @@
+#include "db_table.h"
+
+#include "app_error.h"
+#include "text_forms.h"
+
+#include <QDate>
+#include <algorithm>
+
+// ---------------------------------------------------------------- DbRecord
+
+bool DbRecord::nullAt(int i) const
+{
+    if (i >= m_table.m_baseCount && !m_cells)
+        return !m_calc[size_t(i - m_table.m_baseCount)].has_value();
+    if (m_cells)
+        return !(*m_cells)[size_t(i)].has_value();
+    return m_row->isNull(i);
+}
+
+QByteArrayView DbRecord::rawAt(int i) const
+{
+    if (i >= m_table.m_baseCount && !m_cells) {
+        const auto &c = m_calc[size_t(i - m_table.m_baseCount)];
+        return c ? QByteArrayView(*c) : QByteArrayView();
+    }
+    if (m_cells) {
+        const auto &c = (*m_cells)[size_t(i)];
+        return c ? QByteArrayView(*c) : QByteArrayView();
+    }
+    return m_row->raw(i);
+}
+
+QString DbRecord::text(const QString &column) const
+{
+    const int i = m_table.indexOfField(column);
+    return m_table.textOf(i, rawAt(i), nullAt(i));
+}
+
+QVariant DbRecord::value(const QString &column) const
+{
+    const int i = m_table.indexOfField(column);
+    return m_table.decode(i, rawAt(i), nullAt(i));
+}
+
+bool DbRecord::isNull(const QString &column) const { return nullAt(m_table.indexOfField(column)); }
+
+void DbRecord::setCalculated(const QString &column, const QVariant &v)
+{
+    const int i = m_table.indexOfField(column);
+    if (!m_table.m_fields[size_t(i)].calculated)
+        throw AppError(QStringLiteral("Field '%1' is not a calculated field").arg(column));
+    m_calc[size_t(i - m_table.m_baseCount)] = m_table.encode(i, v);
+}
+
+// ---------------------------------------------------------------- DbTable
+
+DbTable::DbTable(DbConnection &connection, const QString &tableName, QObject *parent)
+    : QObject(parent), m_conn(connection), m_table(tableName)
+{
+    setObjectName(tableName);
+    connect(&m_conn, &DbConnection::aboutToClose, this, &DbTable::close);
+    connect(&m_timer, &QTimer::timeout, this, &DbTable::onTimer);
+}
+
+DbTable::~DbTable() = default;
+
+void DbTable::setSql(const QString &sql)
+{
+    if (isOpen())
+        close();
+    m_sql = sql;
+}
+
+void DbTable::setOrderBy(const QString &column) { m_orderBy = column; }
+
+void DbTable::setMaster(DbTable *master, const QStringList &masterColumns, const QStringList &detailColumns)
+{
+    if (m_master)
+        disconnect(m_master, nullptr, this, nullptr);
+    m_master = master;
+    m_masterColumns = masterColumns;
+    m_detailColumns = detailColumns;
+    if (m_master) {
+        connect(m_master, &DbTable::currentRowChanged, this, &DbTable::masterMoved);
+        connect(m_master, &DbTable::rowsReset, this, &DbTable::masterMoved);
+    }
+    if (isOpen())
+        masterMoved();
+}
+
+void DbTable::addCalculatedField(const QString &name, DbField::Kind kind, int width)
+{
+    m_calcDecl.push_back({name, {kind, width}});
+}
+
+void DbTable::setRefreshInterval(int ms)
+{
+    m_refreshMs = ms;
+    m_timer.stop();
+    if (ms > 0 && isOpen())
+        m_timer.start(ms);
+}
+
+QString DbTable::baseSql() const
+{
+    return m_sql.isEmpty() ? QStringLiteral("SELECT * FROM ") + DbConnection::quoteName(m_table) : m_sql;
+}
+
+QString DbTable::fetchSql() const
+{
+    if (!m_master)
+        return baseSql();
+    QString where;
+    for (int i = 0; i < m_detailColumns.size(); ++i) {
+        if (i)
+            where += QStringLiteral(" AND ");
+        const QVariant v = i < m_linkValues.size() ? m_linkValues[i] : QVariant();
+        where += DbConnection::quoteName(m_detailColumns[i]) + QStringLiteral(" = ") + m_conn.sqlLiteral(v);
+    }
+    if (m_sql.isEmpty())
+        return baseSql() + QStringLiteral(" WHERE ") + where;
+    return QStringLiteral("SELECT * FROM (") + m_sql + QStringLiteral(") AS detail_rows WHERE ") + where;
+}
+
+QVariantList DbTable::masterValues() const
+{
+    QVariantList out;
+    const bool has = m_master && m_master->isOpen() && (m_master->m_cur >= 0 || m_master->isEditing());
+    for (const QString &c : m_masterColumns)
+        out << (has ? m_master->value(c) : QVariant());
+    return out;
+}
+
+void DbTable::open()
+{
+    if (isOpen())
+        return;
+    m_linkValues = masterValues();
+    if (m_master && !m_master->isOpen()) {
+        // A detail of a closed master holds no rows until the master opens.
+        fetch(false);
+    } else {
+        fetch(false);
+    }
+    setState(State::Browse);
+    if (m_refreshMs > 0)
+        m_timer.start(m_refreshMs);
+    emit rowsReset();
+    emit currentRowChanged();
+}
+
+void DbTable::close()
+{
+    if (m_state == State::Inactive)
+        return;
+    m_timer.stop();
+    m_pending.clear();
+    m_original.clear();
+    m_modified = false;
+    m_rows.clear();
+    m_cur = -1;
+    m_eof = m_bof = true;
+    setState(State::Inactive);
+    emit rowsReset();
+    emit currentRowChanged();
+}
+
+void DbTable::fetch(bool keepPosition)
+{
+    Bookmark mark;
+    if (keepPosition)
+        mark = bookmark();
+    DbResult result = m_conn.select(fetchSql());
+    for (const QString &r : m_required)
+        if (result.indexOf(r) < 0)
+            throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), r));
+
+    m_fields = std::move(result.fields);
+    m_baseCount = int(m_fields.size());
+    for (const auto &[name, kw] : m_calcDecl) {
+        DbField f;
+        f.name = name;
+        f.kind = kw.first;
+        f.width = kw.second;
+        f.calculated = true;
+        m_fields.push_back(f);
+    }
+    m_fieldIndex.clear();
+    for (int i = int(m_fields.size()) - 1; i >= 0; --i)
+        m_fieldIndex.insert(m_fields[size_t(i)].name.toLower(), i);
+    m_orderField = m_orderBy.isEmpty() ? -1 : fieldIndex(m_orderBy);
+
+    m_rows = std::move(result.rows);
+    if (!m_calcDecl.empty())
+        for (DbRow &r : m_rows)
+            r = withCalculated(std::move(r));
+    if (m_orderField >= 0)
+        std::stable_sort(m_rows.begin(), m_rows.end(),
+                         [this](const DbRow &a, const DbRow &b) { return lessThan(a, b); });
+
+    m_cur = m_rows.empty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.empty();
+    if (keepPosition && !m_rows.empty()) {
+        const int k = keyField();
+        int found = -1;
+        if (k >= 0 && mark.key.isValid()) {
+            for (int i = 0; i < rowCount(); ++i)
+                if (valueAt(i, k) == mark.key) {
+                    found = i;
+                    break;
+                }
+        }
+        if (found < 0 && mark.index >= 0)
+            found = std::min(mark.index, rowCount() - 1);
+        if (found >= 0) {
+            m_cur = found;
+            m_bof = m_cur == 0;
+            m_eof = false;
+        }
+    }
+}
+
+DbRow DbTable::withCalculated(DbRow row) const
+{
+    DbRow::Cells calc(m_calcDecl.size());
+    if (m_calcHook) {
+        DbRecord rec(*this, &row, nullptr, calc);
+        m_calcHook(rec);
+    }
+    DbRow::Cells cells = row.cells();
+    cells.resize(size_t(m_baseCount));
+    for (auto &c : calc)
+        cells.push_back(std::move(c));
+    return DbRow(cells);
+}
+
+void DbTable::computeCalculated(DbRow::Cells &cells) const
+{
+    if (m_calcDecl.empty())
+        return;
+    DbRow::Cells calc(m_calcDecl.size());
+    if (m_calcHook) {
+        DbRow::Cells base(cells.begin(), cells.begin() + m_baseCount);
+        base.resize(m_fields.size());
+        DbRecord rec(*this, nullptr, &base, calc);
+        m_calcHook(rec);
+    }
+    for (size_t i = 0; i < calc.size(); ++i)
+        cells[size_t(m_baseCount) + i] = std::move(calc[i]);
+}
+
+void DbTable::refresh()
+{
+    if (!isOpen())
+        return;
+    checkBrowseMode();
+    fetch(true);
+    emit rowsReset();
+    emit currentRowChanged();
+}
+
+void DbTable::masterMoved()
+{
+    if (!isOpen())
+        return;
+    const QVariantList vals = masterValues();
+    if (vals == m_linkValues)
+        return;
+    checkBrowseMode();
+    m_linkValues = vals;
+    if (!m_master->isOpen()) {
+        m_rows.clear();
+        m_cur = -1;
+        m_eof = m_bof = true;
+    } else {
+        fetch(false);
+    }
+    emit rowsReset();
+    emit currentRowChanged();
+}
+
+void DbTable::onTimer()
+{
+    if (m_state != State::Browse)
+        return;
+    try {
+        refresh();
+    } catch (const std::exception &e) {
+        m_timer.stop();
+        const auto *app = dynamic_cast<const AppError *>(&e);
+        emit refreshFailed(app ? app->text() : QString::fromUtf8(e.what()));
+    }
+}
+
+// ---------------------------------------------------------------- fields and values
+
+int DbTable::fieldIndex(const QString &column) const { return m_fieldIndex.value(column.toLower(), -1); }
+
+int DbTable::indexOfField(const QString &column) const
+{
+    const int i = fieldIndex(column);
+    if (i < 0) {
+        if (!isOpen() && m_fields.empty())
+            throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
+    }
+    return i;
+}
+
+const DbField &DbTable::field(const QString &column) const { return m_fields[size_t(indexOfField(column))]; }
+
+int DbTable::keyField() const
+{
+    for (int i = 0; i < m_baseCount; ++i)
+        if (m_fields[size_t(i)].autoIncrement)
+            return i;
+    for (int i = 0; i < m_baseCount; ++i)
+        if (m_fields[size_t(i)].primaryKey)
+            return i;
+    return -1;
+}
+
+QString DbTable::nullConversionMessage(const QString &type)
+{
+    return QStringLiteral("Could not convert variant of type (Null) into type (%1)").arg(type);
+}
+
+QVariant DbTable::decode(int col, QByteArrayView raw, bool null) const
+{
+    if (null)
+        return QVariant();
+    const DbField &f = m_fields[size_t(col)];
+    switch (f.kind) {
+    case DbField::Kind::Integer: {
+        bool ok = false;
+        const qlonglong v = raw.toLongLong(&ok);
+        if (v >= INT_MIN && v <= INT_MAX)
+            return QVariant(int(v));
+        return QVariant(v);
+    }
+    case DbField::Kind::Float:
+        return QVariant(raw.toDouble());
+    case DbField::Kind::Date: {
+        const QDate d = QDate::fromString(QString::fromLatin1(raw), QStringLiteral("yyyy-MM-dd"));
+        return d.isValid() ? QVariant(d) : QVariant();
+    }
+    default:
+        return QVariant(QString::fromUtf8(raw));
+    }
+}
+
+QString DbTable::textOf(int col, QByteArrayView raw, bool null) const
+{
+    if (null)
+        return QString();
+    const DbField &f = m_fields[size_t(col)];
+    switch (f.kind) {
+    case DbField::Kind::Float: {
+        // The regional form of a floating-point value: up to 15 significant digits, decimal comma.
+        QString s = QString::number(raw.toDouble(), 'g', 15);
+        s.replace(QLatin1Char('.'), QLatin1Char(','));
+        return s;
+    }
+    case DbField::Kind::Date: {
+        const QDate d = QDate::fromString(QString::fromLatin1(raw), QStringLiteral("yyyy-MM-dd"));
+        return d.isValid() ? TextForms::formatDate(d) : QString();
+    }
+    default:
+        return QString::fromUtf8(raw);
+    }
+}
+
+std::optional<QByteArray> DbTable::encode(int col, const QVariant &v) const
+{
+    if (!v.isValid() || v.isNull())
+        return std::nullopt;
+    const DbField &f = m_fields[size_t(col)];
+    switch (f.kind) {
+    case DbField::Kind::Integer: {
+        bool ok = false;
+        const qlonglong n = v.typeId() == QMetaType::QString ? v.toString().trimmed().toLongLong(&ok) : v.toLongLong(&ok);
+        if (!ok)
+            throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(v.toString()));
+        return QByteArray::number(n);
+    }
+    case DbField::Kind::Float: {
+        if (v.typeId() == QMetaType::QString) {
+            const Decimal d = TextForms::readLocale(v.toString());
+            return d.toPlain().toLatin1();
+        }
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        if (!ok)
+            throw ConversionError(TextForms::notAFloatMessage(v.toString()));
+        return QByteArray::number(d, 'g', 17);
+    }
+    case DbField::Kind::Date: {
+        const QDate d = v.typeId() == QMetaType::QDate ? v.toDate() : TextForms::readDate(v.toString());
+        return d.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+    }
+    default: {
+        QString s = v.typeId() == QMetaType::QDate ? TextForms::formatDate(v.toDate()) : v.toString();
+        if (f.width > 0 && s.size() > f.width)
+            s.truncate(f.width);
+        return s.toUtf8();
+    }
+    }
+}
+
+DbRow::Cells DbTable::currentCells() const
+{
+    if (isEditing())
+        return m_pending;
+    if (m_cur < 0)
+        return {};
+    return m_rows[size_t(m_cur)].cells();
+}
+
+bool DbTable::isNull(const QString &column) const
+{
+    const int i = indexOfField(column);
+    if (isEditing())
+        return !m_pending[size_t(i)].has_value();
+    if (m_cur < 0)
+        return true;
+    return m_rows[size_t(m_cur)].isNull(i);
+}
+
+QString DbTable::text(const QString &column) const
+{
+    const int i = indexOfField(column);
+    if (isEditing()) {
+        const auto &c = m_pending[size_t(i)];
+        return textOf(i, c ? QByteArrayView(*c) : QByteArrayView(), !c);
+    }
+    if (m_cur < 0)
+        return QString();
+    const DbRow &r = m_rows[size_t(m_cur)];
+    return textOf(i, r.raw(i), r.isNull(i));
+}
+
+QVariant DbTable::value(const QString &column) const
+{
+    const int i = indexOfField(column);
+    if (isEditing()) {
+        const auto &c = m_pending[size_t(i)];
+        return decode(i, c ? QByteArrayView(*c) : QByteArrayView(), !c);
+    }
+    if (m_cur < 0)
+        return QVariant();
+    const DbRow &r = m_rows[size_t(m_cur)];
+    return decode(i, r.raw(i), r.isNull(i));
+}
+
+QString DbTable::asString(const QString &column) const
+{
+    if (isNull(column))
+        throw ConversionError(nullConversionMessage(QStringLiteral("String")));
+    return text(column);
+}
+
+int DbTable::asInteger(const QString &column) const
+{
+    const QVariant v = value(column);
+    if (v.isNull())
+        throw ConversionError(nullConversionMessage(QStringLiteral("Integer")));
+    bool ok = false;
+    const int n = v.typeId() == QMetaType::QString ? v.toString().trimmed().toInt(&ok) : v.toInt(&ok);
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(v.toString()));
+    return n;
+}
+
+QString DbTable::textAt(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= int(m_fields.size()))
+        return QString();
+    const DbRow &r = m_rows[size_t(row)];
+    return textOf(column, r.raw(column), r.isNull(column));
+}
+
+QVariant DbTable::valueAt(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= int(m_fields.size()))
+        return QVariant();
+    const DbRow &r = m_rows[size_t(row)];
+    return decode(column, r.raw(column), r.isNull(column));
+}
+
+// ---------------------------------------------------------------- navigation
+
+void DbTable::setCurrent(int index, bool notify)
+{
+    const bool changed = index != m_cur;
+    m_cur = index;
+    if (changed && notify)
+        emit currentRowChanged();
+}
+
+void DbTable::first()
+{
+    checkBrowseMode();
+    m_bof = true;
+    m_eof = m_rows.empty();
+    setCurrent(m_rows.empty() ? -1 : 0);
+}
+
+void DbTable::last()
+{
+    checkBrowseMode();
+    m_eof = true;
+    m_bof = m_rows.empty();
+    setCurrent(m_rows.empty() ? -1 : rowCount() - 1);
+}
+
+void DbTable::next()
+{
+    checkBrowseMode();
+    m_bof = false;
+    if (m_cur + 1 < rowCount()) {
+        m_eof = false;
+        setCurrent(m_cur + 1);
+    } else {
+        m_eof = true;
+    }
+}
+
+void DbTable::prior()
+{
+    checkBrowseMode();
+    m_eof = false;
+    if (m_cur > 0) {
+        m_bof = false;
+        setCurrent(m_cur - 1);
+    } else {
+        m_bof = true;
+    }
+}
+
+void DbTable::moveTo(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    checkBrowseMode();
+    m_bof = m_eof = false;
+    setCurrent(row);
+}
+
+bool DbTable::locate(const QString &column, const QVariant &value)
+{
+    const int col = indexOfField(column);
+    checkBrowseMode();
+    const QString wanted = value.toString();
+    auto matches = [&](const DbRow &r) {
+        if (value.isNull())
+            return r.isNull(col);
+        if (r.isNull(col))
+            return false;
+        return textOf(col, r.raw(col), false) == wanted || decode(col, r.raw(col), false) == value;
+    };
+    for (int i = 0; i < rowCount(); ++i) {
+        if (matches(m_rows[size_t(i)])) {
+            m_bof = m_eof = false;
+            setCurrent(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+DbTable::Bookmark DbTable::bookmark() const
+{
+    Bookmark b;
+    b.index = m_cur;
+    const int k = keyField();
+    if (k >= 0 && m_cur >= 0)
+        b.key = valueAt(m_cur, k);
+    return b;
+}
+
+void DbTable::gotoBookmark(const Bookmark &b)
+{
+    checkBrowseMode();
+    const int k = keyField();
+    if (k >= 0 && b.key.isValid()) {
+        for (int i = 0; i < rowCount(); ++i)
+            if (valueAt(i, k) == b.key) {
+                m_bof = m_eof = false;
+                setCurrent(i);
+                return;
+            }
+    }
+    if (b.index >= 0 && b.index < rowCount()) {
+        m_bof = m_eof = false;
+        setCurrent(b.index);
+    }
+}
+
+// ---------------------------------------------------------------- changing
+
+void DbTable::setState(State s)
+{
+    if (s == m_state)
+        return;
+    m_state = s;
+    emit stateChanged();
+}
+
+void DbTable::checkBrowseMode()
+{
+    if (!isEditing())
+        return;
+    if (m_modified)
+        post();
+    else
+        cancel();
+}
+
+void DbTable::append()
+{
+    if (!isOpen())
+        throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+    checkBrowseMode();
+    m_pending.assign(m_fields.size(), std::nullopt);
+    m_original.clear();
+    m_dirty.assign(m_fields.size(), false);
+    if (m_master) {
+        const QVariantList vals = masterValues();
+        for (int i = 0; i < m_detailColumns.size(); ++i)
+            m_pending[size_t(indexOfField(m_detailColumns[i]))] = encode(indexOfField(m_detailColumns[i]), vals.value(i));
+    }
+    m_beforeInsert = m_cur;
+    setState(State::Insert);
+    computeCalculated(m_pending);
+    if (m_newRecordHook) {
+        try {
+            m_newRecordHook(*this);
+        } catch (...) {
+            cancel();
+            throw;
+        }
+    }
+    // The defaults of a new row do not count as a change: an untouched new row is dropped.
+    m_modified = false;
+    emit currentRowChanged();
+}
+
+void DbTable::edit()
+{
+    if (isEditing())
+        return;
+    if (!isOpen())
+        throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+    if (m_cur < 0)
+        throw DbError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(objectName()));
+    m_pending = m_rows[size_t(m_cur)].cells();
+    m_original = m_pending;
+    m_dirty.assign(m_fields.size(), false);
+    m_modified = false;
+    setState(State::Edit);
+}
+
+void DbTable::setValue(const QString &column, const QVariant &v)
+{
+    const int i = indexOfField(column);
+    if (!isEditing())
+        edit();
+    m_pending[size_t(i)] = encode(i, v);
+    if (!m_fields[size_t(i)].calculated) {
+        m_dirty[size_t(i)] = true;
+        m_modified = true;
+        computeCalculated(m_pending);
+    }
+    emit pendingChanged(m_fields[size_t(i)].name);
+}
+
+QString DbTable::whereRow(const DbRow::Cells &original) const
+{
+    const int k = keyField();
+    if (k >= 0 && original[size_t(k)])
+        return DbConnection::quoteName(m_fields[size_t(k)].orgName) + QStringLiteral(" = ")
+            + QString::fromUtf8(*original[size_t(k)]);
+    QStringList parts;
+    for (int i = 0; i < m_baseCount; ++i) {
+        const DbField &f = m_fields[size_t(i)];
+        if (f.orgName.isEmpty())
+            continue;
+        const QString name = DbConnection::quoteName(f.orgName);
+        const auto &c = original[size_t(i)];
+        if (!c)
+            parts << name + QStringLiteral(" IS NULL");
+        else if (f.kind == DbField::Kind::Text)
+            parts << QStringLiteral("BINARY ") + name + QStringLiteral(" = ") + m_conn.sqlLiteral(QString::fromUtf8(*c));
+        else
+            parts << name + QStringLiteral(" = ") + m_conn.sqlLiteral(QString::fromUtf8(*c));
+    }
+    return parts.join(QStringLiteral(" AND "));
+}
+
+void DbTable::post()
+{
+    if (!isEditing())
+        return;
+    const QString table = DbConnection::quoteName(m_table);
+    if (m_state == State::Insert) {
+        QStringList cols, vals;
+        for (int i = 0; i < m_baseCount; ++i) {
+            const DbField &f = m_fields[size_t(i)];
+            if (f.orgName.isEmpty() || !m_pending[size_t(i)])
+                continue;
+            cols << DbConnection::quoteName(f.orgName);
+            vals << m_conn.sqlLiteral(QString::fromUtf8(*m_pending[size_t(i)]));
+        }
+        m_conn.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, cols.join(QLatin1Char(',')), vals.join(QLatin1Char(','))));
+        const int k = keyField();
+        if (k >= 0 && m_fields[size_t(k)].autoIncrement && !m_pending[size_t(k)])
+            m_pending[size_t(k)] = QByteArray::number(m_conn.lastInsertId());
+        computeCalculated(m_pending);
+        DbRow row(m_pending);
+        int pos = m_orderField >= 0 ? sortedPosition(row) : rowCount();
+        m_rows.insert(m_rows.begin() + pos, std::move(row));
+        m_cur = pos;
+    } else {
+        if (m_modified) {
+            QStringList sets;
+            for (int i = 0; i < m_baseCount; ++i) {
+                const DbField &f = m_fields[size_t(i)];
+                if (!m_dirty[size_t(i)] || f.orgName.isEmpty())
+                    continue;
+                const auto &c = m_pending[size_t(i)];
+                sets << DbConnection::quoteName(f.orgName) + QStringLiteral(" = ")
+                        + (c ? m_conn.sqlLiteral(QString::fromUtf8(*c)) : QStringLiteral("NULL"));
+            }
+            if (!sets.isEmpty()) {
+                const quint64 n = m_conn.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 LIMIT 1")
+                                                  .arg(table, sets.join(QLatin1Char(',')), whereRow(m_original)));
+                if (n == 0)
+                    throw DbError(QStringLiteral("Record not found or changed by another user"));
+            }
+        }
+        computeCalculated(m_pending);
+        DbRow row(m_pending);
+        if (m_orderField >= 0) {
+            m_rows.erase(m_rows.begin() + m_cur);
+            m_cur = sortedPosition(row);
+            m_rows.insert(m_rows.begin() + m_cur, std::move(row));
+        } else {
+            m_rows[size_t(m_cur)] = std::move(row);
+        }
+    }
+    m_pending.clear();
+    m_original.clear();
+    m_modified = false;
+    m_bof = m_eof = false;
+    setState(State::Browse);
+    emit rowsReset();
+    emit currentRowChanged();
+}
+
+void DbTable::cancel()
+{
+    if (!isEditing())
+        return;
+    const bool wasInsert = m_state == State::Insert;
+    m_pending.clear();
+    m_original.clear();
+    m_modified = false;
+    if (wasInsert)
+        m_cur = m_beforeInsert < rowCount() ? m_beforeInsert : rowCount() - 1;
+    setState(State::Browse);
+    if (m_cur >= 0)
+        emit rowChanged(m_cur);
+    emit currentRowChanged();
+}
+
+void DbTable::remove()
+{
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (!isOpen())
+        throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+    if (m_cur < 0)
+        throw DbError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(objectName()));
+    if (isEditing())
+        cancel();
+    const DbRow::Cells original = m_rows[size_t(m_cur)].cells();
+    const quint64 n = m_conn.exec(QStringLiteral("DELETE FROM %1 WHERE %2 LIMIT 1")
+                                      .arg(DbConnection::quoteName(m_table), whereRow(original)));
+    if (n == 0)
+        throw DbError(QStringLiteral("Record not found or changed by another user"));
+    m_rows.erase(m_rows.begin() + m_cur);
+    if (m_cur >= rowCount())
+        m_cur = rowCount() - 1;
+    m_eof = m_rows.empty();
+    m_bof = m_rows.empty();
+    emit rowsReset();
+    emit currentRowChanged();
+}
+
+// ---------------------------------------------------------------- order
+
+bool DbTable::lessThan(const DbRow &a, const DbRow &b) const
+{
+    const int c = m_orderField;
+    const bool an = a.isNull(c), bn = b.isNull(c);
+    if (an || bn)
+        return an && !bn;
+    const DbField &f = m_fields[size_t(c)];
+    if (f.kind == DbField::Kind::Integer)
+        return a.raw(c).toLongLong() < b.raw(c).toLongLong();
+    if (f.kind == DbField::Kind::Float)
+        return a.raw(c).toDouble() < b.raw(c).toDouble();
+    const QString sa = QString::fromUtf8(a.raw(c)), sb = QString::fromUtf8(b.raw(c));
+    const int ci = sa.compare(sb, Qt::CaseInsensitive);
+    return ci != 0 ? ci < 0 : sa < sb;
+}
+
+int DbTable::sortedPosition(const DbRow &row) const
+{
+    auto it = std::upper_bound(m_rows.begin(), m_rows.end(), row,
+                               [this](const DbRow &a, const DbRow &b) { return lessThan(a, b); });
+    return int(it - m_rows.begin());
+}

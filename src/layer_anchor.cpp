@@ -1,0 +1,1 @@
+// Gives every layer library at least one translation unit while its folder is still empty.
