@@ -17,8 +17,10 @@ public:
     Decimal(int v) : m_mant(v) {}              // NOLINT: implicit, so that Decimal d = 0 works
     static Decimal fromInt(long long v);
     // Plain C form: optional sign, digits, optional '.', digits, optional exponent. nullopt-like: ok=false.
+    // No blanks; decimals beyond MaxScale are rounded; a value beyond 128 bits gives ok=false and zero.
     static Decimal fromPlain(std::string_view text, bool *ok = nullptr);
     // The exact binary value of d, correctly rounded to 25 significant digits.
+    // Infinity, NaN and values beyond 128 bits throw AppError; below 10^-MaxScale it is zero.
     static Decimal fromDouble(double d);
 
     Decimal operator+(const Decimal &o) const;
