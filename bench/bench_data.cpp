@@ -92,6 +92,10 @@ int main(int argc, char **argv)
     t.restart();
     diz.openTables();
     std::printf("open ten tables: %.1f ms (testata rows: %d)\n", t.nsecsElapsed() / 1e6, diz.Testata.rowCount());
+    std::printf("peak memory after generating and opening: %.1f MB\n", peakRssKb() / 1024.0);
+    t.restart();
+    diz.Testata.refresh();
+    std::printf("re-read testata: %.1f ms, peak %.1f MB\n", t.nsecsElapsed() / 1e6, peakRssKb() / 1024.0);
 
     std::vector<double> moves;
     diz.Testata.first();

@@ -225,6 +225,34 @@ DbResult DbConnection::select(const QString &sql, const QVariantList &params)
     return out;
 }
 
+void DbConnection::selectEach(const QString &sql, const std::function<void(std::vector<DbField> &&)> &onFields,
+                              const std::function<void(unsigned, char **, const unsigned long *)> &onRow)
+{
+    query(sql.toUtf8());
+    MYSQL_RES *res = mysql_use_result(m_mysql);
+    if (!res) {
+        if (mysql_field_count(m_mysql) != 0)
+            raise();
+        onFields({});
+        return;
+    }
+    struct Free {
+        MYSQL_RES *r;
+        ~Free() { mysql_free_result(r); }
+    } guard{res};
+    const unsigned n = mysql_num_fields(res);
+    const MYSQL_FIELD *fields = mysql_fetch_fields(res);
+    std::vector<DbField> described;
+    described.reserve(n);
+    for (unsigned i = 0; i < n; ++i)
+        described.push_back(describe(fields[i]));
+    onFields(std::move(described));
+    while (MYSQL_ROW row = mysql_fetch_row(res))
+        onRow(n, row, mysql_fetch_lengths(res));
+    if (mysql_errno(m_mysql) != 0)
+        raise();
+}
+
 unsigned long DbConnection::threadId() const { return m_mysql ? mysql_thread_id(m_mysql) : 0; }
 
 QString DbConnection::quoteName(const QString &name)

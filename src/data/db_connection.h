@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <vector>
 
 struct st_mysql;
@@ -50,6 +51,10 @@ public:
     // `?` marks are replaced, in order, by the SQL literals of `params`.
     quint64 exec(const QString &sql, const QVariantList &params = {});
     DbResult select(const QString &sql, const QVariantList &params = {});
+    // Streams the rows of a SELECT without holding the whole result twice: `onFields`
+    // gets the columns once, then `onRow` each row (cells in the server's text form).
+    void selectEach(const QString &sql, const std::function<void(std::vector<DbField> &&)> &onFields,
+                    const std::function<void(unsigned count, char **values, const unsigned long *lengths)> &onRow);
     quint64 lastInsertId() const { return m_lastInsertId; }
     unsigned long threadId() const;
 

@@ -88,3 +88,44 @@ DbRow::Cells DbRow::cells() const
             out[size_t(i)] = raw(i).toByteArray();
     return out;
 }
+
+DbRow DbRow::withTail(int from, const Cells &tail) const
+{
+    const int n = from + int(tail.size());
+    qsizetype data = 0;
+    for (int i = 0; i < from; ++i)
+        data += raw(i).size();
+    for (const auto &c : tail)
+        if (c)
+            data += c->size();
+    DbRow out;
+    const qsizetype header = 4 * (n + 2);
+    out.m_buf.resize(header + data);
+    char *p = out.m_buf.data();
+    writeU32(p, quint32(n));
+    quint32 off = 0;
+    auto put = [&](int i, bool null, QByteArrayView bytes) {
+        writeU32(p + 4 * (i + 1), null ? (off | NullBit) : off);
+        if (!null) {
+            std::memcpy(p + header + off, bytes.data(), size_t(bytes.size()));
+            off += quint32(bytes.size());
+        }
+    };
+    for (int i = 0; i < from; ++i)
+        put(i, isNull(i), raw(i));
+    for (int i = 0; i < int(tail.size()); ++i)
+        put(from + i, !tail[size_t(i)], tail[size_t(i)] ? QByteArrayView(*tail[size_t(i)]) : QByteArrayView());
+    writeU32(p + 4 * (n + 1), off);
+    return out;
+}
+
+bool DbRow::sameCells(const DbRow &other, int count) const
+{
+    if (size() < count || other.size() < count)
+        return false;
+    for (int i = 0; i < count; ++i) {
+        if (isNull(i) != other.isNull(i) || raw(i) != other.raw(i))
+            return false;
+    }
+    return true;
+}

@@ -16,6 +16,12 @@ public:
     // Builds from raw client-library buffers (lengths[i] bytes at values[i]; null pointer = NULL).
     DbRow(unsigned count, char **values, const unsigned long *lengths, unsigned extraNullCells);
 
+    // The same row with the cells from `from` on replaced by `tail`.
+    DbRow withTail(int from, const Cells &tail) const;
+
+    // True when the first `count` cells of both rows are the same.
+    bool sameCells(const DbRow &other, int count) const;
+
     int size() const;
     bool isNull(int i) const;
     QByteArrayView raw(int i) const;

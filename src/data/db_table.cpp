@@ -170,12 +170,45 @@ void DbTable::fetch(bool keepPosition)
     Bookmark mark;
     if (keepPosition)
         mark = bookmark();
-    DbResult result = m_conn.select(fetchSql());
-    for (const QString &r : m_required)
-        if (result.indexOf(r) < 0)
+    std::vector<DbField> fields;
+    std::vector<DbRow> rows;
+    std::vector<bool> fresh;  // rows not taken over from the previous read
+    const unsigned extra = unsigned(m_calcDecl.size());
+    // On a re-read, a row that the server returns unchanged shares the storage of the row
+    // already held, so that a re-read of a large table does not hold every row twice.
+    const int key = keepPosition ? keyField() : -1;
+    QHash<QByteArray, int> byKey;
+    if (key >= 0) {
+        byKey.reserve(qsizetype(m_rows.size()));
+        for (int i = 0; i < rowCount(); ++i)
+            byKey.insert(m_rows[size_t(i)].raw(key).toByteArray(), i);
+    }
+    const bool reuse = keepPosition && !m_rows.empty();
+    m_conn.selectEach(
+        fetchSql(), [&](std::vector<DbField> &&f) { fields = std::move(f); },
+        [&](unsigned n, char **values, const unsigned long *lengths) {
+            DbRow row(n, values, lengths, extra);
+            if (reuse && int(n) == m_baseCount) {
+                int old = int(rows.size());
+                if (key >= 0)
+                    old = byKey.value(row.raw(key).toByteArray(), -1);
+                if (old >= 0 && old < rowCount() && m_rows[size_t(old)].sameCells(row, int(n))) {
+                    rows.push_back(m_rows[size_t(old)]);
+                    fresh.push_back(false);
+                    return;
+                }
+            }
+            rows.push_back(std::move(row));
+            fresh.push_back(true);
+        });
+    for (const QString &r : m_required) {
+        const bool found = std::any_of(fields.begin(), fields.end(),
+                                       [&](const DbField &f) { return f.name.compare(r, Qt::CaseInsensitive) == 0; });
+        if (!found)
             throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), r));
+    }
 
-    m_fields = std::move(result.fields);
+    m_fields = std::move(fields);
     m_baseCount = int(m_fields.size());
     for (const auto &[name, kw] : m_calcDecl) {
         DbField f;
@@ -190,10 +223,11 @@ void DbTable::fetch(bool keepPosition)
         m_fieldIndex.insert(m_fields[size_t(i)].name.toLower(), i);
     m_orderField = m_orderBy.isEmpty() ? -1 : fieldIndex(m_orderBy);
 
-    m_rows = std::move(result.rows);
-    if (!m_calcDecl.empty())
-        for (DbRow &r : m_rows)
-            r = withCalculated(std::move(r));
+    m_rows = std::move(rows);
+    if (extra && m_calcHook)
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            if (fresh[i])
+                m_rows[i] = withCalculated(std::move(m_rows[i]));
     if (m_orderField >= 0)
         std::stable_sort(m_rows.begin(), m_rows.end(),
                          [this](const DbRow &a, const DbRow &b) { return lessThan(a, b); });
@@ -224,15 +258,11 @@ void DbTable::fetch(bool keepPosition)
 DbRow DbTable::withCalculated(DbRow row) const
 {
     DbRow::Cells calc(m_calcDecl.size());
-    if (m_calcHook) {
-        DbRecord rec(*this, &row, nullptr, calc);
-        m_calcHook(rec);
-    }
-    DbRow::Cells cells = row.cells();
-    cells.resize(size_t(m_baseCount));
-    for (auto &c : calc)
-        cells.push_back(std::move(c));
-    return DbRow(cells);
+    DbRecord rec(*this, &row, nullptr, calc);
+    m_calcHook(rec);
+    if (std::none_of(calc.begin(), calc.end(), [](const auto &c) { return c.has_value(); }))
+        return row;
+    return row.withTail(m_baseCount, calc);
 }
 
 void DbTable::computeCalculated(DbRow::Cells &cells) const
