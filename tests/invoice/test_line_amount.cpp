@@ -1,0 +1,143 @@
+// The amount of one invoice line (CalcolaRiga) and the tidying of the line editor's
+// fields when the user leaves them.
+#include "app_error.h"
+#include "line_amount.h"
+#include "messages.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+// Readable QString values in failure reports.
+void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace {
+
+class RecordedMessages : public Messages {
+public:
+    QStringList shown;
+    void inform(const QString &text) override { shown << text; }
+    bool confirm(const QString &text) override
+    {
+        shown << text;
+        return false;
+    }
+};
+
+LineAmountTexts line(const char *quantita, const char *prezzoUnit, const char *scTipo, const char *scPerc,
+                     const char *scImporto = "old discount", const char *prezzoTot = "old total")
+{
+    return {QString::fromUtf8(quantita), QString::fromUtf8(prezzoUnit), QString::fromUtf8(scTipo),
+            QString::fromUtf8(scPerc), QString::fromUtf8(scImporto), QString::fromUtf8(prezzoTot)};
+}
+
+using Handler = void (*)(LineAmountTexts &, Messages &);
+
+struct Case {
+    const char *what;
+    Handler run;
+    LineAmountTexts before;
+    LineAmountTexts after;
+    const char *message;  // "" when nothing is shown
+};
+
+void PrintTo(const Case &c, std::ostream *os) { *os << c.what; }
+
+class LineAmount : public ::testing::TestWithParam<Case> {};
+
+TEST_P(LineAmount, RewritesTheFieldsAsExpected)
+{
+    const Case &c = GetParam();
+    LineAmountTexts fields = c.before;
+    RecordedMessages messages;
+    c.run(fields, messages);
+    EXPECT_EQ(fields.quantita, c.after.quantita);
+    EXPECT_EQ(fields.prezzoUnit, c.after.prezzoUnit);
+    EXPECT_EQ(fields.scTipo, c.after.scTipo);
+    EXPECT_EQ(fields.scPerc, c.after.scPerc);
+    EXPECT_EQ(fields.scImporto, c.after.scImporto);
+    EXPECT_EQ(fields.prezzoTot, c.after.prezzoTot);
+    const QStringList expected = *c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{};
+    EXPECT_EQ(messages.shown, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Computation, LineAmount,
+    ::testing::Values(
+        Case{"discount", CalcolaRiga, line("2,00", "10,000", "SC", "10,00"),
+             line("2,00", "10,000", "SC", "10,00", "2,00", "18,000"), ""},
+        Case{"surcharge", CalcolaRiga, line("2,00", "10,000", "MG", "10,00"),
+             line("2,00", "10,000", "MG", "10,00", "2,00", "22,000"), ""},
+        Case{"no type empties percentage and discount", CalcolaRiga, line("2,00", "10,000", "", "10,00"),
+             line("2,00", "10,000", "", "", "", "20,000"), ""},
+        Case{"an unknown type counts as none", CalcolaRiga, line("2,00", "10,000", "sc", "10,00"),
+             line("2,00", "10,000", "sc", "", "", "20,000"), ""},
+        Case{"negative quantity", CalcolaRiga, line("-1,00", "5,000", "SC", "10,00"),
+             line("-1,00", "5,000", "SC", "10,00", "-0,50", "-4,500"), ""},
+        Case{"large product kept exact", CalcolaRiga, line("1234,00", "1234,567", "", ""),
+             line("1234,00", "1234,567", "", "", "", "1523455,678"), ""},
+        Case{"half cent rounds away from zero", CalcolaRiga, line("1,00", "26,750", "SC", "10,00"),
+             line("1,00", "26,750", "SC", "10,00", "2,68", "24,075"), ""},
+        Case{"negative half cent rounds away from zero", CalcolaRiga, line("-1,00", "26,750", "MG", "10,00"),
+             line("-1,00", "26,750", "MG", "10,00", "-2,68", "-29,425"), ""},
+        Case{"unreadable inputs count as zero", CalcolaRiga, line("abc", "1.000,000", "SC", "x"),
+             line("abc", "1.000,000", "SC", "x", "0,00", "0,000"), ""},
+        Case{"an input beyond the number range counts as zero", CalcolaRiga, line("1E40", "3,000", "", ""),
+             line("1E40", "3,000", "", "", "", "0,000"), ""},
+        Case{"blanks and exponents read", CalcolaRiga, line(" 2,5 ", "1E1", "SC", "1e1"),
+             line(" 2,5 ", "1E1", "SC", "1e1", "2,50", "22,500"), ""},
+        Case{"a total of twelve characters fits", CalcolaRiga, line("1,00", "99999999,999", "", ""),
+             line("1,00", "99999999,999", "", "", "", "99999999,999"), ""},
+        Case{"a negative total of twelve characters fits", CalcolaRiga, line("-1,00", "9999999,999", "", ""),
+             line("-1,00", "9999999,999", "", "", "", "-9999999,999"), ""}),
+    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
+
+INSTANTIATE_TEST_SUITE_P(
+    FieldExits, LineAmount,
+    ::testing::Values(
+        Case{"quantity 3 becomes 3,00", Edit2Exit, line("3", "10,000", "SC", "10,00"),
+             line("3,00", "10,000", "SC", "10,00", "3,00", "27,000"), ""},
+        Case{"the total uses the tidied quantity", Edit2Exit, line("2,6789", "10,000", "", ""),
+             line("2,68", "10,000", "", "", "", "26,800"), ""},
+        Case{"quantity with a decimal point is not a number", Edit2Exit, line("1.5", "10,000", "", ""),
+             line("0,00", "10,000", "", "", "", "0,000"), ""},
+        Case{"gross price to three decimals", Edit7Exit, line("1,00", "12,3456", "", ""),
+             line("1,00", "12,346", "", "", "", "12,346"), ""},
+        Case{"gross price not a number", Edit7Exit, line("1,00", "abc", "", ""),
+             line("1,00", "0,000", "", "", "", "0,000"), ""},
+        Case{"percentage not a number is emptied", Edit8Exit, line("2,00", "10,000", "SC", "abc"),
+             line("2,00", "10,000", "SC", "", "0,00", "20,000"), ""},
+        Case{"percentage rounded half away from zero", Edit8Exit, line("1,00", "100,000", "SC", "2,675"),
+             line("1,00", "100,000", "SC", "2,68", "2,68", "97,320"), ""},
+        Case{"leaving a list without a type empties a typed percentage", cb1Exit,
+             line("2,00", "10,000", "", "10,00", "2,00", "18,000"), line("2,00", "10,000", "", "", "", "20,000"),
+             ""}),
+    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
+
+// Results too long for their 12-character column are refused with "Errore"; the fields
+// keep what was written before the failing step.
+INSTANTIATE_TEST_SUITE_P(
+    TooLong, LineAmount,
+    ::testing::Values(
+        Case{"total of thirteen characters", CalcolaRiga, line("1,00", "100000000,000", "", ""),
+             line("1,00", "100000000,000", "", "", "", "old total"), "Errore"},
+        Case{"negative total of thirteen characters", CalcolaRiga, line("-1,00", "10000000,000", "", ""),
+             line("-1,00", "10000000,000", "", "", "", "old total"), "Errore"},
+        Case{"quantity with an exponent", Edit2Exit, line("1E20", "1,000", "", ""),
+             line("100000000000000000000,00", "1,000", "", "", "", "old total"), "Errore"},
+        Case{"discount amount too long", CalcolaRiga, line("1E20", "1,000", "SC", "10,00"),
+             line("1E20", "1,000", "SC", "10,00", "old discount", "old total"), "Errore"},
+        Case{"total beyond the number range", CalcolaRiga, line("1E30", "1E30", "", ""),
+             line("1E30", "1E30", "", "0,00", "0,00", "old total"), "Errore"}),
+    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
+
+TEST(LineAmountOverflow, DiscountBeyondTheNumberRangeReachesTheGeneralErrorWithFieldsUntouched)
+{
+    LineAmountTexts fields = line("1E30", "1E30", "SC", "10,00");
+    RecordedMessages messages;
+    EXPECT_THROW(CalcolaRiga(fields, messages), AppError);
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(fields.scImporto, QStringLiteral("old discount"));
+    EXPECT_EQ(fields.prezzoTot, QStringLiteral("old total"));
+}
+
+} // namespace
