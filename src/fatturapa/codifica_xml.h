@@ -1,0 +1,12 @@
+#pragma once
+// Escaping of the texts that go into the FatturaPA files.
+#include <QString>
+
+// The escaping of names, addresses, towns, line descriptions and the delivery reason:
+// & ! " / - ° @ + < > become the numeric character references &#38; &#33; &#34; &#47;
+// &#45; &#176; &#64; &#43; &#60; &#62;. Every other character passes unchanged.
+QString CodificaXml(const QString &text);
+
+// The escaping of every other stored text written into a file: only & < > become
+// &#38; &#60; &#62;, so that the file stays well-formed; other texts pass byte for byte.
+QString escapeMarkup(const QString &text);

@@ -1,0 +1,11 @@
+#pragma once
+// The FatturaPA file of the current invoice for a private customer (format FPR12).
+#include <QString>
+
+class TDiz;
+
+// Acts on the current rows of diz.AziendaT and diz.Testata, the invoice's lines (Detta)
+// and linked-document groups (ContrattoT, ContrattoD). The workspace caption selects the
+// prefix of the transmission progressive. Stores `nome_file`, then writes the file into
+// the company's folder. Errors are raised as AppError / ConversionError.
+void CreaFileXml(TDiz &diz, const QString &workspaceCaption);

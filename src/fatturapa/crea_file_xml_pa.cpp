@@ -1,0 +1,8 @@
+#include "crea_file_xml_pa.h"
+
+#include "xml_writer_run.h"
+
+void CreaFileXmlPA(TDiz &diz, const QString &workspaceCaption)
+{
+    writeFatturaXml(diz, workspaceCaption, XmlFormat::FPA12);
+}

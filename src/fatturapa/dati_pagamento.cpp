@@ -1,0 +1,50 @@
+// DatiPagamento: the bank-transfer payment details.
+#include "body_blocks.h"
+
+#include "codifica_xml.h"
+#include "db_table.h"
+#include "xml_forms.h"
+
+namespace {
+
+void writeDetail(XmlLines &out, const FatturaHeader &header, const QString &method, const QString &amount,
+                 const QString &iban)
+{
+    out.write(QStringLiteral("<DettaglioPagamento>"));
+    out.write(element(QStringLiteral("Beneficiario"), CodificaXml(header.company.ragSoc)));
+    out.write(element(QStringLiteral("ModalitaPagamento"), method));
+    out.write(element(QStringLiteral("ImportoPagamento"), amount));
+    out.write(element(QStringLiteral("IBAN"), XmlForms::text(iban)));
+    out.write(QStringLiteral("</DettaglioPagamento>"));
+}
+
+} // namespace
+
+void writeDatiPagamento(XmlLines &out, const DbTable &invoice, const DbTable &company, const FatturaHeader &header)
+{
+    const QString method = invoice.text(QStringLiteral("mod_pag"));
+    if (method != QLatin1String("MP05"))
+        return;
+    out.write(QStringLiteral("<DatiPagamento>"));
+    out.write(QStringLiteral("<CondizioniPagamento>TP02</CondizioniPagamento>"));
+    const int instalments = invoice.asInteger(QStringLiteral("n_rate"));
+    if (instalments == 0) {
+        writeDetail(out, header, method, header.document.total, company.text(QStringLiteral("iban")));
+    } else if (instalments > 0) {
+        // Every instalment is the written total divided evenly, rounded to the cent
+        // (halves away from zero); no instalment takes up the remainder.
+        const Decimal each = XmlForms::valueOf(header.document.total).divided(Decimal::fromInt(instalments), 2);
+        const QString amount = XmlForms::instalmentAmount(each);
+        for (int i = 0; i < instalments; ++i)
+            writeDetail(out, header, method, amount, company.text(QStringLiteral("iban")));
+    }
+    out.write(QStringLiteral("</DatiPagamento>"));
+}
+
+void writeDatiPagamentoPA(XmlLines &out, const DbTable &company, const FatturaHeader &header, const Decimal &taxableTotal)
+{
+    out.write(QStringLiteral("<DatiPagamento>"));
+    out.write(QStringLiteral("<CondizioniPagamento>TP02</CondizioniPagamento>"));
+    writeDetail(out, header, QStringLiteral("MP05"), XmlForms::amountOf(taxableTotal), company.text(QStringLiteral("iban")));
+    out.write(QStringLiteral("</DatiPagamento>"));
+}

@@ -1,0 +1,177 @@
+#include "fattura_header.h"
+
+#include "codifica_xml.h"
+#include "diz.h"
+#include "file_naming.h"
+#include "xml_forms.h"
+
+namespace {
+
+const QLatin1String SignatureNamespace("http://www.w3.org/2000/09/xmldsig#");
+const QLatin1String SchemaInstanceNamespace("http://www.w3.org/2001/XMLSchema-instance");
+const QLatin1String FatturaNamespace("http://ivaservizi.agenziaentrate.gov.it/docs/xsd/fatture/v1.2");
+
+QString reasonText(const DbTable &invoice)
+{
+    return QStringLiteral("Consegna Sede: ") + XmlForms::trimmed(invoice.text(QStringLiteral("dest_soc")))
+        + QLatin1Char(' ') + XmlForms::trimmed(invoice.text(QStringLiteral("dest_indir")))
+        + QLatin1Char(' ') + XmlForms::trimmed(invoice.text(QStringLiteral("dest_comune")));
+}
+
+void writeDeclarationAndRoot(XmlLines &out, XmlFormat format)
+{
+    if (format == XmlFormat::FPR12) {
+        out.write(QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>"));
+        out.write(QStringLiteral("<p:FatturaElettronica xmlns:ds=\"%1\" xmlns:xsi=\"%2\" versione=\"FPR12\" xmlns:p=\"%3\">")
+                      .arg(SignatureNamespace, SchemaInstanceNamespace, FatturaNamespace));
+    } else {
+        out.write(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"));
+        out.write(QStringLiteral("<ns3:FatturaElettronica versione=\"FPA12\" xmlns:ns2=\"%1\" xmlns:ns3=\"%2\">")
+                      .arg(SignatureNamespace, FatturaNamespace));
+    }
+}
+
+void writeTransmission(XmlLines &out, const FatturaHeader &h, XmlFormat format)
+{
+    using XmlForms::text;
+    out.write(QStringLiteral("<DatiTrasmissione>"));
+    out.write(QStringLiteral("<IdTrasmittente>"));
+    out.write(QStringLiteral("<IdPaese>IT</IdPaese>"));
+    out.write(element(QStringLiteral("IdCodice"), text(h.company.codFis)));
+    out.write(QStringLiteral("</IdTrasmittente>"));
+    out.write(element(QStringLiteral("ProgressivoInvio"), h.progressive));
+    out.write(format == XmlFormat::FPR12 ? QStringLiteral("<FormatoTrasmissione>FPR12</FormatoTrasmissione>")
+                                         : QStringLiteral("<FormatoTrasmissione>FPA12</FormatoTrasmissione>"));
+    // A public administration's recipient code is written even when empty.
+    if (format == XmlFormat::FPA12 || !h.buyer.codDest.isEmpty())
+        out.write(element(QStringLiteral("CodiceDestinatario"), text(h.buyer.codDest)));
+    out.write(QStringLiteral("<ContattiTrasmittente>"));
+    out.write(element(QStringLiteral("Telefono"), text(h.company.telefono)));
+    out.write(element(QStringLiteral("Email"), text(h.company.mail)));
+    out.write(QStringLiteral("</ContattiTrasmittente>"));
+    if (!h.buyer.pec.isEmpty())
+        out.write(element(QStringLiteral("PECDestinatario"), text(h.buyer.pec)));
+    out.write(QStringLiteral("</DatiTrasmissione>"));
+}
+
+void writeSeller(XmlLines &out, const FatturaHeader::Company &c)
+{
+    using XmlForms::text;
+    out.write(QStringLiteral("<CedentePrestatore>"));
+    out.write(QStringLiteral("<DatiAnagrafici>"));
+    out.write(QStringLiteral("<IdFiscaleIVA>"));
+    out.write(QStringLiteral("<IdPaese>IT</IdPaese>"));
+    out.write(element(QStringLiteral("IdCodice"), text(c.pIva)));
+    out.write(QStringLiteral("</IdFiscaleIVA>"));
+    if (!c.codFis.isEmpty())
+        out.write(element(QStringLiteral("CodiceFiscale"), text(c.codFis)));
+    out.write(QStringLiteral("<Anagrafica>"));
+    out.write(element(QStringLiteral("Denominazione"), CodificaXml(c.ragSoc)));
+    out.write(QStringLiteral("</Anagrafica>"));
+    out.write(QStringLiteral("<RegimeFiscale>RF01</RegimeFiscale>"));
+    out.write(QStringLiteral("</DatiAnagrafici>"));
+    out.write(QStringLiteral("<Sede>"));
+    out.write(element(QStringLiteral("Indirizzo"), CodificaXml(c.indirizzo)));
+    out.write(element(QStringLiteral("CAP"), text(c.cap)));
+    out.write(element(QStringLiteral("Comune"), CodificaXml(c.comune)));
+    if (!c.prov.isEmpty())
+        out.write(element(QStringLiteral("Provincia"), text(c.prov)));
+    out.write(element(QStringLiteral("Nazione"), text(c.nazione)));
+    out.write(QStringLiteral("</Sede>"));
+    out.write(QStringLiteral("<IscrizioneREA>"));
+    out.write(element(QStringLiteral("Ufficio"), text(c.uffRea)));
+    out.write(element(QStringLiteral("NumeroREA"), text(c.numRea)));
+    out.write(element(QStringLiteral("CapitaleSociale"), c.capitSoc));
+    out.write(element(QStringLiteral("SocioUnico"), text(c.socUni)));
+    out.write(element(QStringLiteral("StatoLiquidazione"), text(c.statoLiq)));
+    out.write(QStringLiteral("</IscrizioneREA>"));
+    out.write(QStringLiteral("</CedentePrestatore>"));
+}
+
+void writeBuyer(XmlLines &out, const FatturaHeader::Buyer &b, XmlFormat format)
+{
+    using XmlForms::text;
+    out.write(QStringLiteral("<CessionarioCommittente>"));
+    out.write(QStringLiteral("<DatiAnagrafici>"));
+    // The same shape for every buyer; a public administration is named by fiscal code only.
+    if (format == XmlFormat::FPR12) {
+        out.write(QStringLiteral("<IdFiscaleIVA>"));
+        out.write(element(QStringLiteral("IdPaese"), text(b.nazione)));
+        out.write(element(QStringLiteral("IdCodice"), text(b.pIva)));
+        out.write(QStringLiteral("</IdFiscaleIVA>"));
+    }
+    if (!b.codFis.isEmpty())
+        out.write(element(QStringLiteral("CodiceFiscale"), text(b.codFis)));
+    out.write(QStringLiteral("<Anagrafica>"));
+    out.write(element(QStringLiteral("Denominazione"), CodificaXml(b.ragSoc)));
+    out.write(QStringLiteral("</Anagrafica>"));
+    out.write(QStringLiteral("</DatiAnagrafici>"));
+    out.write(QStringLiteral("<Sede>"));
+    out.write(element(QStringLiteral("Indirizzo"), CodificaXml(b.indirizzo)));
+    out.write(element(QStringLiteral("CAP"), text(b.cap)));
+    out.write(element(QStringLiteral("Comune"), CodificaXml(b.comune)));
+    if (!b.prov.isEmpty())
+        out.write(element(QStringLiteral("Provincia"), text(b.prov)));
+    out.write(element(QStringLiteral("Nazione"), text(b.nazione)));
+    out.write(QStringLiteral("</Sede>"));
+    out.write(QStringLiteral("</CessionarioCommittente>"));
+}
+
+} // namespace
+
+FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlFormat format)
+{
+    const DbTable &az = diz.AziendaT;
+    const DbTable &inv = diz.Testata;
+    auto company = [&](const char *column) { return az.asString(QLatin1String(column)); };
+    auto invoice = [&](const char *column) { return inv.asString(QLatin1String(column)); };
+
+    FatturaHeader h;
+    h.progressive = progressivoInvio(inv.asInteger(QStringLiteral("id_invio")), workspaceCaption);
+
+    // In the order the file uses them.
+    h.company.codFis = company("cod_fis");
+    h.buyer.codDest = invoice("cod_dest");
+    h.company.telefono = company("telefono");
+    h.company.mail = company("mail");
+    h.buyer.pec = invoice("pec");
+    h.company.pIva = company("p_iva");
+    h.company.ragSoc = company("rag_soc");
+    h.company.indirizzo = company("indirizzo");
+    h.company.cap = company("cap");
+    h.company.comune = company("comune");
+    h.company.prov = company("prov");
+    h.company.nazione = company("nazione");
+    h.company.uffRea = company("uff_rea");
+    h.company.numRea = company("num_rea");
+    h.company.capitSoc = XmlForms::amount(company("capit_soc"));
+    h.company.socUni = company("soc_uni");
+    h.company.statoLiq = company("stato_liq");
+    h.buyer.nazione = invoice("nazione");
+    // Read in both formats, although a public administration's file does not show it.
+    h.buyer.pIva = invoice("p_iva");
+    h.buyer.codFis = invoice("cod_fis");
+    h.buyer.ragSoc = invoice("rag_soc");
+    h.buyer.indirizzo = invoice("indirizzo");
+    h.buyer.cap = invoice("cap");
+    h.buyer.comune = invoice("comune");
+    h.buyer.prov = invoice("prov");
+
+    h.document.tipoDoc = inv.text(QStringLiteral("tipo_doc"));
+    h.document.data = XmlForms::date(inv.text(QStringLiteral("data_doc")));
+    h.document.numDoc = inv.text(QStringLiteral("num_doc"));
+    h.document.total = XmlForms::amount(inv.text(QStringLiteral("tot_doc")));
+    if (format == XmlFormat::FPR12)
+        h.document.reason = reasonText(inv);
+    return h;
+}
+
+void writeFatturaHeader(XmlLines &out, const FatturaHeader &header, XmlFormat format)
+{
+    writeDeclarationAndRoot(out, format);
+    out.write(QStringLiteral("<FatturaElettronicaHeader>"));
+    writeTransmission(out, header, format);
+    writeSeller(out, header.company);
+    writeBuyer(out, header.buyer, format);
+    out.write(QStringLiteral("</FatturaElettronicaHeader>"));
+}

@@ -1,0 +1,251 @@
+#pragma once
+// Shared set-up of the XML writer tests: one scratch database per test program with the
+// data module opened on it (under the Italian locale the program works with), a company
+// whose folder is a fresh temporary directory for every test, and helpers that store
+// invoices, lines and linked documents and read back the file that was written.
+#include "app_error.h"
+#include "diz.h"
+#include "test_db.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QVariantMap>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Readable values in failure messages.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << "\n" << l.join(QLatin1Char('\n')).toStdString() << "\n";
+}
+
+// Column name -> value; a null QVariant stores NULL.
+using Columns = QVariantMap;
+
+namespace XmlTest {
+
+inline QString dataFile(const QString &name)
+{
+    return QStringLiteral(XN_TEST_DATA_DIR "/") + name;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+// The lines of a file; every line, the last included, must end with CR LF.
+inline QStringList linesOf(const QByteArray &bytes)
+{
+    QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines.last().isEmpty()) << "the last line does not end with CR LF";
+    lines.removeLast();
+    return lines;
+}
+
+// Whether `sequence` occurs in `lines` as consecutive lines; an entry "..." stands for
+// any number of lines, so that "a", "...", "b" means a line a and, later, a line b.
+inline bool containsSequence(const QStringList &lines, const QStringList &sequence)
+{
+    qsizetype from = 0;
+    QStringList run;
+    auto findRun = [&]() {
+        for (qsizetype i = from; i + run.size() <= lines.size(); ++i)
+            if (lines.mid(i, run.size()) == run) {
+                from = i + run.size();
+                return true;
+            }
+        return false;
+    };
+    for (const QString &entry : sequence) {
+        if (entry != QLatin1String("...")) {
+            run << entry;
+            continue;
+        }
+        if (!findRun())
+            return false;
+        run.clear();
+    }
+    return findRun();
+}
+
+// The validator's complaints about a file against the official schema; empty when valid.
+inline QString schemaErrors(const QString &path)
+{
+    QProcess xmllint;
+    xmllint.setProcessChannelMode(QProcess::MergedChannels);
+    xmllint.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), QStringLiteral("--nonet"), QStringLiteral("--schema"),
+                                             dataFile(QStringLiteral("Schema_VFPA12_V1.2.3.local.xsd")), path});
+    if (!xmllint.waitForFinished(60000))
+        return QStringLiteral("xmllint did not run");
+    const QString output = QString::fromUtf8(xmllint.readAll());
+    return xmllint.exitStatus() == QProcess::NormalExit && xmllint.exitCode() == 0 ? QString() : output;
+}
+
+} // namespace XmlTest
+
+class XmlWriterTest : public ::testing::Test {
+protected:
+    static inline std::unique_ptr<ScratchDatabase> db;
+    static inline std::unique_ptr<TDiz> diz;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    static void SetUpTestSuite()
+    {
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        db = std::make_unique<ScratchDatabase>();
+        diz = std::make_unique<TDiz>();
+        openDizOn(*diz, *db);
+    }
+    static void TearDownTestSuite()
+    {
+        diz.reset();
+        db.reset();
+    }
+
+    void SetUp() override
+    {
+        for (const char *table : {"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"})
+            db->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+        dir = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(dir->isValid());
+        setCompany();
+    }
+
+    // The company's folder, with its trailing separator.
+    QString folder() const { return dir->path() + QLatin1Char('/'); }
+
+    // A company whose data are valid for the schema.
+    Columns companyColumns() const
+    {
+        return {{"rag_soc", "Alfa & Beta S.r.l."}, {"p_iva", "01234567890"}, {"cod_fis", "01234567890"},
+                {"reg_fisc", "RF02"}, {"indirizzo", "Via Roma, 10/A"}, {"cap", "00184"}, {"comune", "Roma"},
+                {"prov", "RM"}, {"nazione", "IT"}, {"uff_rea", "RM"}, {"num_rea", "1234567"},
+                {"capit_soc", "10000"}, {"soc_uni", "SM"}, {"stato_liq", "LN"}, {"mail", "info@alfabeta.it"},
+                {"telefono", "0612345678"}, {"path", folder()}, {"iban", "IT60X0542811101000000123456"}};
+    }
+
+    // A private buyer and an ordinary invoice whose data are valid for the schema.
+    static Columns invoiceColumns()
+    {
+        return {{"rag_soc", "Rossi Forniture S.p.A."}, {"indirizzo", "Corso Italia 5"}, {"comune", "Milano"},
+                {"cap", "20122"}, {"prov", "MI"}, {"nazione", "IT"}, {"p_iva", "09876543210"}, {"cod_fis", ""},
+                {"cod_dest", "ABC1234"}, {"pec", ""}, {"data_doc", "05/03/2026"}, {"num_doc", "12"},
+                {"tot_doc", "122,00"}, {"tipo_doc", "TD01"}, {"tipo_pag", "TP02"}, {"mod_pag", "MP01"},
+                {"n_rate", 0}, {"spese", "0,00"}, {"arrot", "0,00"}, {"spese2", "0,00"}, {"arrot2", "0,00"},
+                {"spese3", "0,00"}, {"arrot3", "0,00"}, {"aliquota", "22"}, {"imponibile", "100,00"},
+                {"imposta", "22,00"}, {"esig_iva", "I"}, {"esig_iva2", "I"}, {"esig_iva3", "I"},
+                {"sc_tipo", ""}, {"sc_perc", ""}, {"natura", ""}, {"dest_soc", "Rossi Forniture"},
+                {"dest_indir", "Via Po 3"}, {"dest_comune", "Monza"}};
+    }
+
+    // One ordinary line of 1 × 100,00 at 22 %.
+    static Columns lineColumns()
+    {
+        return {{"descrizione", "Consulenza"}, {"quantita", "1,00"}, {"um", "NR"}, {"prezzo_unit", "100,000"},
+                {"prezzo_tot", "100,000"}, {"aliquota", "22"}, {"sc_tipo", ""}, {"codice_tipo", ""},
+                {"ritenuta", ""}, {"natura", ""}, {"rif_amm", ""}, {"categoria", ""}, {"lotto", ""}, {"origine", ""}};
+    }
+
+    static Columns merged(Columns base, const Columns &overrides)
+    {
+        for (auto it = overrides.begin(); it != overrides.end(); ++it)
+            base.insert(it.key(), it.value());
+        return base;
+    }
+
+    static int insert(const QString &table, const Columns &columns)
+    {
+        QStringList names, marks;
+        QVariantList values;
+        for (auto it = columns.begin(); it != columns.end(); ++it) {
+            names << DbConnection::quoteName(it.key());
+            marks << QStringLiteral("?");
+            values << it.value();
+        }
+        db->sql().exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(u','), marks.join(u',')), values);
+        return int(db->sql().lastInsertId());
+    }
+
+    void setCompany(const Columns &overrides = {})
+    {
+        db->sql().exec(QStringLiteral("DELETE FROM azienda"));
+        insert(QStringLiteral("azienda"), merged(companyColumns(), overrides));
+        diz->AziendaT.refresh();
+        diz->AziendaT.first();
+    }
+
+    // Stores an invoice and makes it the current one; returns its key.
+    int addInvoice(const Columns &overrides = {})
+    {
+        const int id = insert(QStringLiteral("testata"), merged(invoiceColumns(), overrides));
+        select(id);
+        return id;
+    }
+
+    void addLine(int id, const Columns &overrides = {})
+    {
+        insert(QStringLiteral("dettaglio"), merged(lineColumns(), merged(overrides, {{"id_invio", id}})));
+        select(id);
+    }
+
+    void addGroup(int id, const QString &kind, const QList<Columns> &rows)
+    {
+        insert(QStringLiteral("test_dati"), {{"id_invio", id}, {"tipo", kind}});
+        for (const Columns &row : rows)
+            insert(QStringLiteral("dati_acquisto"), merged(row, {{"id_invio", id}, {"tipo", kind}}));
+        select(id);
+    }
+
+    // Re-reads the tables and makes the invoice current, with its own lines and groups.
+    void select(int id)
+    {
+        diz->Testata.refresh();
+        ASSERT_TRUE(diz->Testata.locate(QStringLiteral("id_invio"), id));
+        diz->Detta.refresh();
+        diz->ContrattoT.refresh();
+        diz->ContrattoT.first();
+        diz->ContrattoD.refresh();
+    }
+
+    QString storedFileName(int id)
+    {
+        const DbResult r = db->sql().select(QStringLiteral("SELECT nome_file FROM testata WHERE id_invio = ?"), {id});
+        return r.rows.at(0).isNull(0) ? QStringLiteral("<NULL>") : QString::fromUtf8(r.rows.at(0).raw(0).toByteArray());
+    }
+
+    QString writtenPath(int id) { return folder() + storedFileName(id); }
+
+    // Runs the writer on the invoice and returns the lines of its file.
+    template <typename Writer>
+    QStringList write(Writer writer, int id, const QString &caption = QStringLiteral("A"))
+    {
+        select(id);
+        writer(*diz, caption);
+        return XmlTest::linesOf(XmlTest::readFile(writtenPath(id)));
+    }
+
+    // The files present in the company's folder.
+    QStringList filesInFolder() const { return QDir(dir->path()).entryList(QDir::Files | QDir::Hidden); }
+};
+
+// Runs `statement`, expecting it to raise an AppError (or subclass) with `message`.
+#define EXPECT_APP_ERROR(statement, ErrorType, message)                                            \
+    do {                                                                                           \
+        try {                                                                                      \
+            statement;                                                                             \
+            ADD_FAILURE() << "no error raised";                                                    \
+        } catch (const ErrorType &e) {                                                             \
+            EXPECT_EQ(e.text(), QString(message));                                                 \
+        }                                                                                          \
+    } while (false)
