@@ -42,6 +42,18 @@ QString instalmentAmount(const Decimal &value)
 
 QString copiedDecimal(const QString &stored)
 {
+    // The stored text with its decimal comma turned into a point. The schema wants at least
+    // two decimals and no grouping, so a number stored with fewer decimals ("10,5") or with
+    // thousands separators is written with its own decimals but at least two ("10.50").
+    Decimal value;
+    if (TextForms::tryReadLocale(stored, &value)) {
+        const qsizetype comma = stored.indexOf(QLatin1Char(','));
+        int decimals = 0;
+        if (comma >= 0)
+            while (comma + 1 + decimals < stored.size() && stored[comma + 1 + decimals].isDigit())
+                ++decimals;
+        return value.toPlain(std::max(2, decimals));
+    }
     QString copy = stored;
     return escapeMarkup(copy.replace(QLatin1Char(','), QLatin1Char('.')));
 }

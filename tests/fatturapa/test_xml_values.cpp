@@ -103,11 +103,16 @@ TEST(XmlForms, AmountThatIsNotANumberRaisesTheConversionError)
 
 TEST(XmlForms, CopiedDecimalOnlyTurnsCommasIntoPoints)
 {
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("10,5")), QStringLiteral("10.5"));
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("5")), QStringLiteral("5"));
+    // Numbers keep their decimals but get at least the two the schema asks for.
+    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("10,00")), QStringLiteral("10.00"));
+    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("2,675")), QStringLiteral("2.675"));
+    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("10,5")), QStringLiteral("10.50"));
+    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("5")), QStringLiteral("5.00"));
+    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("-1,5")), QStringLiteral("-1.50"));
+    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("1.000,50")), QStringLiteral("1000.50"));
+    // Other texts are copied with the comma turned into a point.
     EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("1,2,3")), QStringLiteral("1.2.3"));
     EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("")), QStringLiteral(""));
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("1.000,50")), QStringLiteral("1.000.50")); // not reformatted
     EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("5&<")), QStringLiteral("5&#38;&#60;"));
 }
 
