@@ -1,7 +1,13 @@
-#include <QApplication>
+// Program start: the application object, then every window and the data module once,
+// then the message loop until the main menu is closed.
+#include "app_shell.h"
+#include "application.h"
+#include "menu.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    Application app(argc, argv);
+    AppShell shell;
+    shell.menu().show();
+    return app.exec();
 }

@@ -1,0 +1,31 @@
+#include "command.h"
+
+#include "app_error.h"
+#include "ui_messages.h"
+
+QString errorText(const std::exception &e)
+{
+    if (const auto *app = dynamic_cast<const AppError *>(&e))
+        return app->text();
+    return QString::fromLocal8Bit(e.what());
+}
+
+void showGeneralError(const QString &text) { uiMessages().error(text); }
+
+bool runCommand(const std::function<void()> &command)
+{
+    return deliverCatching([&] {
+        command();
+        return true;
+    });
+}
+
+bool deliverCatching(const std::function<bool()> &delivery)
+{
+    try {
+        return delivery();
+    } catch (const std::exception &e) {
+        showGeneralError(errorText(e));
+    }
+    return false;
+}

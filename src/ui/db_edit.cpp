@@ -1,0 +1,73 @@
+#include "db_edit.h"
+
+#include "db_table.h"
+#include "field_link.h"
+
+#include <QValidator>
+
+// Turns typed letters to the box's case and, in an integer column, lets through only
+// an optional minus sign followed by digits.
+class DbEditValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    DbEdit::CharCase charCase = DbEdit::CharCase::AsTyped;
+    bool integer = false;
+
+    State validate(QString &input, int &) const override
+    {
+        if (charCase == DbEdit::CharCase::Upper)
+            input = input.toUpper();
+        else if (charCase == DbEdit::CharCase::Lower)
+            input = input.toLower();
+        if (integer) {
+            for (qsizetype i = 0; i < input.size(); ++i) {
+                const QChar c = input[i];
+                if (!(c.isDigit() || (i == 0 && c == QLatin1Char('-'))))
+                    return Invalid;
+            }
+        }
+        return Acceptable;
+    }
+};
+
+DbEdit::DbEdit(DbTable &table, const QString &column, QWidget *parent)
+    : QLineEdit(parent),
+      m_link(new FieldLink(table, column, [this] { showColumn(); }, this)),
+      m_validator(new DbEditValidator(this))
+{
+    setObjectName(column);
+    setValidator(m_validator);
+    connect(this, &QLineEdit::textEdited, this, &DbEdit::userEdited);
+    showColumn();
+}
+
+void DbEdit::setCharCase(CharCase charCase)
+{
+    m_charCase = charCase;
+    m_validator->charCase = charCase;
+}
+
+void DbEdit::setDataReadOnly(bool readOnly)
+{
+    m_dataReadOnly = readOnly;
+    showColumn();
+}
+
+void DbEdit::showColumn()
+{
+    const bool active = m_link->isActive();
+    setReadOnly(m_dataReadOnly || !active);
+    const int width = m_link->width();
+    setMaxLength(width > 0 ? width : 32767);
+    if (const DbField *f = m_link->field())
+        m_validator->integer = f->kind == DbField::Kind::Integer;
+    const QString shown = m_link->text();
+    if (shown != text()) {
+        const int cursor = cursorPosition();
+        setText(shown);
+        if (hasFocus())
+            setCursorPosition(std::min(cursor, int(shown.size())));
+    }
+}
+
+void DbEdit::userEdited(const QString &typed) { m_link->write(typed); }

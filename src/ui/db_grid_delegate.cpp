@@ -1,0 +1,76 @@
+#include "db_grid_delegate.h"
+
+#include "db_grid_model.h"
+#include "db_table.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+
+DbGridDelegate::DbGridDelegate(DbGridModel &model, QObject *parent) : QStyledItemDelegate(parent), m_model(model) {}
+
+void DbGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const std::optional<RowStyle> style = m_model.rowStyle(index.row());
+    if (!style) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    painter->save();
+    painter->fillRect(option.rect, style->background);
+    painter->setPen(style->foreground);
+    painter->setFont(option.font);
+    const QRect textRect = option.rect.adjusted(2, 2, 0, 0);
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      m_model.cellText(index.row(), index.column()));
+    painter->restore();
+}
+
+QWidget *DbGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
+{
+    const GridColumn &column = m_model.column(index.column());
+    const DbTable &table = m_model.table();
+    const int fieldIndex = table.fieldIndex(column.field);
+    const int width = fieldIndex >= 0 && table.fields()[size_t(fieldIndex)].isText() ? table.fields()[size_t(fieldIndex)].width : 0;
+    QLineEdit *line = nullptr;
+    QWidget *editor = nullptr;
+    if (!column.pickList.isEmpty()) {
+        auto *combo = new QComboBox(parent);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        combo->addItems(column.pickList);
+        line = combo->lineEdit();
+        editor = combo;
+    } else {
+        line = new QLineEdit(parent);
+        line->setFrame(false);
+        editor = line;
+    }
+    if (width > 0)
+        line->setMaxLength(width);
+    return editor;
+}
+
+void DbGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    const QString text = m_model.cellText(index.row(), index.column());
+    if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        combo->setEditText(text);
+    } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+        line->setText(text);
+    }
+}
+
+void DbGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    QString text;
+    if (auto *combo = qobject_cast<QComboBox *>(editor))
+        text = combo->currentText();
+    else if (auto *line = qobject_cast<QLineEdit *>(editor))
+        text = line->text();
+    if (text == m_model.cellText(index.row(), index.column()))
+        return;
+    model->setData(index, text, Qt::EditRole);
+}

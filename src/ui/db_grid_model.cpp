@@ -1,0 +1,142 @@
+#include "db_grid_model.h"
+
+#include "command.h"
+#include "db_editing.h"
+#include "db_table.h"
+
+DbGridModel::DbGridModel(DbTable &table, const QList<GridColumn> &columns, QObject *parent)
+    : QAbstractTableModel(parent), m_table(table), m_columns(columns)
+{
+    m_shownRows = tableRows();
+    connect(&m_table, &DbTable::rowsReset, this, [this] {
+        beginResetModel();
+        m_shownRows = tableRows();
+        endResetModel();
+        emit currentRowMoved();
+    });
+    connect(&m_table, &DbTable::stateChanged, this, &DbGridModel::rowsMayHaveChanged);
+    connect(&m_table, &DbTable::currentRowChanged, this, [this] {
+        rowsMayHaveChanged();
+        emit currentRowMoved();
+    });
+    connect(&m_table, &DbTable::rowChanged, this, &DbGridModel::valuesChanged);
+    connect(&m_table, &DbTable::pendingChanged, this, &DbGridModel::valuesChanged);
+}
+
+int DbGridModel::tableRows() const
+{
+    if (!m_table.isOpen())
+        return 0;
+    return m_table.rowCount() + (m_table.state() == DbTable::State::Insert ? 1 : 0);
+}
+
+void DbGridModel::rowsMayHaveChanged()
+{
+    const int rows = tableRows();
+    if (rows == m_shownRows) {
+        valuesChanged();
+        return;
+    }
+    beginResetModel();
+    m_shownRows = rows;
+    endResetModel();
+    emit currentRowMoved();
+}
+
+void DbGridModel::valuesChanged()
+{
+    if (m_shownRows > 0 && !m_columns.isEmpty())
+        emit dataChanged(index(0, 0), index(m_shownRows - 1, int(m_columns.size()) - 1));
+}
+
+void DbGridModel::setRowStyleHook(RowStyleHook hook) { m_rowStyle = std::move(hook); }
+
+std::optional<RowStyle> DbGridModel::rowStyle(int row) const
+{
+    if (!m_rowStyle || row < 0 || row >= m_table.rowCount())
+        return std::nullopt;
+    return m_rowStyle(m_table, row);
+}
+
+int DbGridModel::currentRow() const
+{
+    if (!m_table.isOpen())
+        return -1;
+    if (m_table.state() == DbTable::State::Insert)
+        return m_table.rowCount();
+    return m_table.currentIndex();
+}
+
+QString DbGridModel::cellText(int row, int column) const
+{
+    if (column < 0 || column >= m_columns.size() || !m_table.isOpen())
+        return QString();
+    const QString &field = m_columns[column].field;
+    const int fieldIndex = m_table.fieldIndex(field);
+    if (fieldIndex < 0)
+        return QString();
+    if (row == currentRow() && m_table.isEditing())
+        return m_table.text(field);
+    return m_table.textAt(row, fieldIndex);
+}
+
+int DbGridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_shownRows; }
+
+int DbGridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_columns.size()); }
+
+QVariant DbGridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return cellText(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(m_columns[index.column()].alignment | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant DbGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const GridColumn &c = m_columns[section];
+    if (role == Qt::DisplayRole)
+        return c.title.isEmpty() ? c.field : c.title;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags DbGridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    const GridColumn &c = m_columns[index.column()];
+    const int fieldIndex = m_table.isOpen() ? m_table.fieldIndex(c.field) : -1;
+    if (!m_readOnly && !c.readOnly && fieldIndex >= 0 && !m_table.fields()[size_t(fieldIndex)].calculated)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DbGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const QString field = m_columns[index.column()].field;
+    const int row = index.row();
+    return runCommand([&] {
+        if (row != currentRow())
+            m_table.moveTo(row);
+        beginEdit(m_table);
+        const bool emptyText = value.typeId() == QMetaType::QString && value.toString().isEmpty();
+        if (emptyText && !m_table.field(field).isText())
+            m_table.setNull(field);
+        else
+            m_table.setValue(field, value);
+    });
+}

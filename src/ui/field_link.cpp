@@ -1,0 +1,70 @@
+#include "field_link.h"
+
+#include "command.h"
+#include "db_editing.h"
+#include "db_table.h"
+
+FieldLink::FieldLink(DbTable &table, const QString &column, std::function<void()> show, QObject *parent)
+    : QObject(parent), m_table(table), m_column(column), m_show(std::move(show))
+{
+    connect(&m_table, &DbTable::currentRowChanged, this, &FieldLink::changed);
+    connect(&m_table, &DbTable::rowsReset, this, &FieldLink::changed);
+    connect(&m_table, &DbTable::stateChanged, this, &FieldLink::changed);
+    connect(&m_table, &DbTable::rowChanged, this, [this](int row) {
+        if (row == m_table.currentIndex())
+            changed();
+    });
+    connect(&m_table, &DbTable::pendingChanged, this, [this](const QString &column) {
+        if (column.compare(m_column, Qt::CaseInsensitive) == 0)
+            changed();
+    });
+}
+
+bool FieldLink::isActive() const { return m_table.isOpen() && m_table.hasField(m_column); }
+
+const DbField *FieldLink::field() const { return isActive() ? &m_table.field(m_column) : nullptr; }
+
+int FieldLink::width() const
+{
+    const DbField *f = field();
+    return f && f->isText() ? f->width : 0;
+}
+
+QString FieldLink::text() const { return isActive() ? m_table.text(m_column) : QString(); }
+
+QVariant FieldLink::value() const { return isActive() ? m_table.value(m_column) : QVariant(); }
+
+bool FieldLink::write(const QVariant &value)
+{
+    return whileWriting([&] {
+        beginEdit(m_table);
+        const DbField *f = field();
+        const bool emptyText = value.typeId() == QMetaType::QString && value.toString().isEmpty();
+        if (f && !f->isText() && emptyText)
+            m_table.setNull(m_column);
+        else
+            m_table.setValue(m_column, value);
+    });
+}
+
+bool FieldLink::startEditing()
+{
+    return whileWriting([&] { beginEdit(m_table); });
+}
+
+// The control keeps what the user typed while the row changes under it; it is shown
+// anew once the change is done.
+bool FieldLink::whileWriting(const std::function<void()> &change)
+{
+    m_writing = true;
+    const bool ok = runCommand(change);
+    m_writing = false;
+    changed();
+    return ok;
+}
+
+void FieldLink::changed()
+{
+    if (!m_writing && m_show)
+        m_show();
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The container of the two print layouts (the issued and the purchase invoice); created
+// once at start and never shown itself. For now it holds no layout.
+#include <QDialog>
+
+class TDiz;
+
+class TSt_Fatt : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSt_Fatt(TDiz &diz, QWidget *parent = nullptr);
+
+private:
+    TDiz &m_diz;
+};
+
+extern TSt_Fatt *St_Fatt;

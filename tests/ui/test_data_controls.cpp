@@ -1,0 +1,404 @@
+// The data-aware controls (bound edit box, drop-down, check box, masked date field,
+// grid, navigator) and the Enter-as-Tab behaviour, on the data module's shared table
+// objects against the test server.
+#include "db_check_box.h"
+#include "db_combo_box.h"
+#include "db_date_edit.h"
+#include "db_edit.h"
+#include "db_grid.h"
+#include "db_navigator.h"
+#include "diz.h"
+#include "enter_as_tab.h"
+#include "gui_test.h"
+#include "test_db.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace {
+
+using B = DbNavigator::Button;
+
+class DataControls : public ::testing::Test {
+protected:
+    static inline ScratchDatabase *db = nullptr;
+    static inline TDiz *diz = nullptr;
+
+    static void SetUpTestSuite()
+    {
+        db = new ScratchDatabase;
+        diz = new TDiz;
+        openDizOn(*diz, *db);
+    }
+    static void TearDownTestSuite()
+    {
+        delete diz;
+        delete db;
+    }
+
+    ExpectedBoxes boxes;
+    QWidget window;
+    QVBoxLayout *layout = new QVBoxLayout(&window);
+
+    void SetUp() override
+    {
+        for (DbTable *t : {&diz->Clienti, &diz->Testata}) {
+            t->cancel();
+            db->sql().exec(QStringLiteral("DELETE FROM ") + t->tableName());
+            t->refresh();
+        }
+    }
+
+    template <typename W>
+    W *add(W *w)
+    {
+        layout->addWidget(w);
+        return w;
+    }
+
+    // Three invoice headers: (num_doc, tipo_pag, inviata, scad1).
+    void addInvoices()
+    {
+        db->sql().exec(QStringLiteral(
+            "INSERT INTO testata (num_doc, tipo_pag, inviata, scad1, n_rate) VALUES "
+            "('1', 'TP01', 0, '05/03/26', 2), ('2', 'TP02', 1, NULL, NULL), ('3', NULL, NULL, '31/12/26', 1)"));
+        diz->Testata.refresh();
+    }
+    QString stored(const QString &sql) { return QString::fromUtf8(db->sql().select(sql).rows.at(0).raw(0).toByteArray()); }
+    int count(const QString &sql) { return db->sql().select(sql).rows.at(0).raw(0).toInt(); }
+};
+
+TEST_F(DataControls, ShowingRowsInEveryKindOfControlNeverCountsAsAnEdit)
+{
+    addInvoices();
+    DbTable &t = diz->Testata;
+    auto *num = add(new DbEdit(t, QStringLiteral("num_doc")));
+    auto *pag = add(new DbComboBox(t, QStringLiteral("tipo_pag"), {QStringLiteral("TP01"), QStringLiteral("TP02")}));
+    auto *sent = add(new DbCheckBox(t, QStringLiteral("inviata"), QStringLiteral("Inviata")));
+    auto *due = add(new DbDateEdit(t, QStringLiteral("scad1")));
+    auto *rates = add(new DbEdit(t, QStringLiteral("n_rate")));
+    auto *grid = add(new DbGrid(t, {{QStringLiteral("num_doc")}, {QStringLiteral("tipo_pag")}}));
+    auto *nav = add(new DbNavigator(t, DbNavigator::allButtons()));
+    showActive(window);
+    num->setFocus();
+
+    struct Row {
+        const char *num, *pag;
+        bool sent;
+        const char *due, *rates;
+    };
+    const Row rows[] = {{"1", "TP01", false, "05/03/26", "2"}, {"2", "TP02", true, "  /  /  ", ""}, {"3", "", false, "31/12/26", "1"}};
+    const std::pair<B, int> walk[] = {{B::Next, 1}, {B::Next, 2}, {B::Prior, 1}, {B::First, 0}, {B::Last, 2}};
+    for (const auto &[button, row] : walk) {
+        QTest::mouseClick(nav->button(button), Qt::LeftButton);
+        const Row &r = rows[row];
+        EXPECT_EQ(num->text(), QString::fromLatin1(r.num));
+        EXPECT_EQ(pag->currentText(), QString::fromLatin1(r.pag));
+        EXPECT_EQ(sent->isChecked(), r.sent);
+        EXPECT_EQ(due->maskedText(), QString::fromLatin1(r.due));
+        EXPECT_EQ(rates->text(), QString::fromLatin1(r.rates));
+        EXPECT_EQ(grid->currentIndex().row(), row);
+        EXPECT_EQ(t.state(), DbTable::State::Browse) << "row " << row;
+        EXPECT_FALSE(t.isModified());
+    }
+}
+
+TEST_F(DataControls, TypingEditsThePendingRowAtOnceUpToTheColumnWidthInTheBoxCase)
+{
+    struct Case {
+        DbEdit::CharCase charCase;
+        const char *typed, *stored;
+    };
+    const Case cases[] = {{DbEdit::CharCase::Upper, "alfa srl", "ALFA SRL"},
+                          {DbEdit::CharCase::Lower, "Info@Alfa.IT", "info@alfa.it"},
+                          {DbEdit::CharCase::AsTyped, "Alfa Srl", "Alfa Srl"}};
+    DbTable &t = diz->Clienti;
+    db->sql().exec(QStringLiteral("INSERT INTO clienti (rag_soc, cod_dest) VALUES ('OLD', 'XYZ')"));
+    t.refresh();
+    auto *edit = add(new DbEdit(t, QStringLiteral("rag_soc")));
+    auto *code = add(new DbEdit(t, QStringLiteral("cod_dest")));
+    showActive(window);
+    for (const Case &c : cases) {
+        edit->setCharCase(c.charCase);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+        EXPECT_EQ(edit->text(), QString::fromLatin1(c.stored));
+        EXPECT_EQ(t.state(), DbTable::State::Edit);
+        EXPECT_EQ(t.text(QStringLiteral("rag_soc")), QString::fromLatin1(c.stored));
+        t.post();
+        EXPECT_EQ(stored(QStringLiteral("SELECT rag_soc FROM clienti")), QString::fromLatin1(c.stored));
+    }
+    // cod_dest holds 7 characters: the eighth is refused.
+    EXPECT_EQ(code->maxLength(), 7);
+    code->setFocus();
+    code->selectAll();
+    QTest::keyClicks(code, QStringLiteral("ABCDEFGHIJ"));
+    EXPECT_EQ(code->text(), QStringLiteral("ABCDEFG"));
+    EXPECT_EQ(t.text(QStringLiteral("cod_dest")), QStringLiteral("ABCDEFG"));
+    t.cancel();
+    EXPECT_EQ(code->text(), QStringLiteral("XYZ"));
+}
+
+TEST_F(DataControls, AnIntegerBoxTakesOnlyDigitsAndStoresNullWhenEmptied)
+{
+    addInvoices();
+    DbTable &t = diz->Testata;
+    auto *rates = add(new DbEdit(t, QStringLiteral("n_rate")));
+    showActive(window);
+    rates->setFocus();
+    rates->selectAll();
+    QTest::keyClicks(rates, QStringLiteral("1a2"));
+    EXPECT_EQ(rates->text(), QStringLiteral("12"));
+    EXPECT_EQ(t.value(QStringLiteral("n_rate")).toInt(), 12);
+    rates->selectAll();
+    QTest::keyClick(rates, Qt::Key_Delete);
+    EXPECT_TRUE(t.isNull(QStringLiteral("n_rate")));
+    t.post();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE num_doc = '1' AND n_rate IS NULL")), 1);
+}
+
+TEST_F(DataControls, TheDropDownTakesTypedTextAndChosenItemsAndTheCheckBoxWritesOneAndZero)
+{
+    addInvoices();
+    DbTable &t = diz->Testata;
+    auto *pag = add(new DbComboBox(t, QStringLiteral("tipo_pag"), {QStringLiteral("TP01"), QStringLiteral("TP02")}));
+    auto *sent = add(new DbCheckBox(t, QStringLiteral("inviata"), QStringLiteral("Inviata")));
+    showActive(window);
+
+    pag->setFocus();
+    pag->lineEdit()->selectAll();
+    QTest::keyClicks(pag, QStringLiteral("XY"));
+    EXPECT_EQ(t.text(QStringLiteral("tipo_pag")), QStringLiteral("XY"));
+    QTest::keyClick(pag, Qt::Key_Down);  // chooses an item of the list
+    EXPECT_EQ(t.text(QStringLiteral("tipo_pag")), pag->currentText());
+    EXPECT_TRUE(pag->findText(pag->currentText()) >= 0);
+    t.post();
+    EXPECT_EQ(stored(QStringLiteral("SELECT tipo_pag FROM testata WHERE num_doc = '1'")), pag->currentText());
+
+    QTest::mouseClick(sent, Qt::LeftButton);
+    EXPECT_EQ(t.value(QStringLiteral("inviata")).toInt(), 1);
+    t.post();
+    EXPECT_EQ(count(QStringLiteral("SELECT inviata FROM testata WHERE num_doc = '1'")), 1);
+    QTest::mouseClick(sent, Qt::LeftButton);
+    t.post();
+    EXPECT_EQ(count(QStringLiteral("SELECT inviata FROM testata WHERE num_doc = '1'")), 0);
+}
+
+TEST_F(DataControls, TheMaskedDateStoresACompleteDateAndRefusesAHalfTypedOne)
+{
+    addInvoices();
+    DbTable &t = diz->Testata;
+    diz->Testata.moveTo(1);  // no due date yet
+    auto *due = add(new DbDateEdit(t, QStringLiteral("scad1")));
+    auto *other = add(new QLineEdit);
+    showActive(window);
+    EXPECT_EQ(due->maskedText(), QStringLiteral("  /  /  "));
+    EXPECT_EQ(due->displayText(), QStringLiteral("__/__/__"));
+
+    due->setFocus();
+    due->setCursorPosition(0);
+    QTest::keyClicks(due, QStringLiteral("0904"));  // the year is missing
+    EXPECT_EQ(t.state(), DbTable::State::Edit);
+    EXPECT_TRUE(t.isNull(QStringLiteral("scad1")));
+    boxes.expectError(DbDateEdit::invalidInputMessage());
+    other->setFocus();
+    QTest::qWait(20);
+    EXPECT_TRUE(due->hasFocus());
+    QTest::keyClick(due, Qt::Key_Escape);
+    EXPECT_EQ(due->maskedText(), QStringLiteral("  /  /  "));
+
+    due->setCursorPosition(0);
+    QTest::keyClicks(due, QStringLiteral("090426"));
+    EXPECT_EQ(t.text(QStringLiteral("scad1")), QStringLiteral("09/04/26"));
+    t.post();
+    EXPECT_EQ(stored(QStringLiteral("SELECT scad1 FROM testata WHERE num_doc = '2'")), QStringLiteral("09/04/26"));
+}
+
+TEST_F(DataControls, NavigatorShowsItsButtonsInOrderEnabledAsTheTableAllows)
+{
+    DbTable &t = diz->Clienti;
+    auto *nav = add(new DbNavigator(t, {B::Delete, B::Edit, B::Post, B::Cancel, B::Refresh}));
+    EXPECT_EQ(nav->button(B::First), nullptr);
+    QList<QString> names;
+    for (QToolButton *b : nav->findChildren<QToolButton *>())
+        names << b->objectName();
+    EXPECT_EQ(names, (QList<QString>{QStringLiteral("Delete"), QStringLiteral("Edit"), QStringLiteral("Post"),
+                                     QStringLiteral("Cancel"), QStringLiteral("Refresh")}));
+    auto enabled = [&] {
+        QString s;
+        for (B b : nav->buttons())
+            s += nav->button(b)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return s;
+    };
+    EXPECT_EQ(enabled(), QStringLiteral("01001"));  // empty, browsing: nothing to delete
+    // Edit on an empty table starts a new row.
+    nav->click(B::Edit);
+    EXPECT_EQ(t.state(), DbTable::State::Insert);
+    EXPECT_EQ(enabled(), QStringLiteral("10111"));
+    t.setText(QStringLiteral("rag_soc"), QStringLiteral("ROSSI"));
+    nav->click(B::Post);
+    EXPECT_EQ(enabled(), QStringLiteral("11001"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti WHERE rag_soc = 'ROSSI'")), 1);
+    t.close();
+    EXPECT_EQ(enabled(), QStringLiteral("00000"));
+    t.open();
+}
+
+TEST_F(DataControls, DeleteAsksFirstAndOnlyOkDeletes)
+{
+    DbTable &t = diz->Clienti;
+    db->sql().exec(QStringLiteral("INSERT INTO clienti (rag_soc) VALUES ('A'), ('B')"));
+    t.refresh();
+    auto *nav = add(new DbNavigator(t, DbNavigator::allButtons()));
+    auto *grid = add(new DbGrid(t, {{QStringLiteral("rag_soc")}}));
+    showActive(window);
+
+    boxes.expectOkCancel(QStringLiteral("Delete record?"), false);
+    QTest::mouseClick(nav->button(B::Delete), Qt::LeftButton);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti")), 2);
+
+    boxes.expectOkCancel(QStringLiteral("Delete record?"), true);
+    QTest::mouseClick(nav->button(B::Delete), Qt::LeftButton);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti")), 1);
+    EXPECT_EQ(t.text(QStringLiteral("rag_soc")), QStringLiteral("B"));
+
+    // The grid asks the same on Ctrl+Delete.
+    grid->setFocus();
+    boxes.expectOkCancel(QStringLiteral("Delete record?"), true);
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM clienti")), 0);
+    EXPECT_EQ(grid->model()->rowCount(), 0);
+}
+
+TEST_F(DataControls, ASaveRefusedByTheServerShowsItsTextAndTheRowStaysInEditing)
+{
+    DbTable &t = diz->Clienti;
+    db->sql().exec(QStringLiteral("INSERT INTO clienti (rag_soc) VALUES ('A')"));
+    db->sql().exec(QStringLiteral("ALTER TABLE clienti ADD CONSTRAINT no_x CHECK (comune <> 'X')"));
+    t.refresh();
+    auto *nav = add(new DbNavigator(t, {B::Post, B::Cancel}));
+    t.setText(QStringLiteral("comune"), QStringLiteral("X"));
+    boxes.expectError();
+    nav->click(B::Post);
+    db->sql().exec(QStringLiteral("ALTER TABLE clienti DROP CONSTRAINT no_x"));
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.shown().at(0).text.contains(QStringLiteral("no_x"))) << boxes.shown().at(0).text.toStdString();
+    EXPECT_EQ(t.state(), DbTable::State::Edit);
+    EXPECT_EQ(t.text(QStringLiteral("comune")), QStringLiteral("X"));
+    nav->click(B::Cancel);
+}
+
+TEST_F(DataControls, GridShowsColumnsAsDeclaredAndEditsInPlace)
+{
+    addInvoices();
+    DbTable &t = diz->Testata;
+    auto *grid = add(new DbGrid(t, {{QStringLiteral("id_invio"), QStringLiteral("Id. Invio"), Qt::AlignLeft, {}, true},
+                                    {QStringLiteral("tipo_pag"), QStringLiteral("Tipo Pag."), Qt::AlignHCenter,
+                                     {QStringLiteral("TP01"), QStringLiteral("TP02")}},
+                                    {QStringLiteral("num_doc"), QStringLiteral("N. Doc"), Qt::AlignRight},
+                                    {QStringLiteral("indirizzo")}}));
+    showActive(window);
+    QAbstractItemModel *m = grid->model();
+    EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Id. Invio"));
+    EXPECT_EQ(m->headerData(3, Qt::Horizontal).toString(), QStringLiteral("indirizzo"));
+    EXPECT_EQ(m->rowCount(), 3);
+    EXPECT_EQ(m->index(1, 2).data().toString(), QStringLiteral("2"));
+    EXPECT_TRUE(m->index(0, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+    EXPECT_FALSE(m->flags(m->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(m->flags(m->index(0, 2)) & Qt::ItemIsEditable);
+
+    // Typing into a cell of the second line moves the table there and edits it.
+    grid->setFocus();
+    grid->setCurrentIndex(m->index(1, 2));
+    EXPECT_EQ(t.currentIndex(), 1);
+    QTest::keyClicks(grid, QStringLiteral("7"));
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_TRUE(qobject_cast<QLineEdit *>(editor));
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_EQ(t.state(), DbTable::State::Edit);
+    EXPECT_EQ(t.text(QStringLiteral("num_doc")), QStringLiteral("7"));
+    EXPECT_EQ(m->index(1, 2).data().toString(), QStringLiteral("7"));
+    // Choosing another line stores the changed row.
+    grid->setCurrentIndex(m->index(0, 2));
+    EXPECT_EQ(t.state(), DbTable::State::Browse);
+    EXPECT_EQ(t.currentIndex(), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE num_doc = '7'")), 1);
+
+    // A column with a pick list is edited in a drop-down that offers it.
+    grid->setCurrentIndex(m->index(0, 1));
+    grid->edit(m->index(0, 1));
+    auto *combo = grid->findChild<QComboBox *>();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("TP02"));
+    EXPECT_EQ(combo->currentText(), QStringLiteral("TP01"));
+    // Leaving the editor unchanged writes nothing.
+    QTest::keyClick(combo, Qt::Key_Tab);
+    EXPECT_EQ(t.state(), DbTable::State::Browse);
+    EXPECT_FALSE(t.isModified());
+}
+
+TEST_F(DataControls, TheRowHookRepaintsWholeRowsAndTheInsertedRowShowsLast)
+{
+    addInvoices();
+    DbTable &t = diz->Testata;
+    auto *grid = add(new DbGrid(t, {{QStringLiteral("num_doc")}, {QStringLiteral("tipo_pag")}}));
+    grid->setReadOnly(true);
+    grid->setRowSelect(true);
+    grid->setRowStyleHook([](const DbTable &table, int row) -> std::optional<RowStyle> {
+        if (table.valueAt(row, table.fieldIndex(QStringLiteral("inviata"))).toInt() == 1)
+            return RowStyle{QColor(255, 0, 0), QColor(255, 255, 255)};
+        return std::nullopt;
+    });
+    window.resize(400, 300);
+    showActive(window);
+    EXPECT_FALSE(grid->model()->flags(grid->model()->index(0, 0)) & Qt::ItemIsEditable);
+    const QImage image = grid->viewport()->grab().toImage();
+    auto colourAt = [&](int row, int column) {
+        const QRect r = grid->visualRect(grid->model()->index(row, column));
+        return image.pixelColor(r.right() - 3, r.bottom() - 2);
+    };
+    EXPECT_EQ(colourAt(1, 0), QColor(255, 0, 0));
+    EXPECT_EQ(colourAt(1, 1), QColor(255, 0, 0));
+    EXPECT_NE(colourAt(2, 0), QColor(255, 0, 0));
+
+    t.append();
+    EXPECT_EQ(grid->model()->rowCount(), 4);
+    EXPECT_EQ(grid->currentIndex().row(), 3);
+    t.cancel();
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+}
+
+TEST_F(DataControls, EnterMovesTheFocusLikeTabAndIsSwallowed)
+{
+    auto *a = add(new QLineEdit);
+    auto *b = add(new QLineEdit);
+    auto *c = add(new QLineEdit);
+    installEnterAsTab(&window);
+    showActive(window);
+    QSignalSpy returns(a, &QLineEdit::returnPressed);
+    a->setFocus();
+    QTest::keyClick(a, Qt::Key_Return);
+    EXPECT_TRUE(b->hasFocus());
+    QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(c->hasFocus());
+    QTest::keyClick(c, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_TRUE(b->hasFocus());
+    EXPECT_EQ(returns.count(), 0);
+
+    // Another window keeps its normal Enter.
+    QWidget plain;
+    auto *d = new QLineEdit(&plain);
+    showActive(plain);
+    QSignalSpy dReturns(d, &QLineEdit::returnPressed);
+    d->setFocus();
+    QTest::keyClick(d, Qt::Key_Return);
+    EXPECT_EQ(dReturns.count(), 1);
+}
+
+} // namespace
