@@ -299,7 +299,9 @@ void DbTable::masterMoved()
         return;
     checkBrowseMode();
     m_linkValues = vals;
-    if (!m_master->isOpen()) {
+    // A master without a current row (or a new one without its key yet) has no details:
+    // a NULL link value matches no row, so the server is not asked.
+    if (!m_master->isOpen() || std::any_of(vals.begin(), vals.end(), [](const QVariant &v) { return v.isNull(); })) {
         m_rows.clear();
         m_cur = -1;
         m_eof = m_bof = true;

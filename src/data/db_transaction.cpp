@@ -20,11 +20,15 @@ DbTransaction::~DbTransaction()
     if (m_done)
         return;
     m_conn.rollback();
+    // Drop every pending row first: re-reading a master moves its details, which would
+    // otherwise post their pending rows outside the rolled-back transaction.
+    for (DbTable *t : m_tables)
+        if (t->isOpen())
+            t->cancel();
     for (DbTable *t : m_tables) {
         if (!t->isOpen())
             continue;
         try {
-            t->cancel();
             t->refresh();
         } catch (...) {
             // The server cannot be reached: the table keeps what it had; the next

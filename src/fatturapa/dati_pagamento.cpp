@@ -27,7 +27,9 @@ void writeDatiPagamento(XmlLines &out, const DbTable &invoice, const DbTable &co
         return;
     out.write(QStringLiteral("<DatiPagamento>"));
     out.write(QStringLiteral("<CondizioniPagamento>TP02</CondizioniPagamento>"));
-    const int instalments = invoice.asInteger(QStringLiteral("n_rate"));
+    // A header whose number of instalments was never filled in (new and imported headers
+    // leave it empty) is paid in one go, as with 0.
+    const int instalments = invoice.isNull(QStringLiteral("n_rate")) ? 0 : invoice.asInteger(QStringLiteral("n_rate"));
     if (instalments == 0) {
         writeDetail(out, header, method, header.document.total, company.text(QStringLiteral("iban")));
     } else if (instalments > 0) {

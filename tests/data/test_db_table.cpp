@@ -280,6 +280,8 @@ TEST_F(DataModule, RolledBackTransactionLeavesTablesAsTheServer)
         diz.Detta.setText(QStringLiteral("descrizione"), QStringLiteral("x"));
         diz.Detta.post();
         EXPECT_EQ(diz.Testata.rowCount(), 2);
+        diz.Detta.append();   // still pending when the work is abandoned: must not be saved
+        diz.Detta.setText(QStringLiteral("descrizione"), QStringLiteral("pending"));
     }
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata")), 1);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio")), 0);

@@ -1,0 +1,37 @@
+#include "import_formats.h"
+
+#include "decimal.h"
+#include "text_forms.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace ImportFormats {
+
+QString masked(double value, const char *mask)
+{
+    return TextForms::formatMask(Decimal::fromDouble(value), mask);
+}
+
+QString rateText(float rate)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, rate, std::chars_format::fixed);
+    QString text = QString::fromLatin1(buf, res.ptr - buf);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QString wholeRateText(double rate)
+{
+    return QString::number(static_cast<long long>(std::nearbyint(rate)));
+}
+
+QString plainText(double value)
+{
+    QString text = Decimal::fromDouble(value).roundedSignificant(15).toPlain();
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
+} // namespace ImportFormats

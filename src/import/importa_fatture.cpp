@@ -1,0 +1,90 @@
+#include "importa_fatture.h"
+
+#include "app_error.h"
+#include "calcola_totali.h"
+#include "crea_file_xml.h"
+#include "db_transaction.h"
+#include "diz.h"
+#include "imported_document.h"
+#include "imported_header.h"
+#include "imported_lines.h"
+#include "imported_numbers.h"
+#include "management_fields.h"
+#include "messages.h"
+#include "text_forms.h"
+
+namespace {
+
+const QString ImportYear = QStringLiteral("2026");
+constexpr int NumDocWidth = 10;  // testata.num_doc
+
+// A number that does not fit num_doc would be stored cut and never be found again, and
+// its document would come over a second time: stop before writing anything of it.
+void checkNumberFits(const DbTable &testFatt, const ImportedDocument &doc)
+{
+    if (doc.identity.number.size() <= NumDocWidth)
+        return;
+    throw AppError(QStringLiteral("Documento %1 n. %2 del %3 (protocollo %4): il numero \"%5\" supera i %6 caratteri "
+                                  "del numero documento. Importazione interrotta.")
+                       .arg(doc.reg, testFatt.text(QStringLiteral("num_doc")), testFatt.text(QStringLiteral("data")))
+                       .arg(doc.protocollo)
+                       .arg(doc.identity.number)
+                       .arg(NumDocWidth));
+}
+
+// Brings over the document on which diz.Test_Fatt stands, unless it is dated after the
+// limit or is already there.
+void importDocument(TDiz &diz, ImportedNumbers &imported, const QString &limitDateText, const QString &workspaceCaption)
+{
+    const QDate limit = TextForms::readDate(limitDateText);
+    const QVariant date = diz.Test_Fatt.value(QStringLiteral("data"));
+    if (date.isValid() && date.toDate() > limit)
+        return;
+
+    const ImportedDocument doc = readImportedDocument(diz.Test_Fatt, workspaceCaption);
+    checkNumberFits(diz.Test_Fatt, doc);
+    if (imported.contains(doc.identity.number, doc.identity.type))
+        return;  // an imported invoice is never updated by a later import
+
+    {
+        // On a rollback the lines are dropped and re-read before the header: re-reading
+        // the header first would move Detta's master, and moving it posts a pending line.
+        DbTransaction tx(diz.xml_conn, {&diz.Detta, &diz.Testata});
+        const int idInvio = appendImportedHeader(diz.Testata, diz.Test_Fatt, doc);
+        importLines(diz, doc, idInvio);
+        tx.commit();
+    }
+    imported.add(doc.identity.number, doc.identity.type);
+
+    // The posted header already holds what the server holds, so it needs no re-read.
+    CalcolaTotali(diz);
+    CreaFileXml(diz, workspaceCaption);
+}
+
+} // namespace
+
+QString importSelectionSql(const QString &database, const QString &year)
+{
+    return QStringLiteral("SELECT * from ") + database + QStringLiteral(".testata where anno=") + year
+        + QStringLiteral(" and (reg_doc=\"FV\" or reg_doc=\"NC\" or reg_doc=\"NI\" or reg_doc=\"FD\" or reg_doc=\"FI\") "
+                         "order by protocollo");
+}
+
+void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText, const QString &workspaceCaption)
+{
+    if (!messages.confirm(QStringLiteral("Confermi importazione Fatture: ?")))
+        return;
+
+    installManagementFields(diz);
+    diz.Dati.open();  // connects on first use, and again after a lost connection
+    diz.Test_Fatt.close();
+    diz.Test_Fatt.setSql(QString());
+    diz.Test_Fatt.setSql(importSelectionSql(diz.Dati.database(), ImportYear));
+    diz.Test_Fatt.open();
+    diz.Test_Fatt.first();
+    diz.Dett_Fatt.open();
+
+    ImportedNumbers imported(diz.xml_conn);
+    for (; !diz.Test_Fatt.eof(); diz.Test_Fatt.next())
+        importDocument(diz, imported, limitDateText, workspaceCaption);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// "Importa Fatture": brings the year's invoices and credit notes of the management
+// database over into the invoice tables, each with its lines, totals and XML file.
+#include <QString>
+
+class Messages;
+class TDiz;
+
+// Asks for confirmation, then imports every document of the year of the registers FV, FD,
+// FI, NC and NI, in protocol order, that is not dated after `limitDateText` (the
+// workspace's date field, day/month/two-digit year) and whose number and type are not in
+// testata yet. `workspaceCaption` gives the numbering suffix ("A": none).
+// A document's header and lines are written in one transaction: a failure while writing
+// them leaves nothing of that document, and a later run brings it over whole. The totals
+// and the file follow; any failure stops the run with the error.
+// diz.Testata must carry the new-invoice defaults (installTestataHooks).
+void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText, const QString &workspaceCaption);
+
+// The statement that selects the documents of `year` in the management database `database`.
+QString importSelectionSql(const QString &database, const QString &year);

@@ -1,0 +1,22 @@
+#pragma once
+// The invoice numbers and types already present in testata, read once per import run and
+// kept up to date by the run, so that telling whether a document was brought over already
+// costs no statement per document.
+#include <QSet>
+#include <QString>
+
+class DbConnection;
+
+class ImportedNumbers {
+public:
+    // Reads num_doc and tipo_doc of every header, whatever its date or origin.
+    explicit ImportedNumbers(DbConnection &xmlConnection);
+
+    // True when a header has exactly (case and blanks included) this number and type.
+    bool contains(const QString &number, const QString &type) const;
+    void add(const QString &number, const QString &type);
+
+private:
+    static QString key(const QString &number, const QString &type);
+    QSet<QString> m_keys;
+};

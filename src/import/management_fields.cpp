@@ -1,0 +1,137 @@
+#include "management_fields.h"
+
+#include "diz.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace {
+
+const char *const InstalledProperty = "xn_management_fields";
+
+// A source value that cannot be used as a number: the row's calculated fields become 0.
+struct Unusable {};
+
+// A missing (null) value counts as 0.
+double number(const DbRecord &row, const QString &column)
+{
+    const QVariant v = row.value(column);
+    if (v.isNull())
+        return 0.0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok || !std::isfinite(d))
+        throw Unusable{};
+    return d;
+}
+
+// The whole number nearest to x, a tie going to the even one.
+double nearest(double x)
+{
+    return std::nearbyint(x);
+}
+
+void setAll(DbRecord &row, std::initializer_list<std::pair<const char *, double>> values)
+{
+    for (const auto &[name, v] : values)
+        if (!std::isfinite(v))
+            throw Unusable{};
+    for (const auto &[name, v] : values)
+        row.setCalculated(QLatin1String(name), v);
+}
+
+void setAllZero(DbRecord &row, std::initializer_list<const char *> names)
+{
+    for (const char *name : names)
+        row.setCalculated(QLatin1String(name), 0.0);
+}
+
+double sumOfGroups(const DbRecord &row, const char *prefix)
+{
+    double sum = 0.0;
+    for (int k = 1; k <= 5; ++k)
+        sum += number(row, QLatin1String(prefix) + QString::number(k));
+    return sum;
+}
+
+} // namespace
+
+void Test_FattCalcFields(DbRecord &document)
+{
+    try {
+        const double impMerce = sumOfGroups(document, "imponibile");
+        const double ivaMerce = sumOfGroups(document, "iva");
+        const double sconto = sumOfGroups(document, "val_sconto");
+        const double expenses = number(document, QStringLiteral("spese_tr")) + number(document, QStringLiteral("spese_inc"));
+        const double impTotale = impMerce + expenses - sconto;
+        // VAT on the expenses, rounded to the cent.
+        const double ivaTotale = ivaMerce + nearest(expenses * number(document, QStringLiteral("aliq_spese"))) / 100;
+        const double totale = impTotale + ivaTotale + number(document, QStringLiteral("bolli"))
+            - number(document, QStringLiteral("abbuono"));
+        setAll(document, {{"Imp_Merce", impMerce}, {"Iva_Merce", ivaMerce}, {"sconto", sconto},
+                          {"Imp_Totale", impTotale}, {"Iva_Totale", ivaTotale}, {"totale", totale}});
+    } catch (...) {
+        setAllZero(document, {"Imp_Merce", "Iva_Merce", "sconto", "Imp_Totale", "Iva_Totale", "totale"});
+    }
+}
+
+void Dett_FattCalcFields(DbRecord &line)
+{
+    try {
+        // Lines sold by the carton count cartons, the others their quantity.
+        const float q = line.text(QStringLiteral("um")) == QLatin1String("CL")
+            ? float(number(line, QStringLiteral("colli")))
+            : float(number(line, QStringLiteral("quantita")));
+        // Net unit price after the three cascaded discounts, to four decimals.
+        const double netto = nearest(number(line, QStringLiteral("pr_lordo"))
+                                     * ((100 - number(line, QStringLiteral("sc_1"))) / 100)
+                                     * ((100 - number(line, QStringLiteral("sc_2"))) / 100)
+                                     * ((100 - number(line, QStringLiteral("sc_3"))) / 100) * 10000)
+            / 10000;
+        const double impNetto = netto * q;
+        const double prIvato = nearest(netto * (1 + number(line, QStringLiteral("aliquota")) / 100) * 100) / 100;
+        const double impIvato = prIvato * q;
+        setAll(line, {{"Netto", netto}, {"Imp_Netto", impNetto}, {"pr_ivato", prIvato}, {"imp_ivato", impIvato}});
+    } catch (...) {
+        setAllZero(line, {"Netto", "Imp_Netto", "pr_ivato", "imp_ivato"});
+    }
+}
+
+const QStringList &managementDocumentColumns()
+{
+    static const QStringList columns = QStringLiteral(
+        "protocollo anno cl_fo reg_doc tipo_doc num_doc data movimento codice_soc rag_soc indirizzo cap citta "
+        "dest_soc dest_indirizzo dest_cap dest_citta partiva cod_fis cod_pag desc_pag cod_sped spedizione cod_cons "
+        "consegna esente esenzione1 esenzione2 colli aspetto causale data_tr sc_cassa imponibile1 val_sconto1 "
+        "imponibile2 val_sconto2 imponibile3 val_sconto3 iva1 iva2 iva3 abbuono spese_inc spese_tr bolli aliq_spese "
+        "imponibile4 iva4 val_sconto4 val_provv note1 note2 rif_doc ora_trasp pagato cod_age in_contab prot_contab "
+        "prot_f_diff rettifica selezione rate ora utente acconto imponibile5 iva5 val_sconto5 aliquota5 aliquota1 "
+        "aliquota2 aliquota3 aliquota4 prov cod_destinatario pec").split(QLatin1Char(' '));
+    return columns;
+}
+
+const QStringList &managementLineColumns()
+{
+    static const QStringList columns = QStringLiteral(
+        "prot_testa protocollo codice_art descrizione colli quantita pr_lordo sc_1 sc_2 sc_3 um aliquota data_doc "
+        "omaggio cod_art provvigione costo testo iva2 qt_fatt cod_fo categoria origine lotto scadenza qt_testo "
+        "pr_testo art_omaggio").split(QLatin1Char(' '));
+    return columns;
+}
+
+void installManagementFields(TDiz &diz)
+{
+    if (diz.Test_Fatt.property(InstalledProperty).toBool())
+        return;
+    diz.Test_Fatt.close();
+    diz.Dett_Fatt.close();
+    for (const char *name : {"Imp_Merce", "Iva_Merce", "sconto", "Imp_Totale", "Iva_Totale", "totale"})
+        diz.Test_Fatt.addCalculatedField(QLatin1String(name), DbField::Kind::Float);
+    for (const char *name : {"Netto", "Imp_Netto", "pr_ivato", "imp_ivato"})
+        diz.Dett_Fatt.addCalculatedField(QLatin1String(name), DbField::Kind::Float);
+    diz.Test_Fatt.setCalcFieldsHook(Test_FattCalcFields);
+    diz.Dett_Fatt.setCalcFieldsHook(Dett_FattCalcFields);
+    diz.Test_Fatt.setRequiredFields(managementDocumentColumns());
+    diz.Dett_Fatt.setRequiredFields(managementLineColumns());
+    diz.Test_Fatt.setProperty(InstalledProperty, true);
+}

@@ -1,0 +1,222 @@
+#pragma once
+// Shared set-up of the import tests: one electronic-invoice and one management scratch
+// database per test program, the data module opened on both (under the Italian locale the
+// program works with, with the header defaults and the management calculated fields
+// installed), a company whose folder is a fresh temporary directory for every test, a
+// scripted confirmation seam, and helpers that store source documents and lines and
+// read back what the import wrote.
+#include "app_error.h"
+#include "diz.h"
+#include "importa_fatture.h"
+#include "management_fields.h"
+#include "messages.h"
+#include "test_db.h"
+#include "testata_hooks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QVariantMap>
+#include <gtest/gtest.h>
+#include <memory>
+
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+// Column name -> value; a null QVariant stores NULL.
+using Columns = QVariantMap;
+
+// Answers every confirmation with `answer` and records the questions and the information shown.
+class ScriptedMessages : public Messages {
+public:
+    bool answer = true;
+    QStringList questions;
+    QStringList informed;
+    void inform(const QString &text) override { informed << text; }
+    bool confirm(const QString &text) override
+    {
+        questions << text;
+        return answer;
+    }
+};
+
+// One stored row: column -> text, NULL kept apart from empty text.
+class StoredRow {
+public:
+    StoredRow() = default;
+    StoredRow(const DbResult &result, const DbRow &row)
+    {
+        for (size_t i = 0; i < result.fields.size(); ++i)
+            m_cells.insert(result.fields[i].name, row.isNull(int(i)) ? QVariant() : QVariant(QString::fromUtf8(row.raw(int(i)))));
+    }
+    QString operator[](const char *column) const
+    {
+        EXPECT_TRUE(m_cells.contains(QLatin1String(column))) << column;
+        return m_cells.value(QLatin1String(column)).toString();
+    }
+    bool isNull(const char *column) const { return m_cells.value(QLatin1String(column)).isNull(); }
+    int id() const { return (*this)["id_invio"].toInt(); }
+
+private:
+    QVariantMap m_cells;
+};
+
+class ImportTest : public ::testing::Test {
+protected:
+    static inline std::unique_ptr<ScratchDatabase> xml;
+    static inline std::unique_ptr<ScratchDatabase> norva;
+    static inline std::unique_ptr<TDiz> diz;
+    std::unique_ptr<QTemporaryDir> dir;
+    ScriptedMessages messages;
+    int nextProtocollo = 1;
+
+    static void SetUpTestSuite()
+    {
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        xml = std::make_unique<ScratchDatabase>();
+        norva = std::make_unique<ScratchDatabase>(QStringList{QStringLiteral("norva26.sql")}, QStringLiteral("n"));
+        diz = std::make_unique<TDiz>();
+        installTestataHooks(*diz);
+        installManagementFields(*diz);
+        openDizOn(*diz, *xml, norva.get());
+    }
+    static void TearDownTestSuite()
+    {
+        diz.reset();
+        norva.reset();
+        xml.reset();
+    }
+
+    void SetUp() override
+    {
+        for (const char *table : {"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"})
+            xml->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+        for (const char *table : {"testata", "dettag"})
+            norva->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+        dir = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/imp-XXXXXX"));
+        ASSERT_TRUE(dir->isValid());
+        insert(*xml, QStringLiteral("azienda"),
+               {{"rag_soc", "Norva Alimentari S.r.l."}, {"p_iva", "03184520363"}, {"cod_fis", "03184520363"},
+                {"reg_fisc", "RF01"}, {"indirizzo", "Via Emilia Ovest 112"}, {"cap", "41123"}, {"comune", "Modena"},
+                {"prov", "MO"}, {"nazione", "IT"}, {"uff_rea", "MO"}, {"num_rea", "371542"},
+                {"capit_soc", "20000,00"}, {"soc_uni", "SM"}, {"stato_liq", "LN"},
+                {"mail", "amministrazione@norva.it"}, {"telefono", "059876432"}, {"path", folder()},
+                {"iban", "IT60X0542811101000000123456"}});
+        for (DbTable *t : diz->tables())
+            t->refresh();
+        diz->AziendaT.first();
+        for (DbTable *t : {&diz->Test_Fatt, &diz->BolleT, &diz->Dett_Fatt})
+            t->close();
+    }
+
+    // The company's folder, with its trailing separator.
+    QString folder() const { return dir->path() + QLatin1Char('/'); }
+
+    static int insert(ScratchDatabase &db, const QString &table, const Columns &columns)
+    {
+        QStringList names, marks;
+        QVariantList values;
+        for (auto it = columns.begin(); it != columns.end(); ++it) {
+            names << DbConnection::quoteName(it.key());
+            marks << QStringLiteral("?");
+            values << it.value();
+        }
+        db.sql().exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(u','), marks.join(u',')), values);
+        return int(db.sql().lastInsertId());
+    }
+
+    static Columns merged(Columns base, const Columns &overrides)
+    {
+        for (auto it = overrides.begin(); it != overrides.end(); ++it)
+            base.insert(it.key(), it.value());
+        return base;
+    }
+
+    // A 2026 invoice (register FV) of a domestic private buyer with 100 at 22 %, no
+    // discounts or expenses; returns its protocollo.
+    int addDocument(const Columns &overrides = {})
+    {
+        const int protocollo = overrides.contains(QStringLiteral("protocollo"))
+            ? overrides.value(QStringLiteral("protocollo")).toInt()
+            : nextProtocollo;
+        nextProtocollo = std::max(nextProtocollo, protocollo) + 1;
+        Columns doc{{"protocollo", protocollo}, {"anno", 2026}, {"cl_fo", "C"}, {"reg_doc", "FV"},
+                    {"tipo_doc", "FATTURA"}, {"num_doc", protocollo}, {"data", "2026-01-15"},
+                    {"rag_soc", "Alimentari Ferri di Ferri Luca"}, {"indirizzo", "Via Emilia 215"}, {"cap", "40068"},
+                    {"citta", "San Lazzaro di Savena"}, {"prov", "BO"}, {"partiva", "00412360372"},
+                    {"cod_fis", "FRRLCU75M12F257W"}, {"cod_destinatario", "KRRH6B9"}, {"pec", "ferri@pec.it"},
+                    {"dest_soc", "Alimentari Ferri"}, {"dest_indirizzo", "Via Emilia 215"}, {"dest_cap", "40068"},
+                    {"dest_citta", "San Lazzaro di Savena"}, {"sc_cassa", 0}, {"abbuono", 0}, {"spese_inc", 0},
+                    {"spese_tr", 0}, {"bolli", 0}, {"aliq_spese", 22}, {"prot_f_diff", 0}};
+        for (int k = 1; k <= 5; ++k) {
+            const QString n = QString::number(k);
+            doc.insert(QStringLiteral("imponibile") + n, k == 1 ? 100 : 0);
+            doc.insert(QStringLiteral("iva") + n, k == 1 ? 22 : 0);
+            doc.insert(QStringLiteral("aliquota") + n, k == 1 ? 22 : 0);
+            doc.insert(QStringLiteral("val_sconto") + n, 0);
+        }
+        insert(*norva, QStringLiteral("testata"), merged(doc, overrides));
+        return protocollo;
+    }
+
+    // A line of 2 × 50 at 22 % without discounts.
+    void addLine(int protTesta, const Columns &overrides = {})
+    {
+        insert(*norva, QStringLiteral("dettag"),
+               merged({{"prot_testa", protTesta}, {"codice_art", 1}, {"cod_art", "ART1"}, {"descrizione", "Articolo"},
+                       {"colli", 1}, {"quantita", 2}, {"pr_lordo", 50}, {"sc_1", 0}, {"sc_2", 0}, {"sc_3", 0},
+                       {"um", "PZ"}, {"aliquota", 22}, {"categoria", "ALI"}, {"origine", "Italia"}, {"lotto", "L1"}},
+                      overrides));
+    }
+
+    void runImport(const QString &caption = QStringLiteral("A"), const QString &limit = QStringLiteral("31/12/26"))
+    {
+        ImportaFatture(*diz, messages, limit, caption);
+    }
+
+    // The text of the error that stops the import (empty when it runs through).
+    QString importError(const QString &caption = QStringLiteral("A"), const QString &limit = QStringLiteral("31/12/26"))
+    {
+        try {
+            runImport(caption, limit);
+        } catch (const AppError &e) {
+            return e.text();
+        }
+        return QString();
+    }
+
+    static QList<StoredRow> rows(const QString &sql, const QVariantList &params = {})
+    {
+        const DbResult result = xml->sql().select(sql, params);
+        QList<StoredRow> out;
+        for (const DbRow &row : result.rows)
+            out << StoredRow(result, row);
+        return out;
+    }
+    static QList<StoredRow> headers() { return rows(QStringLiteral("SELECT * FROM testata ORDER BY id_invio")); }
+    static StoredRow header(const QString &numDoc)
+    {
+        const QList<StoredRow> found = rows(QStringLiteral("SELECT * FROM testata WHERE num_doc = ?"), {numDoc});
+        EXPECT_EQ(found.size(), 1) << numDoc.toStdString();
+        return found.value(0);
+    }
+    static QList<StoredRow> linesOf(int idInvio)
+    {
+        return rows(QStringLiteral("SELECT * FROM dettaglio WHERE id_invio = ? ORDER BY prog"), {idInvio});
+    }
+    static QStringList numbers()
+    {
+        QStringList out;
+        for (const StoredRow &h : headers())
+            out << h["num_doc"];
+        return out;
+    }
+    static int count(const QString &sql)
+    {
+        return xml->sql().select(sql).rows.at(0).raw(0).toInt();
+    }
+    bool fileExists(const StoredRow &h) const { return !h["nome_file"].isEmpty() && QFile::exists(folder() + h["nome_file"]); }
+};
