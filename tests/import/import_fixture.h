@@ -117,15 +117,7 @@ protected:
 
     static int insert(ScratchDatabase &db, const QString &table, const Columns &columns)
     {
-        QStringList names, marks;
-        QVariantList values;
-        for (auto it = columns.begin(); it != columns.end(); ++it) {
-            names << DbConnection::quoteName(it.key());
-            marks << QStringLiteral("?");
-            values << it.value();
-        }
-        db.sql().exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, names.join(u','), marks.join(u',')), values);
-        return int(db.sql().lastInsertId());
+        return db.insert(table, columns);
     }
 
     static Columns merged(Columns base, const Columns &overrides)

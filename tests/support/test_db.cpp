@@ -98,6 +98,21 @@ void ScratchDatabase::load(const QString &schemaFileName)
     TestDb::runScript(*m_conn, TestDb::schemaFile(schemaFileName));
 }
 
+int ScratchDatabase::insert(const QString &table, const QVariantMap &columns)
+{
+    QStringList names, marks;
+    QVariantList values;
+    for (auto it = columns.begin(); it != columns.end(); ++it) {
+        names << DbConnection::quoteName(it.key());
+        marks << QStringLiteral("?");
+        values << it.value();
+    }
+    m_conn->exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                     .arg(DbConnection::quoteName(table), names.join(u','), marks.join(u',')),
+                 values);
+    return int(m_conn->lastInsertId());
+}
+
 void openDizOn(TDiz &diz, ScratchDatabase &xml, ScratchDatabase *norva)
 {
     TestDb::useTestServer();

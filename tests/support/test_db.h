@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 #include <memory>
 
 class TDiz;
@@ -32,6 +33,8 @@ public:
     // A connection of its own to the scratch database, for setting up and checking.
     DbConnection &sql() { return *m_conn; }
     void load(const QString &schemaFileName);
+    // Inserts one row (column -> value) and returns its auto-increment key, if any.
+    int insert(const QString &table, const QVariantMap &columns);
 
 private:
     QString m_name;
