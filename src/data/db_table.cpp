@@ -136,12 +136,7 @@ void DbTable::open()
     if (isOpen())
         return;
     m_linkValues = masterValues();
-    if (m_master && !m_master->isOpen()) {
-        // A detail of a closed master holds no rows until the master opens.
-        fetch(false);
-    } else {
-        fetch(false);
-    }
+    fetch(false);
     setState(State::Browse);
     if (m_refreshMs > 0)
         m_timer.start(m_refreshMs);
@@ -440,15 +435,6 @@ std::optional<QByteArray> DbTable::encode(int col, const QVariant &v) const
     }
 }
 
-DbRow::Cells DbTable::currentCells() const
-{
-    if (isEditing())
-        return m_pending;
-    if (m_cur < 0)
-        return {};
-    return m_rows[size_t(m_cur)].cells();
-}
-
 bool DbTable::isNull(const QString &column) const
 {
     const int i = indexOfField(column);
@@ -522,11 +508,11 @@ QVariant DbTable::valueAt(int row, int column) const
 
 // ---------------------------------------------------------------- navigation
 
-void DbTable::setCurrent(int index, bool notify)
+void DbTable::setCurrent(int index)
 {
     const bool changed = index != m_cur;
     m_cur = index;
-    if (changed && notify)
+    if (changed)
         emit currentRowChanged();
 }
 

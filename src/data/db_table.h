@@ -144,14 +144,13 @@ private:
     void computeCalculated(DbRow::Cells &cells) const;
     DbRow withCalculated(DbRow row) const;
     QString textOf(int col, QByteArrayView raw, bool null) const;
-    DbRow::Cells currentCells() const;
     QVariant decode(int col, QByteArrayView raw, bool null) const;
     std::optional<QByteArray> encode(int col, const QVariant &v) const;
     QString whereRow(const DbRow::Cells &original) const;
     int keyField() const;
     int sortedPosition(const DbRow &row) const;
     bool lessThan(const DbRow &a, const DbRow &b) const;
-    void setCurrent(int index, bool notify = true);
+    void setCurrent(int index);
     void setState(State s);
     void onTimer();
 
