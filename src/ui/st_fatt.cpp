@@ -6,3 +6,6 @@ TSt_Fatt::TSt_Fatt(TDiz &diz, QWidget *parent) : QDialog(parent), m_diz(diz)
 {
     setObjectName(QStringLiteral("St_Fatt"));
 }
+
+void TSt_Fatt::previewInvoice() {}
+void TSt_Fatt::previewPurchase() {}

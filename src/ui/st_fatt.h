@@ -10,6 +10,12 @@ class TSt_Fatt : public QDialog {
 public:
     explicit TSt_Fatt(TDiz &diz, QWidget *parent = nullptr);
 
+    // The modal print preview of the current issued invoice (Testata, its lines, the
+    // company data); raises when the invoice cannot be rendered.
+    void previewInvoice();
+    // The modal print preview of the current purchase invoice (Testa_Car, Detta_Car).
+    void previewPurchase();
+
 private:
     TDiz &m_diz;
 };

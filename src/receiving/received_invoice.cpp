@@ -1,0 +1,3 @@
+#include "received_invoice.h"
+
+LoadOutcome loadReceivedInvoice(DbConnection &, const QString &, const QString &) { return {}; }

@@ -1,0 +1,5 @@
+// The local sending and loading service.
+int main()
+{
+    return 0;
+}
