@@ -1,6 +1,7 @@
 #pragma once
 // The container of the two print layouts (the issued and the purchase invoice); created
-// once at start and never shown itself. For now it holds no layout.
+// once at start and never shown itself. Each preview takes the current rows, renders
+// them and shows the pages modally until the user closes the preview.
 #include <QDialog>
 
 class TDiz;
@@ -11,9 +12,11 @@ public:
     explicit TSt_Fatt(TDiz &diz, QWidget *parent = nullptr);
 
     // The modal print preview of the current issued invoice (Testata, its lines, the
-    // company data); raises when the invoice cannot be rendered.
+    // company data); raises when the invoice cannot be rendered (an empty or unreadable
+    // document date), before any page is drawn.
     void previewInvoice();
-    // The modal print preview of the current purchase invoice (Testa_Car, Detta_Car).
+    // The modal print preview of the current purchase invoice (Testa_Car, every line of
+    // Detta_Car); raises when it cannot be rendered.
     void previewPurchase();
 
 private:

@@ -1,0 +1,134 @@
+#include "purchase_layout.h"
+
+namespace Report {
+
+namespace {
+
+Band pageHeader()
+{
+    const FontSpec a11 = arial(11), a13 = arial(13);
+    Band b;
+    b.height = 245;
+    b.items = {
+        // Supplier box.
+        rect(8, 4, 401, 114),
+        field(16, 8, 385, 25, QStringLiteral("test_car.rag_soc"), bold(italic(timesNewRoman(21)))),
+        caption(656, 8, 26, 15, QStringLiteral("PAG."), a11),
+        pageNumber(688, 8, 20, 17, a13, Align::Right),
+        field(16, 40, 361, 17, QStringLiteral("test_car.indirizzo"), a11),
+        caption(414, 40, 37, 15, QStringLiteral("Spett.le"), underlined(a11)),
+        field(414, 56, 297, 17, QStringLiteral("azienda.rag_soc"), a13),
+        field(16, 58, 41, 17, QStringLiteral("test_car.cap"), a11),
+        field(64, 58, 337, 17, QStringLiteral("test_car.comune"), a11),
+        field(414, 72, 297, 17, QStringLiteral("azienda.indirizzo"), a13),
+        caption(15, 79, 27, 20, QStringLiteral("P.Iva:"), a11),
+        field(46, 79, 113, 17, QStringLiteral("test_car.p_iva"), a11),
+        caption(183, 79, 63, 20, QStringLiteral("Cod. Fiscale:"), a11),
+        field(250, 79, 113, 17, QStringLiteral("test_car.cod_fis"), a11),
+        field(414, 88, 41, 17, QStringLiteral("azienda.cap"), a13),
+        field(459, 88, 216, 17, QStringLiteral("azienda.comune"), a13),
+        field(680, 88, 31, 17, QStringLiteral("azienda.prov"), a13),
+        // Document data.
+        hline(156, 0, 715, 2),
+        caption(408, 168, 65, 17, QStringLiteral("PARTITA IVA"), a11),
+        caption(560, 168, 125, 15, QStringLiteral("NUM./DATA DOCUMENTO"), a11),
+        caption(8, 176, 121, 17, QStringLiteral("TIPO DOCUMENTO:"), underlined(a13)),
+        field(138, 176, 239, 17, QStringLiteral("test_car.tipo_doc"), bold(a13)),
+        field(414, 184, 30, 17, QStringLiteral("test_car.p_iva"), a13, Align::Left, Overflow::Grow),
+        field(578, 184, 31, 17, QStringLiteral("test_car.num_doc"), bold(a13), Align::Right, Overflow::Shrink),
+        field(630, 184, 59, 17, QStringLiteral("test_car.data_doc"), bold(a13), Align::Left, Overflow::Grow),
+        // Column headings.
+        hline(207.5, 0, 717, 2),
+        caption(8, 219, 78, 15, QStringLiteral("COD.ARTICOLO"), a11),
+        caption(94, 219, 67, 15, QStringLiteral("DESCRIZIONE"), a11),
+        caption(408, 219, 55, 15, QStringLiteral("QUANTITA'"), a11),
+        caption(486, 219, 42, 15, QStringLiteral("PREZZO"), a11),
+        caption(537, 219, 27, 15, QStringLiteral("%Sc."), a11),
+        caption(595, 219, 46, 15, QStringLiteral("IMPORTO"), a11),
+        caption(667, 219, 40, 15, QStringLiteral("Aliquota"), a11),
+        hline(240.5, 0, 717, 2),
+    };
+    for (double x : {0.5, 90.5, 400.5, 467.5, 533.5, 571.5, 654.5})
+        b.items.push_back(vline(x, 209, 236));
+    return b;
+}
+
+Band detail()
+{
+    const FontSpec a11 = arial(11);
+    Band b;
+    b.height = 31;
+    b.items = {
+        field(6, 3, 67, 17, QStringLiteral("dett_car.codice_val"), a11),
+        field(95, 3, 298, 17, QStringLiteral("dett_car.descrizione"), a11),
+        field(411, 3, 46, 17, QStringLiteral("dett_car.quantita"), a11, Align::Right, Overflow::Shrink),
+        field(474, 3, 54, 17, QStringLiteral("dett_car.prezzo_unit"), a11, Align::Right, Overflow::Shrink),
+        field(539, 3, 24, 17, QStringLiteral("dett_car.sc_perc"), a11, Align::Centre, Overflow::Shrink),
+        field(579, 3, 63, 17, QStringLiteral("dett_car.prezzo_tot"), a11, Align::Right, Overflow::Shrink),
+        field(667, 3, 38, 17, QStringLiteral("dett_car.aliquota"), a11, Align::Right, Overflow::Shrink),
+        hline(27.5, 0, 717),
+    };
+    for (double x : {90.5, 400.5, 467.5, 533.5, 571.5, 654.5})
+        b.items.push_back(vline(x, 2, 23));
+    return b;
+}
+
+Band pageFooter()
+{
+    const FontSpec a11 = arial(11), a13 = arial(13);
+    Band b;
+    b.height = 98;
+    b.items = {
+        rect(5, 10, 84, 37, 2),
+        caption(19, 12, 63, 17, QStringLiteral("Tot. Merce"), a13),
+        field(18, 27, 62, 17, PurchaseGoodsTotal, a13, Align::Right, Overflow::Shrink),
+        rect(88, 10, 89, 37, 2),
+        caption(95, 12, 38, 17, QStringLiteral("Spese"), a13),
+        field(91, 27, 80, 17, PurchaseExpenses, a13, Align::Right, Overflow::Shrink),
+        rect(176, 10, 73, 37, 2),
+        caption(183, 12, 58, 17, QStringLiteral("% Sconto"), a13),
+        field(199, 26, 29, 17, QStringLiteral("test_car.sc_perc"), a13, Align::Right, Overflow::Shrink),
+        rect(248, 10, 89, 37, 2),
+        caption(261, 12, 71, 17, QStringLiteral("Imp. Sconto"), a13),
+        field(255, 26, 77, 17, QStringLiteral("test_car.sc_importo"), a13, Align::Right, Overflow::Shrink),
+        rect(520, 10, 190, 75, 2),
+        caption(555, 16, 59, 17, QStringLiteral("Imponibile"), a13, Align::Right),
+        field(619, 16, 86, 17, PurchaseTaxableTotal, a13, Align::Right, Overflow::Shrink),
+        caption(572, 32, 42, 17, QStringLiteral("Tot. Iva"), a13),
+        field(619, 32, 86, 17, PurchaseVatTotal, a13, Align::Right, Overflow::Shrink),
+        caption(525, 56, 90, 17, QStringLiteral("Totale Fattura"), bold(a13)),
+        field(621, 56, 86, 17, QStringLiteral("test_car.tot_doc"), bold(a13), Align::Right, Overflow::Shrink),
+    };
+    // The two VAT buckets.
+    struct Bucket {
+        const char *suffix;
+        double rateCaption, taxableCaption, vatCaption, rateField, taxableField, vatField;
+    };
+    for (const Bucket &k : {Bucket{"", 8, 55, 152, 8, 44, 120}, Bucket{"2", 176, 232, 320, 176, 222, 288}}) {
+        const QString s = QString::fromLatin1(k.suffix);
+        b.items.push_back(caption(k.rateCaption, 56, 0, 17, QStringLiteral("Aliquota"), a11));
+        b.items.push_back(caption(k.taxableCaption, 56, 0, 17, QStringLiteral("Imponibile"), a11));
+        b.items.push_back(caption(k.vatCaption, 56, 0, 17, QStringLiteral("Iva"), a11));
+        b.items.push_back(field(k.rateField, 75, 30, 17, QStringLiteral("test_car.aliquota") + s, a11, Align::Right, Overflow::Shrink));
+        b.items.push_back(field(k.taxableField, 75, 57, 17, QStringLiteral("test_car.imponibile") + s, a11, Align::Right, Overflow::Shrink));
+        b.items.push_back(field(k.vatField, 75, 47, 17, QStringLiteral("test_car.imposta") + s, a11, Align::Right, Overflow::Shrink));
+    }
+    return b;
+}
+
+} // namespace
+
+const Layout &purchaseLayout()
+{
+    static const Layout layout = [] {
+        Layout l;
+        l.name = QStringLiteral("QR2");
+        l.pageHeader = pageHeader();
+        l.detail = detail();
+        l.pageFooter = pageFooter();
+        return l;
+    }();
+    return layout;
+}
+
+} // namespace Report

@@ -1,0 +1,7 @@
+#include "report_data.h"
+
+namespace Report {
+
+void ReportData::beforeBand(BandKind, int) {}
+
+} // namespace Report
