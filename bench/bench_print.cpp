@@ -1,5 +1,5 @@
 // Printing figures: the issued invoice (QR1) rendered to a PDF file with 40 lines (two
-// pages) and with 1,000 lines, median times, and the peak memory of each rendering next to
+// pages), with 1,000 and with 4,000 lines, median times, and the peak memory of each rendering next to
 // the memory the print preview keeps for its pages.
 //   bench_print [runs=30] [folder to keep the PDFs in]
 #include "diz.h"
@@ -108,6 +108,7 @@ int main(int argc, char **argv)
                                           {"cod_fis", "01234567890"}, {"telefono", "049 1234567"}, {"mail", "info@norva.it"}});
     const int small = storeInvoice(db, 40);
     const int large = storeInvoice(db, 1000);
+    const int huge = storeInvoice(db, 4000);
     const int prot = db.insert(QStringLiteral("test_car"), {{"rag_soc", "Rossi Ingrosso S.p.A."}, {"indirizzo", "Via Garibaldi 8"},
                                                             {"cap", "10100"}, {"comune", "Torino"}, {"p_iva", "11122233344"},
                                                             {"cod_fis", "RSSNGR80A01L219X"}, {"data_doc", "15/02/2026"},
@@ -132,6 +133,11 @@ int main(int argc, char **argv)
     const Figures f1000 = timePdf(diz, large, std::max(1, runs / 6), folder + QStringLiteral("/fattura_1000_righe.pdf"));
     std::printf("QR1 1000 lines to PDF:  %d pages, median %.1f ms over %d runs, peak memory growth %ld kB\n", f1000.pages,
                 f1000.medianMs, std::max(1, runs / 6), f1000.peakGrowthKb);
+
+    // Four times the pages: what grows with them.
+    const Figures f4000 = timePdf(diz, huge, 1, folder + QStringLiteral("/fattura_4000_righe.pdf"));
+    std::printf("QR1 4000 lines to PDF:  %d pages, %.1f ms, peak memory growth %ld kB\n", f4000.pages, f4000.medianMs,
+                f4000.peakGrowthKb);
 
     // The preview keeps every page it shows (a recorded picture per page).
     for (int id : {small, large}) {
