@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -62,18 +63,19 @@ void FileBrowserLists::fillFolders()
         if (!d.cdUp())
             break;
     }
+    const QIcon folderIcon = QFileIconProvider().icon(QFileIconProvider::Folder);
     int level = 0;
     QListWidgetItem *current = nullptr;
     for (const QString &path : chain) {
         const QString name = QDir(path).isRoot() ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
-        auto *item = new QListWidgetItem(QString(level * IndentPerLevel, QLatin1Char(' ')) + name, m_folders);
+        auto *item = new QListWidgetItem(folderIcon, QString(level * IndentPerLevel, QLatin1Char(' ')) + name, m_folders);
         item->setData(PathRole, path);
         current = item;
         ++level;
     }
     const QFileInfoList subfolders = QDir(m_folder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &sub : subfolders) {
-        auto *item = new QListWidgetItem(QString(level * IndentPerLevel, QLatin1Char(' ')) + sub.fileName(), m_folders);
+        auto *item = new QListWidgetItem(folderIcon, QString(level * IndentPerLevel, QLatin1Char(' ')) + sub.fileName(), m_folders);
         item->setData(PathRole, sub.absoluteFilePath());
     }
     m_folders->setCurrentItem(current);
