@@ -220,7 +220,8 @@ void TElenco_Carico::onInvioCarico()
         return;
     }
     if (!isBareReceivedName(name)) {
-        uiMessages().inform(QStringLiteral("Nome del file troppo lungo: al massimo %1 caratteri (%2)").arg(ReceivedNameWidth).arg(name));
+        // The name is stored in test_car.nome_file, which holds at most ReceivedNameWidth characters.
+        uiMessages().inform(QStringLiteral("Nome del file non accettato: %1 (al massimo %2 caratteri, senza \"..\")").arg(name).arg(ReceivedNameWidth));
         return;
     }
     const PlaceOutcome placed = placeInReceivedFolder(picked, m_settings.received);

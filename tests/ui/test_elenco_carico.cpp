@@ -155,11 +155,18 @@ TEST_F(PurchaseList, TheFileListKeepsEdit1UpToDateAndListsOnlyInvoiceFiles)
     EXPECT_EQ(window->Edit1->text(), QStringLiteral("*.xml"));
 }
 
-TEST_F(PurchaseList, WithNoFileChosenNothingIsHandedOver)
+TEST_F(PurchaseList, WithNoFileChosenOrANameTheListCannotHoldNothingIsHandedOver)
 {
     write(received.filePath("b.xml"), "<x/>");
+    const QString longName = QStringLiteral("fattura_del_fornitore_con_nome_lungo.xml.p7m");  // 44 characters
+    write(received.filePath(longName), "<x/>");
     openPanel();
     boxes.expectInform(QStringLiteral("Nessun file selezionato: scegliere la fattura da caricare"));
+    click(window->BitBtn3);
+    EXPECT_TRUE(window->P2->isVisible());
+
+    clickEntry(window->FileListBox1, longName);
+    boxes.expectInform(QStringLiteral("Nome del file non accettato: %1 (al massimo 40 caratteri, senza \"..\")").arg(longName));
     click(window->BitBtn3);
     EXPECT_TRUE(opener.addresses.isEmpty());
 }
