@@ -133,6 +133,17 @@ TEST_F(LoadReceived, APriceWithMoreDecimalsKeepsThemAndAPersonSupplierGetsNameAn
     EXPECT_EQ(headerColumn("rag_soc"), QStringList{QStringLiteral("MARIO ROSSI")});
 }
 
+TEST_F(LoadReceived, DeclaredEncodingsAndAByteOrderMarkAreRead)
+{
+    QByteArray latin1 = readAll(sharedSample(QStringLiteral("IT01234567890_FPR01.xml")));
+    latin1.replace("encoding=\"UTF-8\"", "encoding=\"ISO-8859-1\"");
+    latin1.replace("SOCIETA' ALPHA SRL", "SOCIET\xC0 ALPHA SRL");  // A grave in Latin-1
+    ASSERT_TRUE(load(put(QStringLiteral("latin1.xml"), latin1)).loaded);
+    const QByteArray withMark = "\xEF\xBB\xBF" + readAll(sharedSample(QStringLiteral("IT01234567890_FPA01.xml")));
+    ASSERT_TRUE(load(put(QStringLiteral("bom.xml"), withMark)).loaded);
+    EXPECT_EQ(headerColumn("rag_soc"), (QStringList{QString::fromUtf8("SOCIET\u00C0 ALPHA SRL"), QStringLiteral("ALPHA SRL")}));
+}
+
 TEST_F(LoadReceived, RefusalsStoreNothing)
 {
     const QByteArray sample = readAll(sharedSample(QStringLiteral("IT01234567890_FPR01.xml")));
