@@ -103,7 +103,7 @@ TEST_F(LoadReceived, TwoRatesDiscountsCodesAndMoreThanFourInstalments)
     ASSERT_EQ(header.size(), 1);
     EXPECT_EQ(header[0],
               QStringLiteral("rag_soc=FORNITURE GAMMA SRL|indirizzo=VIA DEI MILLE 12|comune=MILANO|cap=20121|prov=MI|nazione=IT|"
-                             "p_iva=02345678901|cod_fis=02345678901|pec=amministrazione@pec.norva.it|num_doc=2026/0042|"
+                             "p_iva=02345678901|cod_fis=02345678901|pec=norva@pec.norva.it|num_doc=2026/0042|"
                              "data_doc=05/03/2026|tot_doc=180,00|aliquota=22|imponibile=119,25|imposta=26,24|esig_iva=I|natura=|"
                              "aliquota2=4|imponibile2=30,00|imposta2=1,20|spese=0,00|arrot=0,00|sc_tipo=SC|sc_perc=<null>|"
                              "sc_importo=1,69|n_rate=5|scad1=30/04/2026|imp_scad1=36,00|scad4=31/07/2026|imp_scad4=36,00"));
