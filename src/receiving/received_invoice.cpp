@@ -1,3 +1,136 @@
 #include "received_invoice.h"
 
-LoadOutcome loadReceivedInvoice(DbConnection &, const QString &, const QString &) { return {}; }
+#include "app_error.h"
+#include "db_connection.h"
+#include "db_transaction.h"
+#include "fattura_reader.h"
+#include "received_rows.h"
+#include "signed_content.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// Received files larger than this are not read (a FatturaPA file is limited to 5 MB).
+constexpr qint64 MaxFileSize = 20 * 1024 * 1024;
+
+LoadOutcome refused(const QString &why)
+{
+    LoadOutcome out;
+    out.message = why;
+    return out;
+}
+
+QString insertStatement(const QString &table, const QStringList &columns, int rows)
+{
+    QStringList quoted;
+    for (const QString &c : columns)
+        quoted << DbConnection::quoteName(c);
+    QString marks = QStringLiteral("(") + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+        .arg(DbConnection::quoteName(table), quoted.join(QLatin1Char(',')), QStringList(rows, marks).join(QLatin1Char(',')));
+}
+
+bool alreadyLoaded(DbConnection &conn, const QString &name)
+{
+    // nome_file compares byte for byte (binary collation): letter case counts.
+    return !conn.select(QStringLiteral("SELECT prot FROM test_car WHERE nome_file = ? LIMIT 1"), {name}).rows.empty();
+}
+
+// Stores every body of `doc`; returns the descriptions of the stored invoices.
+QStringList store(DbConnection &conn, const Received::Document &doc, const QString &name)
+{
+    QStringList described;
+    for (const Received::Body &body : doc.bodies) {
+        const Received::RowValues header = Received::headerRow(doc, body, name);
+        conn.exec(insertStatement(QStringLiteral("test_car"), header.columns, 1), header.values);
+        const int prot = int(conn.lastInsertId());
+        if (!body.lines.isEmpty()) {
+            QStringList columns;
+            QVariantList values;
+            for (const Received::Line &line : body.lines) {
+                Received::RowValues row = Received::lineRow(line);
+                if (columns.isEmpty())
+                    columns = QStringList{QStringLiteral("prot_car")} + row.columns;
+                values << prot << row.values;
+            }
+            conn.exec(insertStatement(QStringLiteral("dett_car"), columns, int(body.lines.size())), values);
+        }
+        described << QStringLiteral("%1, n. %2 del %3, totale %4")
+                         .arg(doc.supplier.name, body.number, header.values[header.columns.indexOf(QStringLiteral("data_doc"))].toString(),
+                              Received::amountText(body.total()));
+    }
+    return described;
+}
+
+} // namespace
+
+bool isBareReceivedName(const QString &name)
+{
+    if (name.isEmpty() || name.size() > ReceivedNameWidth || name.contains(QLatin1String("..")))
+        return false;
+    for (QChar c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    return true;
+}
+
+LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const QString &bareName)
+{
+    if (!isBareReceivedName(bareName))
+        return refused(QStringLiteral("Nome file non valido: \"%1\" (serve il solo nome del file, senza cartella, al massimo %2 caratteri)")
+                           .arg(bareName)
+                           .arg(ReceivedNameWidth));
+    QFile file(QDir(folder).filePath(bareName));
+    if (!file.exists())
+        return refused(QStringLiteral("File non trovato: %1").arg(bareName));
+    if (file.size() > MaxFileSize)
+        return refused(QStringLiteral("File troppo grande: %1").arg(bareName));
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(QStringLiteral("File non leggibile: %1 (%2)").arg(bareName, file.errorString()));
+    QByteArray data = file.readAll();
+    file.close();
+
+    if (!Received::looksLikeXml(data)) {
+        Received::SignedContent signedContent = Received::extractSignedContent(data);
+        if (!signedContent.ok)
+            return refused(QStringLiteral("File %1 non caricato: %2").arg(bareName, signedContent.error));
+        data = std::move(signedContent.content);
+    }
+    const Received::ReadResult read = Received::readFattura(data);
+    if (!read.document)
+        return refused(QStringLiteral("File %1 non caricato: %2").arg(bareName, read.error));
+
+    try {
+        // A lock on the name keeps two loadings of the same file from both passing the check.
+        const QString lockName = QStringLiteral("xn_carico_") + bareName;
+        const DbResult lock = conn.select(QStringLiteral("SELECT GET_LOCK(?, 10)"), {lockName});
+        if (lock.rows.empty() || lock.rows[0].raw(0) != QByteArrayView("1"))
+            return refused(QStringLiteral("File %1 non caricato: un altro caricamento dello stesso file e in corso").arg(bareName));
+        struct Release {
+            DbConnection &conn;
+            QString name;
+            ~Release()
+            {
+                try {
+                    conn.select(QStringLiteral("SELECT RELEASE_LOCK(?)"), {name});
+                } catch (...) {
+                }
+            }
+        } release{conn, lockName};
+
+        if (alreadyLoaded(conn, bareName))
+            return refused(QStringLiteral("Attenzione... File gia Caricato: %1").arg(bareName));
+        DbTransaction transaction(conn);
+        LoadOutcome out;
+        out.invoices = store(conn, *read.document, bareName);
+        transaction.commit();
+        out.loaded = true;
+        out.message = out.invoices.size() == 1 ? QStringLiteral("Fattura caricata dal file %1").arg(bareName)
+                                               : QStringLiteral("%1 fatture caricate dal file %2").arg(out.invoices.size()).arg(bareName);
+        return out;
+    } catch (const AppError &e) {
+        return refused(QStringLiteral("File %1 non caricato: %2").arg(bareName, e.text()));
+    }
+}

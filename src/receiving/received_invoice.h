@@ -12,5 +12,14 @@ struct LoadOutcome {
     QStringList invoices; // per loaded header: supplier, number, date, total
 };
 
-// `bareName` must be a bare file name inside `folder`.
+// The longest name test_car.nome_file holds.
+inline constexpr int ReceivedNameWidth = 40;
+
+// True for a name without folder: not empty, no "/", "\\" or ":", no "..", no control
+// character, at most ReceivedNameWidth characters.
+bool isBareReceivedName(const QString &name);
+
+// `bareName` must be a bare file name inside `folder`. Refused, with nothing stored: a
+// name that is not bare, a missing or unreadable file, a name already in
+// test_car.nome_file, a file that is neither FatturaPA XML nor a signed envelope of one.
 LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const QString &bareName);

@@ -1,0 +1,70 @@
+#include "address_opener.h"
+
+#include "messages.h"
+
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTextDocumentFragment>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+AddressOpener *installed = nullptr;
+} // namespace
+
+DesktopAddressOpener::DesktopAddressOpener(Browser browser) : m_browser(std::move(browser))
+{
+    if (!m_browser)
+        m_browser = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+}
+
+void DesktopAddressOpener::open(const QString &address, Messages &messages)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    if (m_browser(url))
+        return;
+    messages.inform(requestServiceAnswer(address));
+}
+
+AddressOpener &addressOpener()
+{
+    static DesktopAddressOpener desktop;
+    return installed ? *installed : desktop;
+}
+
+AddressOpener *installAddressOpener(AddressOpener *opener)
+{
+    AddressOpener *previous = installed;
+    installed = opener;
+    return previous;
+}
+
+QString requestServiceAnswer(const QString &address, int timeoutMs)
+{
+    QNetworkAccessManager manager;
+    QNetworkRequest request{QUrl(address, QUrl::StrictMode)};
+    request.setTransferTimeout(timeoutMs);
+    QNetworkReply *reply = manager.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const QByteArray body = reply->readAll();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QString error = reply->errorString();
+    const bool failed = reply->error() != QNetworkReply::NoError && status == 0;
+    reply->deleteLater();
+    if (failed)
+        return QStringLiteral("Il servizio locale non risponde (%1): %2").arg(address, error);
+    const QString text = QTextDocumentFragment::fromHtml(QString::fromUtf8(body)).toPlainText().trimmed();
+    if (text.isEmpty())
+        return QStringLiteral("Il servizio locale ha risposto senza testo (stato HTTP %1)").arg(status);
+    return text;
+}
+
+QString encodeQueryValue(const QString &value)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(value));
+}

@@ -1,0 +1,25 @@
+#include "handover_address.h"
+
+#include "address_opener.h"
+#include "db_table.h"
+
+#include <QFileInfo>
+
+QString sendingAddress(SendingScript script, const QString &baseUrl, const QString &fileName, int number)
+{
+    const QString path = script == SendingScript::Private ? QStringLiteral("/Fatt_Ven/mail_sdi.php")
+                                                          : QStringLiteral("/Fatt_Ven/mail_sdi_pa.php");
+    return baseUrl + path + QStringLiteral("?nome_file=") + encodeQueryValue(fileName) + QStringLiteral("&n_invio=")
+        + QString::number(number);
+}
+
+QString unwrittenFileReason(const DbTable &testata, const QString &companyPath)
+{
+    const QString name = testata.text(QStringLiteral("nome_file"));
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("file XML non ancora creato");
+    const QString path = companyPath.trimmed() + name;
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("file %1 non trovato in %2").arg(name, companyPath.trimmed());
+    return {};
+}
