@@ -40,9 +40,9 @@ bool repeats(const httplib::Request &req, std::initializer_list<const char *> ke
     return false;
 }
 
-ServiceAnswer repeatedKey()
+ServiceAnswer repeatedKey(const QString &title)
 {
-    return {400, QStringLiteral("Richiesta non valida"), QStringLiteral("Una chiave della richiesta è ripetuta."), {}};
+    return {400, title, QStringLiteral("Una chiave della richiesta è ripetuta con valori diversi."), {}};
 }
 
 ServiceAnswer failure(const QString &text)
@@ -98,7 +98,7 @@ struct ServiceServer::Impl {
         });
         auto send = [this](const httplib::Request &req, httplib::Response &res) {
             if (repeats(req, {"nome_file", "n_invio"}))
-                return answer(res, repeatedKey());
+                return answer(res, repeatedKey(QStringLiteral("Fattura non inviata")));
             const SendRequest request{param(req, "nome_file"), param(req, "n_invio")};
             serve(req, res, [&](DbConnection &conn) { return sendInvoice(conn, channel, request); });
         };
@@ -106,7 +106,7 @@ struct ServiceServer::Impl {
         http.Get("/Fatt_Ven/mail_sdi_pa.php", send);
         http.Get("/Fatt_Acq/read_xml.php", [this](const httplib::Request &req, httplib::Response &res) {
             if (repeats(req, {"nome_file"}))
-                return answer(res, repeatedKey());
+                return answer(res, repeatedKey(QStringLiteral("Fattura non caricata")));
             const auto name = param(req, "nome_file");
             serve(req, res, [&](DbConnection &conn) {
                 std::lock_guard lock(loadMutex);
