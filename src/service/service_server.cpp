@@ -47,7 +47,7 @@ ServiceAnswer repeatedKey(const QString &title)
 
 ServiceAnswer failure(const QString &text)
 {
-    return {500, QStringLiteral("Errore del servizio"), text, {}};
+    return {500, QStringLiteral("Errore del servizio"), QStringLiteral("La richiesta non è stata completata: %1").arg(text), {}};
 }
 
 // One line per request on the standard output, for the log file of the scripts.
@@ -93,6 +93,9 @@ struct ServiceServer::Impl {
     void routes()
     {
         http.new_task_queue = [] { return new httplib::ThreadPool(Workers); };
+        // Headers and body go out in separate writes: without this, a client that keeps its
+        // connection open waits for the delayed acknowledgement on every request.
+        http.set_tcp_nodelay(true);
         http.Get("/", [](const httplib::Request &, httplib::Response &res) {
             answer(res, {200, QStringLiteral("Servizio fatture"), QStringLiteral("Il servizio di invio e caricamento fatture è attivo."), {}});
         });
