@@ -50,14 +50,18 @@ ServiceAnswer failure(const QString &text)
     return {500, QStringLiteral("Errore del servizio"), QStringLiteral("La richiesta non è stata completata: %1").arg(text), {}};
 }
 
-// One line per request on the standard output, for the log file of the scripts.
+// One line per request on the standard output, for the log file of the scripts; control
+// characters of a request (a line break in a refused name) never start a line of their own.
 void logRequest(const httplib::Request &req, const ServiceAnswer &a)
 {
-    const QByteArray line = QStringLiteral("%1 %2 %3 %4: %5\n")
-                                .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QString::fromStdString(req.path))
-                                .arg(a.status)
-                                .arg(a.title, a.message)
-                                .toUtf8();
+    QString text = QStringLiteral("%1 %2 %3 %4: %5")
+                       .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QString::fromStdString(req.path))
+                       .arg(a.status)
+                       .arg(a.title, a.message);
+    for (QChar &c : text)
+        if (c.unicode() < 0x20)
+            c = QLatin1Char(' ');
+    const QByteArray line = (text + QLatin1Char('\n')).toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     std::fflush(stdout);
 }
