@@ -3,6 +3,7 @@
 // and the invoice marked as sent; every refusal leaves the invoice unsent and the outbox empty.
 #include "../fatturapa/xml_writer_fixture.h"
 #include "crea_file_xml.h"
+#include "crea_file_xml_pa.h"
 #include "service_process.h"
 
 #include <QDir>
@@ -100,13 +101,35 @@ TEST_F(ServiceSendTest, ValidInvoiceIsCopiedIntoTheOutboxAndMarkedSentThenASecon
     EXPECT_EQ(outboxFiles(), QStringList{name});
 }
 
-TEST_F(ServiceSendTest, PublicAdministrationAddressAndAFlagOfZeroSendToo)
+// A public administration's invoice (recipient code of six characters, flag 0 rather than
+// NULL) written by CreaFileXmlPA, through the public-administration address.
+TEST_F(ServiceSendTest, PublicAdministrationInvoiceGoesOutThroughItsAddress)
 {
-    const int id = writtenInvoice({{"inviata", 0}});
+    const int id = addInvoice({{"inviata", 0}, {"cod_dest", "UFABCD"}, {"cod_fis", "81000130607"}});
+    addLine(id);
+    select(id);
+    CreaFileXmlPA(*diz, QStringLiteral("A"));
+    ASSERT_TRUE(XmlTest::readFile(writtenPath(id)).contains("<FormatoTrasmissione>FPA12</FormatoTrasmissione>"));
+
     const Reply reply = send(storedFileName(id), id, "mail_sdi_pa.php");
     EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
     EXPECT_EQ(sentFlag(id), QStringLiteral("1"));
     EXPECT_EQ(outboxFiles(), QStringList{storedFileName(id)});
+}
+
+// The same invoice with a private customer's seven-character code in an FPA12 file.
+TEST_F(ServiceSendTest, PublicAdministrationFileWithAPrivateRecipientCodeIsRefusedWith00427)
+{
+    const int id = addInvoice({{"cod_dest", "ABC1234"}});
+    addLine(id);
+    select(id);
+    CreaFileXmlPA(*diz, QStringLiteral("A"));
+    const Reply reply = send(storedFileName(id), id, "mail_sdi_pa.php");
+    EXPECT_EQ(reply.status, 422) << reply.body.toStdString();
+    EXPECT_TRUE(reply.body.contains(QStringLiteral("<li>00427 "))) << reply.body.toStdString();
+    EXPECT_TRUE(reply.body.contains(QStringLiteral("ABC1234"))) << reply.body.toStdString();
+    EXPECT_EQ(sentFlag(id), QStringLiteral("NULL"));
+    EXPECT_TRUE(outboxFiles().isEmpty());
 }
 
 TEST_F(ServiceSendTest, RequestsAtTheSameMomentSendTheInvoiceOnce)
