@@ -1,5 +1,104 @@
-// The local sending and loading service.
-int main()
+// The local sending and loading service: serves the sending and loading addresses that the
+// application opens on http://localhost:<port>. Started with no argument it reads
+// servizio.ini from the current folder; its one argument names another settings file.
+// It stops on SIGTERM or SIGINT.
+#include "app_error.h"
+#include "channel.h"
+#include "presend_check.h"
+#include "service_database.h"
+#include "service_server.h"
+#include "service_settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <curl/curl.h>
+#include <libxml/parser.h>
+#include <mysql.h>
+
+#include <csignal>
+#include <cstdio>
+#include <pthread.h>
+#include <thread>
+
+namespace {
+
+void fail(const QString &text)
 {
-    return 0;
+    std::fprintf(stderr, "fatture-service: %s\n", text.toUtf8().constData());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Signals are taken by one thread of their own (sigwait), never by a serving thread.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QCoreApplication app(argc, argv);
+    if (argc > 2) {
+        fail(QStringLiteral("uso: fatture-service [servizio.ini]"));
+        return 2;
+    }
+    const QString settingsPath = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("servizio.ini");
+    const ServiceSettings settings = loadServiceSettings(settingsPath);
+
+    if (!settings.schema.isEmpty())
+        setPresendSchemaFolder(settings.schema);
+    const QString schemaFile = presendSchemaFolder() + QStringLiteral("/Schema_VFPA12_V1.2.3.local.xsd");
+    if (!QFileInfo::exists(schemaFile)) {
+        fail(QStringLiteral("schema FatturaPA non trovato: %1").arg(schemaFile));
+        return 1;
+    }
+
+    // The libraries' process-wide set-up, before any serving thread starts.
+    mysql_library_init(0, nullptr, nullptr);
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    xmlInitParser();
+
+    int status = 0;
+    try {
+        ConnectionPool pool(databaseEndpoint(settings, QFileInfo(settingsPath).absolutePath()));
+        const auto channel = makeChannel(settings);
+        try {
+            pool.acquire();
+        } catch (const AppError &e) {
+            fail(QStringLiteral("database %1 non raggiungibile per ora (%2): ogni richiesta riproverà")
+                     .arg(pool.endpoint().database, e.text()));
+        }
+        ServiceServer server(settings, pool, *channel);
+        const int port = server.bind(settings.port);
+        if (port < 0) {
+            fail(QStringLiteral("impossibile ascoltare su 127.0.0.1:%1 (porta occupata?)").arg(settings.port));
+            return 1;
+        }
+        std::printf("fatture-service: in ascolto su http://127.0.0.1:%d (database %s, canale %s)\n", port,
+                    pool.endpoint().database.toUtf8().constData(), settings.channel.toUtf8().constData());
+        std::fflush(stdout);
+
+        std::thread signalWaiter([&] {
+            int signal = 0;
+            sigwait(&stopSignals, &signal);
+            server.stop();
+        });
+        if (!server.run()) {
+            fail(QStringLiteral("il servizio si è fermato per un errore di rete"));
+            status = 1;
+        }
+        pthread_kill(signalWaiter.native_handle(), SIGTERM);  // wakes the waiter when the server stopped by itself
+        signalWaiter.join();
+    } catch (const AppError &e) {
+        fail(e.text());
+        status = 1;
+    }
+    curl_global_cleanup();
+    xmlCleanupParser();
+    mysql_library_end();
+    return status;
 }

@@ -1,8 +1,35 @@
 #include "service_settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
+#include <QHash>
+
+namespace {
+
+// key=value lines; blanks around both are dropped, lines starting with '#' or ';' and
+// [section] lines are ignored. A value is taken as it stands (a password may hold ',' or ';').
+QHash<QString, QString> readKeyValues(const QString &path)
+{
+    QHash<QString, QString> values;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return values;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';'))
+            || line.startsWith(QLatin1Char('[')))
+            continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            continue;
+        values.insert(line.left(eq).trimmed().toLower(), line.mid(eq + 1).trimmed());
+    }
+    return values;
+}
+
+} // namespace
 
 ServiceSettings loadServiceSettings(const QString &path)
 {
@@ -14,13 +41,20 @@ ServiceSettings loadServiceSettings(const QString &path)
             value = QDir::cleanPath(base.absoluteFilePath(value));
     };
     if (info.exists()) {
-        QSettings ini(path, QSettings::IniFormat);
-        auto text = [&](const char *key, QString &value) { value = ini.value(QLatin1String(key), value).toString(); };
-        auto number = [&](const char *key, int &value) { value = ini.value(QLatin1String(key), value).toInt(); };
+        const QHash<QString, QString> ini = readKeyValues(path);
+        auto text = [&](const char *key, QString &value) { value = ini.value(QLatin1String(key), value); };
+        // A number that does not read as one leaves the default.
+        auto number = [&](const char *key, int &value) {
+            bool ok = false;
+            const int v = ini.value(QLatin1String(key)).toInt(&ok);
+            if (ok)
+                value = v;
+        };
         number("port", s.port);
         text("outbox", s.outbox);
         text("received", s.received);
         text("channel", s.channel);
+        text("schema", s.schema);
         text("db_host", s.dbHost);
         text("db_socket", s.dbSocket);
         text("db_name", s.dbName);
@@ -31,9 +65,11 @@ ServiceSettings loadServiceSettings(const QString &path)
         text("pec_from", s.pecFrom);
         text("pec_to", s.pecTo);
         number("pec_port", s.pecPort);
+        text("pec_security", s.pecSecurity);
     }
     absolute(s.outbox);
     absolute(s.received);
+    absolute(s.schema);
     return s;
 }
 

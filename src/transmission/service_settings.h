@@ -6,9 +6,11 @@
 
 struct ServiceSettings {
     int port = 8642;            // on the loopback interface; the application uses http://localhost:<port>
+                                // (0: the service takes any free port and prints it)
     QString outbox = QStringLiteral("out/outbox");      // channel "folder": where sent files go
     QString received = QStringLiteral("in/ricevute");   // received invoices to load
     QString channel = QStringLiteral("folder");         // "folder" or "pec"
+    QString schema;             // folder of the FatturaPA schema; empty: the one shipped with the program
     // Database: empty values mean those of ip.ini (server, database) and the fixed password.
     QString dbHost, dbSocket, dbName;
     int dbPort = 0;
@@ -16,6 +18,10 @@ struct ServiceSettings {
     QString pecServer, pecUser, pecPassword, pecFrom;
     QString pecTo = QStringLiteral("sdi01@pec.fatturapa.it");
     int pecPort = 465;
+    // "ssl": TLS from the first byte (port 465); "starttls": plain connection raised to TLS
+    // before anything is sent (port 587); "none": no TLS at all, only for a test server on
+    // the loopback interface.
+    QString pecSecurity = QStringLiteral("ssl");
 };
 
 // Reads `path` (a missing file gives the defaults); relative folders are taken from the

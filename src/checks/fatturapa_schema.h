@@ -1,0 +1,23 @@
+#pragma once
+// The FatturaPA schema 1.2.3, compiled once per process and shared by every check
+// (a compiled schema is read only while documents are validated against it).
+#include "presend_check.h"
+
+#include <QString>
+#include <vector>
+
+typedef struct _xmlDoc xmlDoc;
+
+namespace FatturaPaSchema {
+
+inline constexpr const char *FileName = "Schema_VFPA12_V1.2.3.local.xsd";
+
+// Where the schema is looked for, in order (see setPresendSchemaFolder).
+QString folder();
+void setFolder(const QString &folder);
+
+// Validates a parsed document; every complaint of the validator becomes a problem with
+// code "schema". A schema that cannot be read or compiled is a problem too.
+std::vector<PresendProblem> validate(xmlDoc *doc);
+
+} // namespace FatturaPaSchema

@@ -1,0 +1,31 @@
+#pragma once
+// Small helpers over a libxml2 tree of an invoice file: elements by local name (the
+// FatturaPA elements below the root carry no namespace), their text, their path and
+// their value as an exact decimal.
+#include "decimal.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+typedef struct _xmlNode xmlNode;
+
+namespace XmlNodes {
+
+// The first element child of `parent` named `name`, or nullptr (also for a null parent).
+xmlNode *child(const xmlNode *parent, const char *name);
+// Follows a chain of names ("DatiBeniServizi/DettaglioLinee" written as {"DatiBeniServizi", "DettaglioLinee"}).
+xmlNode *descendant(const xmlNode *parent, std::initializer_list<const char *> names);
+// Every element child of `parent` named `name`, in document order.
+std::vector<xmlNode *> children(const xmlNode *parent, const char *name);
+
+// The trimmed text of an element; empty for a null element.
+QString text(const xmlNode *node);
+// The text of the child `name` of `parent`.
+QString childText(const xmlNode *parent, const char *name);
+// The element's path in the document ("/p:FatturaElettronica/FatturaElettronicaBody/...").
+QString path(const xmlNode *node);
+// The decimal value of an element's text (plain form with '.'); nullopt when absent or unreadable.
+std::optional<Decimal> number(const xmlNode *node);
+
+} // namespace XmlNodes

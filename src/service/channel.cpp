@@ -1,0 +1,15 @@
+#include "channel.h"
+
+#include "app_error.h"
+#include "folder_channel.h"
+#include "pec_channel.h"
+
+std::unique_ptr<Channel> makeChannel(const ServiceSettings &settings)
+{
+    const QString name = settings.channel.trimmed().toLower();
+    if (name.isEmpty() || name == QLatin1String("folder"))
+        return std::make_unique<FolderChannel>(settings.outbox);
+    if (name == QLatin1String("pec"))
+        return std::make_unique<PecChannel>(settings);
+    throw AppError(QStringLiteral("canale \"%1\" sconosciuto: le impostazioni ammettono folder o pec").arg(settings.channel));
+}

@@ -1,0 +1,22 @@
+#pragma once
+// A way of handing an invoice file over to the exchange system.
+#include "service_settings.h"
+
+#include <QString>
+#include <memory>
+
+class Channel {
+public:
+    virtual ~Channel() = default;
+    // Hands the file over; raises AppError (Italian text) when it could not.
+    virtual void deliver(const QString &path, const QString &bareName) = 0;
+    // Takes back what deliver() did, where that is possible (after a failure to record the
+    // sending); false when the hand-over cannot be undone.
+    virtual bool withdraw(const QString &bareName) = 0;
+    // Where the file went, for the answer page ("nella cartella di uscita /x/out/outbox").
+    virtual QString destination() const = 0;
+};
+
+// The channel named in the settings ("folder" or "pec"); raises AppError for another name
+// or a PEC channel without server or sender.
+std::unique_ptr<Channel> makeChannel(const ServiceSettings &settings);

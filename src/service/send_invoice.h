@@ -1,0 +1,24 @@
+#pragma once
+// One request of the sending addresses (/Fatt_Ven/mail_sdi.php, /Fatt_Ven/mail_sdi_pa.php):
+// the invoice's file, found by its bare name in the company's folder, is checked, handed
+// over through the channel and its invoice marked as sent, or refused with the reason.
+#include "html_page.h"
+
+#include <QString>
+#include <optional>
+
+class Channel;
+class DbConnection;
+
+struct SendRequest {
+    std::optional<QString> nomeFile;  // query key nome_file (absent: nullopt)
+    std::optional<QString> nInvio;    // query key n_invio
+};
+
+// The answer to the request. Two requests for the same invoice at the same moment hand it
+// over once: the second waits for the first and then finds it sent.
+ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendRequest &request);
+
+// The file of the company's folder (azienda.path of the first company row, trimmed, with the
+// name appended to it as the XML writers do); a relative folder is taken from the current folder.
+QString companyFilePath(DbConnection &conn, const QString &bareName);

@@ -1,0 +1,101 @@
+#include "service_database.h"
+
+#include "app_error.h"
+#include "db_connection.h"
+#include "diz.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// The first two lines of ip.ini: server (15 characters used) and database (10 used), as the
+// application reads them.
+bool readIpIni(const QString &path, QString *server, QString *database)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QString text = QString::fromUtf8(file.readAll());
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    *server = lines.value(0).left(15);
+    *database = lines.value(1).left(10);
+    return true;
+}
+
+} // namespace
+
+DatabaseEndpoint databaseEndpoint(const ServiceSettings &settings, const QString &settingsFolder)
+{
+    DatabaseEndpoint e;
+    e.host = settings.dbHost;
+    e.database = settings.dbName;
+    if (e.host.isEmpty() || e.database.isEmpty()) {
+        QString server, database;
+        for (const QString &dir : {settingsFolder, QDir::currentPath()}) {
+            if (readIpIni(QDir(dir).filePath(QStringLiteral("ip.ini")), &server, &database))
+                break;
+        }
+        if (e.host.isEmpty())
+            e.host = server;
+        if (e.database.isEmpty())
+            e.database = database;
+    }
+    if (e.host.isEmpty())
+        e.host = settings.dbSocket.isEmpty() ? QStringLiteral("127.0.0.1") : QStringLiteral("localhost");
+    if (e.database.isEmpty())
+        throw AppError(QStringLiteral("nessun database indicato: manca db_name nelle impostazioni e non c'è ip.ini"));
+    if (settings.dbPort > 0)
+        e.port = settings.dbPort;
+    e.socket = settings.dbSocket;
+    return e;
+}
+
+ConnectionPool::ConnectionPool(DatabaseEndpoint endpoint) : m_endpoint(std::move(endpoint))
+{
+    if (!m_endpoint.socket.isEmpty())
+        DbConnection::setEndpointOverride(m_endpoint.port, m_endpoint.socket);
+}
+
+ConnectionPool::~ConnectionPool() = default;
+
+ConnectionPool::Lease::Lease(ConnectionPool &pool, std::unique_ptr<DbConnection> conn) : m_pool(&pool), m_conn(std::move(conn)) {}
+
+ConnectionPool::Lease::~Lease()
+{
+    if (m_conn)
+        m_pool->giveBack(std::move(m_conn));
+}
+
+ConnectionPool::Lease ConnectionPool::acquire()
+{
+    std::unique_ptr<DbConnection> conn;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_idle.empty()) {
+            conn = std::move(m_idle.back());
+            m_idle.pop_back();
+        }
+    }
+    if (!conn) {
+        conn = std::make_unique<DbConnection>();
+        conn->setHost(m_endpoint.host);
+        conn->setDatabase(m_endpoint.database);
+        conn->setPort(m_endpoint.port);
+        conn->setUser(QStringLiteral("root"));
+        conn->setPassword(QString::fromLatin1(TDiz::StoredPassword));
+    }
+    conn->open();  // reconnects a connection that went away while idle
+    return Lease(*this, std::move(conn));
+}
+
+void ConnectionPool::giveBack(std::unique_ptr<DbConnection> conn)
+{
+    if (conn->isBroken() || conn->inTransaction())
+        return;
+    std::lock_guard lock(m_mutex);
+    m_idle.push_back(std::move(conn));
+}
