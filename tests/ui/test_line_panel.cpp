@@ -2,7 +2,7 @@
 // the workspace: typing a line, numbering, copying a line in, the totals stored with the
 // line, refusals.
 #include "line_panel.h"
-#include "line_panel_fixture.h"
+#include "editor_panel_fixture.h"
 #include "nature_codes.h"
 #include "panel_list.h"
 

@@ -7,6 +7,7 @@
 #include "diz.h"
 #include "gui_test.h"
 #include "test_db.h"
+#include "testata_hooks.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -27,6 +28,7 @@ protected:
     {
         db = new ScratchDatabase;
         diz = new TDiz;
+        installTestataHooks(*diz);  // new headers get their defaults, as "Nuova" gives them
         openDizOn(*diz, *db);
     }
     static void TearDownTestSuite()
