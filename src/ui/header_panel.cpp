@@ -11,6 +11,7 @@
 #include "diz.h"
 #include "labelled_grid.h"
 #include "nature_codes.h"
+#include "panel_edit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -48,6 +49,7 @@ public:
     {
         DbEdit *box = edit(row, column, name, caption, field);
         box->setDataReadOnly(true);
+        showAsComputed(box);
         return box;
     }
     DbComboBox *list(int row, int column, const char *name, const char *caption, const char *field, const QStringList &choices)
@@ -74,6 +76,7 @@ private:
     QWidget *m_group;
     QGridLayout *m_grid;
 };
+
 
 QGroupBox *group(const QString &title, QWidget *parent)
 {
@@ -121,7 +124,10 @@ void HeaderPanel::build()
     upper->addLayout(left, 5);
     left->addWidget(buildDocument());
     left->addWidget(buildCustomer());
-    left->addWidget(buildPayment());
+    auto *deliveryAndPayment = new QHBoxLayout;
+    left->addLayout(deliveryAndPayment);
+    deliveryAndPayment->addWidget(buildDelivery(), 1);
+    deliveryAndPayment->addWidget(buildPayment(), 3);
     left->addStretch(1);
 
     auto *right = new QGridLayout;
@@ -171,7 +177,15 @@ QWidget *HeaderPanel::buildCustomer()
     f.edit(3, 1, "DBEdit9", "Codice Fiscale", "cod_fis");
     f.edit(3, 2, "DBEdit10", "Codice Destinatario", "cod_dest");
     f.edit(3, 3, "DBEdit11", "Casella PEC", "pec")->setCharCase(DbEdit::CharCase::Lower);
-    f.edit(4, 0, "DBEdit32", "Trasportatore", "trasporto", 2)->setCharCase(DbEdit::CharCase::Upper);
+    return box;
+}
+
+QWidget *HeaderPanel::buildDelivery()
+{
+    QGroupBox *box = group(QStringLiteral("Trasporto"), this);
+    HeaderFields f(m_diz.Testata, box);
+    f.edit(0, 0, "DBEdit32", "Trasportatore", "trasporto")->setCharCase(DbEdit::CharCase::Upper);
+    f.grid()->setRowStretch(2, 1);
     return box;
 }
 
@@ -211,13 +225,15 @@ QWidget *HeaderPanel::buildBucket(int bucket)
     f.list(0, 1, name[1], "Esigib. Iva", column("esig_iva").constData(), items({"I", "D", "S"}));
     if (full)
         f.edit(0, 2, name[2], "Spese", column("spese").constData());
-    f.readOnly(full ? 0 : 1, full ? 3 : 0, name[3], "Imponibile", column("imponibile").constData());
-    f.readOnly(1, full ? 0 : 1, name[4], "Imposta", column("imposta").constData());
+    f.readOnly(0, 3, name[3], "Imponibile", column("imponibile").constData());
+    f.readOnly(1, 0, name[4], "Imposta", column("imposta").constData());
     if (full)
         f.readOnly(1, 1, name[5], "Omaggio", column("tot_omaggio").constData());
     f.list(1, 2, name[6], "Natura", column("natura").constData(), natureItems(bucket));
     if (full)
         f.edit(2, 0, name[7], "Normativa", column("normativa").constData(), 4);
+    for (int c = 0; c < 4; ++c)
+        f.grid()->setColumnStretch(c, 1);
     return box;
 }
 

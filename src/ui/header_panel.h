@@ -27,6 +27,7 @@ private:
     void build();
     QWidget *buildDocument();
     QWidget *buildCustomer();
+    QWidget *buildDelivery();
     QWidget *buildPayment();
     QWidget *buildBucket(int bucket);
     QWidget *buildDiscount();

@@ -22,6 +22,7 @@ namespace {
 
 QString col(const char *name) { return QString::fromLatin1(name); }
 
+
 } // namespace
 
 LinePanel::LinePanel(TDiz &diz, QWidget *parent) : QFrame(parent), m_diz(diz)
@@ -77,9 +78,11 @@ void LinePanel::build()
     addLabelled(discount, 0, 1, QStringLiteral("Sc.Perc."), m_scPerc);
     m_scImporto = new PanelEdit(QStringLiteral("Edit9"), 12, this);
     m_scImporto->setReadOnly(true);
+    showAsComputed(m_scImporto);
     addLabelled(discount, 0, 2, QStringLiteral("Tot. Sconto "), m_scImporto);
     m_prezzoTot = new PanelEdit(QStringLiteral("Edit10"), 12, this);
     m_prezzoTot->setReadOnly(true);
+    showAsComputed(m_prezzoTot);
     addLabelled(discount, 0, 3, QStringLiteral("Prezzo Totale"), m_prezzoTot);
     m_tipoCessione = new PanelList(QStringLiteral("cb2"),
                                    {QStringLiteral("SC"), QStringLiteral("PR"), QStringLiteral("AB"), QStringLiteral("AC")},

@@ -21,3 +21,10 @@ void PanelEdit::fitLimit(const QString &text)
 {
     setMaxLength(std::max(m_typedMax, int(text.size())));
 }
+
+void showAsComputed(QWidget *field)
+{
+    QPalette p = field->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Window));
+    field->setPalette(p);
+}

@@ -18,3 +18,6 @@ private:
 
     int m_typedMax;
 };
+
+// A field the user cannot type into (a computed value) looks like the panel behind it.
+void showAsComputed(QWidget *field);
