@@ -1,5 +1,6 @@
 #include "line_panel.h"
 
+#include "app_error.h"
 #include "calcola_totali.h"
 #include "command.h"
 #include "db_edit.h"
@@ -22,6 +23,14 @@ namespace {
 
 QString col(const char *name) { return QString::fromLatin1(name); }
 
+
+// Takes the line amount's boxes without showing them.
+class SilentMessages : public Messages {
+public:
+    bool reported = false;
+    void inform(const QString &) override { reported = true; }
+    bool confirm(const QString &) override { return false; }
+};
 
 } // namespace
 
@@ -207,6 +216,11 @@ void LinePanel::annulla() { hide(); }
 
 bool LinePanel::amountsFit()
 {
+    auto refuse = [](const QString &caption, int width) {
+        uiMessages().inform(
+            QStringLiteral("Valore troppo lungo nel campo %1: al massimo %2 caratteri").arg(caption).arg(width));
+        return false;
+    };
     const struct {
         const PanelEdit *field;
         const char *caption;
@@ -216,13 +230,20 @@ bool LinePanel::amountsFit()
                    {m_prezzoTot, "Prezzo Totale", "prezzo_tot"}, {m_aliquota, "Aliquota", "aliquota"}};
     for (const auto &a : amounts) {
         const int width = m_diz.Detta.field(col(a.column)).width;
-        if (width > 0 && a.field->text().size() > width) {
-            uiMessages().inform(QStringLiteral("Valore troppo lungo nel campo %1: al massimo %2 caratteri")
-                                    .arg(QString::fromLatin1(a.caption))
-                                    .arg(width));
-            return false;
-        }
+        if (width > 0 && a.field->text().size() > width)
+            return refuse(QString::fromLatin1(a.caption), width);
     }
+    // A total too long for its column was never shown ("Errore" on leaving the field): the
+    // total on the screen is then an earlier one and does not belong to this line.
+    LineAmountTexts check = amountTexts();
+    SilentMessages silent;
+    try {
+        CalcolaRiga(check, silent);
+    } catch (const AppError &) {
+        silent.reported = true;
+    }
+    if (silent.reported)
+        return refuse(QStringLiteral("Prezzo Totale"), m_diz.Detta.field(col("prezzo_tot")).width);
     return true;
 }
 

@@ -340,6 +340,19 @@ TEST_F(LineEditor, OverLongAmountsAreRefusedNamingTheFieldAndNothingIsStored)
         EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio")), 0);
         EXPECT_EQ(header(id, "tot_doc"), QStringLiteral("<NULL>"));
     }
+
+    // A total too long for its column is never shown: the panel keeps an earlier one,
+    // which does not belong to the line.
+    panel->startInsert();
+    enter("Edit2", QStringLiteral("99999999"));
+    boxes.expectInform(QStringLiteral("Errore"));
+    enter("Edit7", QStringLiteral("99999"));
+    EXPECT_EQ(text("Edit10"), QStringLiteral("0,000"));
+    boxes.expectInform(QStringLiteral("Errore"));  // leaving the list for the button
+    boxes.expectInform(QStringLiteral("Valore troppo lungo nel campo Prezzo Totale: al massimo 12 caratteri"));
+    click("BitBtn8");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio")), 0);
 }
 
 TEST_F(LineEditor, ControlsComeInReadingOrderWithTheirCaptionsLimitsAndLists)
