@@ -183,6 +183,35 @@ TEST_F(HeaderEditor, FieldsListsAndLimitsAreThoseOfTheHeaderColumns)
     click("BitBtn14");
 }
 
+TEST_F(HeaderEditor, TabGoesThroughTheGroupsInTheirReadingOrder)
+{
+    addInvoice();
+    panel->open();
+    const QStringList expected{
+        "DBComboBox1", "DBEdit1", "DBEdit2", "DBCheckBox1",                                      // document
+        "DBEdit3", "DBEdit4", "DBEdit5", "DBEdit6", "DBEdit7", "DBComboBox4", "DBEdit8", "DBEdit9",
+        "DBEdit10", "DBEdit11",                                                                    // customer
+        "DBEdit32",                                                                                // delivery
+        "DBComboBox2", "DBComboBox3", "DBEdit12", "DBEdit13", "DBEdit14", "DBEdit15", "DBEdit16",  // payment
+        "DBEdit18", "DBComboBox6", "DBEdit25", "DBEdit17", "DBEdit19", "DBEdit30", "DBComboBox7", "DBEdit26",
+        "DBEdit22", "DBComboBox8", "DBEdit27", "DBEdit23", "DBEdit24", "DBEdit31", "DBComboBox9", "DBEdit28",
+        "DBEdit33", "DBComboBox10", "DBEdit36", "DBEdit34", "DBEdit35", "DBEdit38", "DBComboBox11", "DBEdit37",
+        "DBEdit40", "DBComboBox12", "DBEdit41", "DBEdit42", "DBComboBox13",                        // buckets
+        "DBComboBox5", "DBEdit20", "DBEdit21", "DBEdit29",                                         // discount, total
+        "DBGrid3", "groupNavigator", "DBGrid4", "documentNavigator", "BitBtn13", "BitBtn14"};
+    control("DBComboBox1")->setFocus();
+    QStringList seen;
+    for (int i = 0; i < expected.size(); ++i) {
+        QWidget *w = QApplication::focusWidget();
+        while (w && w->objectName().isEmpty())  // the edit part of a drop-down
+            w = w->parentWidget();
+        seen << (w ? w->objectName() : QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(diz->Testata.state(), DbTable::State::Browse);  // walking through edits nothing
+}
+
 TEST_F(HeaderEditor, LinkedDocumentsTakeTheInvoiceAndTheirGroupThroughTheLinks)
 {
     const int other = addInvoice({{"num_doc", "1"}});
