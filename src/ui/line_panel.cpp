@@ -1,11 +1,329 @@
 #include "line_panel.h"
 
+#include "app_error.h"
+#include "calcola_totali.h"
+#include "command.h"
+#include "db_edit.h"
+#include "db_transaction.h"
+#include "diz.h"
+#include "labelled_grid.h"
+#include "line_amount.h"
+#include "nature_codes.h"
+#include "panel_edit.h"
+#include "panel_list.h"
+#include "ui_messages.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString col(const char *name) { return QString::fromLatin1(name); }
+
+
+// Takes the line amount's boxes without showing them.
+class SilentMessages : public Messages {
+public:
+    bool reported = false;
+    void inform(const QString &) override { reported = true; }
+    bool confirm(const QString &) override { return false; }
+};
+
+} // namespace
+
 LinePanel::LinePanel(TDiz &diz, QWidget *parent) : QFrame(parent), m_diz(diz)
 {
     setObjectName(QStringLiteral("P3"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setAutoFillBackground(true);
+    build();
+    connect(qApp, &QApplication::focusChanged, this, &LinePanel::focusMoved);
+    onClick(m_registra, [this] { registra(); });
+    onClick(m_annulla, [this] { annulla(); });
     hide();
 }
 
-void LinePanel::startInsert() {}
-void LinePanel::startModify() {}
-void LinePanel::deleteLine() {}
+LinePanel::~LinePanel() = default;
+
+// The controls in reading order, which is also their tab order.
+void LinePanel::build()
+{
+    auto *page = new QVBoxLayout(this);
+
+    auto *description = new QGridLayout;
+    page->addLayout(description);
+    m_descrizione = new PanelEdit(QStringLiteral("Edit1"), 100, this);
+    addLabelled(description, 0, 0, QStringLiteral("DESCRIZIONE"), m_descrizione);
+
+    auto *goods = new QGridLayout;
+    page->addLayout(goods);
+    m_quantita = new PanelEdit(QStringLiteral("Edit2"), 100, this);
+    addLabelled(goods, 0, 0, QStringLiteral("Quantita"), m_quantita);
+    m_um = new PanelEdit(QStringLiteral("Edit3"), 4, this);
+    addLabelled(goods, 0, 1, QStringLiteral("U.M."), m_um);
+    m_aliquota = new PanelEdit(QStringLiteral("Edit4"), 4, this);
+    addLabelled(goods, 0, 2, QStringLiteral("Aliquota"), m_aliquota);
+    m_codiceTipo = new PanelEdit(QStringLiteral("Edit5"), 35, this);
+    addLabelled(goods, 0, 3, QStringLiteral("Codice Tipo"), m_codiceTipo);
+    m_codiceVal = new PanelEdit(QStringLiteral("Edit6"), 35, this);
+    addLabelled(goods, 0, 4, QStringLiteral("Codice Valore"), m_codiceVal);
+    m_prezzoUnit = new PanelEdit(QStringLiteral("Edit7"), 12, this);
+    addLabelled(goods, 0, 5, QStringLiteral("Pr. Lordo "), m_prezzoUnit);
+    for (int c : {0, 5})
+        goods->setColumnStretch(c, 2);
+    for (int c : {1, 2})
+        goods->setColumnStretch(c, 1);
+    for (int c : {3, 4})
+        goods->setColumnStretch(c, 4);
+
+    auto *discount = new QGridLayout;
+    page->addLayout(discount);
+    m_scTipo = new PanelList(QStringLiteral("cb1"), {QStringLiteral("SC"), QStringLiteral("MG")}, 2, this);
+    addLabelled(discount, 0, 0, QStringLiteral("Tipo Sc."), m_scTipo);
+    m_scPerc = new PanelEdit(QStringLiteral("Edit8"), 6, this);
+    addLabelled(discount, 0, 1, QStringLiteral("Sc.Perc."), m_scPerc);
+    m_scImporto = new PanelEdit(QStringLiteral("Edit9"), 12, this);
+    m_scImporto->setReadOnly(true);
+    showAsComputed(m_scImporto);
+    addLabelled(discount, 0, 2, QStringLiteral("Tot. Sconto "), m_scImporto);
+    m_prezzoTot = new PanelEdit(QStringLiteral("Edit10"), 12, this);
+    m_prezzoTot->setReadOnly(true);
+    showAsComputed(m_prezzoTot);
+    addLabelled(discount, 0, 3, QStringLiteral("Prezzo Totale"), m_prezzoTot);
+    m_tipoCessione = new PanelList(QStringLiteral("cb2"),
+                                   {QStringLiteral("SC"), QStringLiteral("PR"), QStringLiteral("AB"), QStringLiteral("AC")},
+                                   2, this);
+    addLabelled(discount, 0, 4, QStringLiteral("Premio/Abbuono"), m_tipoCessione);
+    m_ritenuta = new PanelList(QStringLiteral("cb3"), {QString(), QStringLiteral("SI")}, 2, this);
+    addLabelled(discount, 0, 5, QStringLiteral("Ritenuta"), m_ritenuta);
+    // The nature codes with a subcode are four characters long: the list takes them whole.
+    m_natura = new PanelList(QStringLiteral("CB4"), NatureCodes::list(6), 2, this);
+    addLabelled(discount, 0, 6, QStringLiteral("Natura"), m_natura);
+    m_rifAmm = new PanelEdit(QStringLiteral("Edit11"), 20, this);
+    addLabelled(discount, 0, 7, QStringLiteral("Rif. Amministrativo"), m_rifAmm);
+    // The natura stored in the current line, edited in place like any bound field.
+    m_storedNatura = new DbEdit(m_diz.Detta, col("natura"), this);
+    m_storedNatura->setObjectName(QStringLiteral("DBEdit39"));
+    discount->addWidget(m_storedNatura, 2, 6);
+    for (int c = 0; c < 8; ++c)
+        discount->setColumnStretch(c, c == 7 ? 3 : 2);
+
+    page->addStretch(1);
+    auto *buttons = new QHBoxLayout;
+    page->addLayout(buttons);
+    buttons->addStretch(1);
+    m_registra = new QPushButton(QStringLiteral("Registra"), this);
+    m_registra->setObjectName(QStringLiteral("BitBtn8"));
+    buttons->addWidget(m_registra);
+    m_annulla = new QPushButton(QStringLiteral("Annulla"), this);
+    m_annulla->setObjectName(QStringLiteral("BitBtn9"));
+    buttons->addWidget(m_annulla);
+}
+
+void LinePanel::startInsert()
+{
+    m_mode = Mode::NewLine;
+    show();
+    raise();
+    m_descrizione->setFocus();
+    // Everything else stays as the last line shown left it.
+    m_quantita->showText(QStringLiteral("0,00"));
+    m_prezzoUnit->showText(QStringLiteral("0,00"));
+    m_um->showText(QStringLiteral("PZ"));
+    m_aliquota->showText(QStringLiteral("22"));
+}
+
+void LinePanel::startModify()
+{
+    const DbTable &lines = m_diz.Detta;
+    if (!lines.isOpen() || lines.isEmpty())
+        return;
+    m_mode = Mode::ChangeLine;
+    show();
+    raise();
+    // text() shows a column without value (NULL) as empty text.
+    m_descrizione->showText(lines.text(col("descrizione")));
+    m_codiceTipo->showText(lines.text(col("codice_tipo")));
+    m_codiceVal->showText(lines.text(col("codice_val")));
+    m_um->showText(lines.text(col("um")));
+    m_prezzoUnit->showText(lines.text(col("prezzo_unit")));
+    m_scTipo->selectExactly(lines.text(col("sc_tipo")));
+    m_scPerc->showText(lines.text(col("sc_perc")));
+    m_scImporto->showText(lines.text(col("sc_importo")));
+    m_prezzoTot->showText(lines.text(col("prezzo_tot")));
+    m_aliquota->showText(lines.text(col("aliquota")));
+    m_quantita->showText(lines.text(col("quantita")));
+    m_tipoCessione->selectExactly(lines.text(col("tipo_cessione")));
+    m_ritenuta->selectExactly(lines.text(col("ritenuta")));
+    m_natura->selectExactly(lines.text(col("natura")));
+    m_rifAmm->showText(lines.text(col("rif_amm")));
+    m_descrizione->setFocus();
+}
+
+void LinePanel::deleteLine()
+{
+    runCommand([this] {
+        DbTable &lines = m_diz.Detta;
+        if (!lines.isOpen() || lines.isEmpty())
+            return;
+        if (!uiMessages().confirm(QStringLiteral("Confermi Eliminazione Riga: ?")))
+            return;
+        // The header's totals follow the lines at once: the line goes only with them.
+        DbTransaction transaction(m_diz.xml_conn, {&m_diz.Testata, &lines});
+        lines.remove();
+        CalcolaTotali(m_diz);
+        transaction.commit();
+    });
+}
+
+void LinePanel::registra()
+{
+    // A "Registra" reached without leaving the last field still sees its exit event.
+    if (QWidget *control = computingControlOf(QApplication::focusWidget()))
+        leave(control);
+    if (!amountsFit())
+        return;
+
+    DbTable &lines = m_diz.Detta;
+    // The line and the totals it changes are stored together or not at all; on failure
+    // the panel stays open with what the user typed.
+    DbTransaction transaction(m_diz.xml_conn, {&m_diz.Testata, &lines});
+    if (m_mode == Mode::ChangeLine) {
+        lines.edit();
+    } else {
+        int prog = 1;
+        if (!lines.isEmpty()) {
+            lines.last();
+            bool ok = false;
+            const int last = lines.value(col("prog")).toInt(&ok);
+            if (ok)
+                prog = last + 1;
+        }
+        lines.append();
+        lines.setValue(col("prog"), prog);
+    }
+    writeColumns();
+    lines.post();
+    CalcolaTotali(m_diz);
+    transaction.commit();
+    hide();
+}
+
+void LinePanel::annulla() { hide(); }
+
+bool LinePanel::amountsFit()
+{
+    auto refuse = [](const QString &caption, int width) {
+        uiMessages().inform(
+            QStringLiteral("Valore troppo lungo nel campo %1: al massimo %2 caratteri").arg(caption).arg(width));
+        return false;
+    };
+    const struct {
+        const PanelEdit *field;
+        const char *caption;
+        const char *column;
+    } amounts[] = {{m_quantita, "Quantita", "quantita"},       {m_prezzoUnit, "Pr. Lordo", "prezzo_unit"},
+                   {m_scPerc, "Sc.Perc.", "sc_perc"},          {m_scImporto, "Tot. Sconto", "sc_importo"},
+                   {m_prezzoTot, "Prezzo Totale", "prezzo_tot"}, {m_aliquota, "Aliquota", "aliquota"}};
+    for (const auto &a : amounts) {
+        const int width = m_diz.Detta.field(col(a.column)).width;
+        if (width > 0 && a.field->text().size() > width)
+            return refuse(QString::fromLatin1(a.caption), width);
+    }
+    // A total too long for its column was never shown ("Errore" on leaving the field): the
+    // total on the screen is then an earlier one and does not belong to this line.
+    LineAmountTexts check = amountTexts();
+    SilentMessages silent;
+    try {
+        CalcolaRiga(check, silent);
+    } catch (const AppError &) {
+        silent.reported = true;
+    }
+    if (silent.reported)
+        return refuse(QStringLiteral("Prezzo Totale"), m_diz.Detta.field(col("prezzo_tot")).width);
+    return true;
+}
+
+void LinePanel::writeColumns()
+{
+    DbTable &lines = m_diz.Detta;
+    lines.setText(col("descrizione"), m_descrizione->text());
+    lines.setText(col("codice_tipo"), m_codiceTipo->text());
+    lines.setText(col("codice_val"), m_codiceVal->text());
+    lines.setText(col("um"), m_um->text());
+    lines.setText(col("prezzo_unit"), m_prezzoUnit->text());
+    lines.setText(col("sc_tipo"), m_scTipo->selectedText());
+    lines.setText(col("tipo_cessione"), m_tipoCessione->selectedText());
+    lines.setText(col("ritenuta"), m_ritenuta->selectedText());
+    lines.setText(col("natura"), m_natura->selectedText());
+    lines.setText(col("sc_perc"), m_scPerc->text());
+    lines.setText(col("sc_importo"), m_scImporto->text());
+    lines.setText(col("prezzo_tot"), m_prezzoTot->text());
+    lines.setText(col("rif_amm"), m_rifAmm->text());
+    lines.setText(col("aliquota"), m_aliquota->text());
+    lines.setText(col("quantita"), m_quantita->text());
+}
+
+LineAmountTexts LinePanel::amountTexts() const
+{
+    return {m_quantita->text(),  m_prezzoUnit->text(), m_scTipo->selectedText(),
+            m_scPerc->text(),    m_scImporto->text(),  m_prezzoTot->text()};
+}
+
+void LinePanel::showAmounts(const LineAmountTexts &texts)
+{
+    const std::pair<PanelEdit *, const QString *> shown[] = {{m_quantita, &texts.quantita},
+                                                             {m_prezzoUnit, &texts.prezzoUnit},
+                                                             {m_scPerc, &texts.scPerc},
+                                                             {m_scImporto, &texts.scImporto},
+                                                             {m_prezzoTot, &texts.prezzoTot}};
+    for (const auto &[field, text] : shown)
+        if (field->text() != *text)
+            field->showText(*text);
+}
+
+QWidget *LinePanel::computingControlOf(QWidget *w) const
+{
+    const QWidget *controls[] = {m_quantita, m_prezzoUnit, m_scPerc, m_scTipo, m_tipoCessione, m_ritenuta, m_natura};
+    // Parents are followed across windows: a list's drop-down belongs to the list.
+    for (QObject *o = w; o; o = o->parent())
+        for (const QWidget *c : controls)
+            if (o == c)
+                return const_cast<QWidget *>(c);
+    return nullptr;
+}
+
+void LinePanel::focusMoved(QWidget *from, QWidget *to)
+{
+    // Leaving the application's window is not leaving the field.
+    if (!to)
+        return;
+    QWidget *control = computingControlOf(from);
+    if (control && computingControlOf(to) != control)
+        leave(control);
+}
+
+void LinePanel::leave(QWidget *control)
+{
+    runCommand([&] {
+        LineAmountTexts texts = amountTexts();
+        Messages &messages = uiMessages();
+        try {
+            if (control == m_quantita)
+                Edit2Exit(texts, messages);
+            else if (control == m_prezzoUnit)
+                Edit7Exit(texts, messages);
+            else if (control == m_scPerc)
+                Edit8Exit(texts, messages);
+            else
+                cb1Exit(texts, messages);
+        } catch (...) {
+            showAmounts(texts);  // what was written before the error stays
+            throw;
+        }
+        showAmounts(texts);
+    });
+}

@@ -1,23 +1,70 @@
 #pragma once
 // The line editor: the panel laid over the workspace's top row and invoice list, through
 // which a line of the current invoice is typed in ("Ins. Riga"), changed ("Mod. Riga")
-// and stored with "Registra".
+// and stored with "Registra". The panel's fields are not bound: "Registra" copies them
+// into the line, and the line and the invoice's recomputed totals are stored together.
 #include <QFrame>
 
 class TDiz;
+class DbEdit;
+class PanelEdit;
+class PanelList;
+class QPushButton;
+struct LineAmountTexts;
 
 class LinePanel : public QFrame {
     Q_OBJECT
 public:
+    // The panel's state: a new line, or a change of the current line.
+    enum class Mode { NewLine = 0, ChangeLine = 1 };
+
     LinePanel(TDiz &diz, QWidget *parent);
+    ~LinePanel() override;
 
     // "Ins. Riga": opens the panel for a new line.
     void startInsert();
-    // "Mod. Riga": opens the panel on the current line.
+    // "Mod. Riga": opens the panel on the current line; nothing happens without one.
     void startModify();
-    // "Elimina Riga": deletes the current line after confirmation.
+    // "Elimina Riga": deletes the current line after confirmation and recomputes the totals.
     void deleteLine();
 
+    Mode mode() const { return m_mode; }
+
 private:
+    void build();
+    void registra();
+    void annulla();
+    // Refuses amounts longer than their column, naming the field; true when all fit.
+    bool amountsFit();
+    void writeColumns();
+    // The amount fields as the line amount reads them, and back.
+    LineAmountTexts amountTexts() const;
+    void showAmounts(const LineAmountTexts &texts);
+    // Runs the exit event of the computing control that `from` belongs to, when the focus
+    // leaves it for another control of the window.
+    void focusMoved(QWidget *from, QWidget *to);
+    QWidget *computingControlOf(QWidget *w) const;
+    void leave(QWidget *control);
+
     TDiz &m_diz;
+    Mode m_mode = Mode::NewLine;
+
+    PanelEdit *m_descrizione;   // Edit1
+    PanelEdit *m_quantita;      // Edit2
+    PanelEdit *m_um;            // Edit3
+    PanelEdit *m_aliquota;      // Edit4
+    PanelEdit *m_codiceTipo;    // Edit5
+    PanelEdit *m_codiceVal;     // Edit6
+    PanelEdit *m_prezzoUnit;    // Edit7
+    PanelList *m_scTipo;        // cb1
+    PanelEdit *m_scPerc;        // Edit8
+    PanelEdit *m_scImporto;     // Edit9
+    PanelEdit *m_prezzoTot;     // Edit10
+    PanelList *m_tipoCessione;  // cb2
+    PanelList *m_ritenuta;      // cb3
+    PanelList *m_natura;        // CB4
+    PanelEdit *m_rifAmm;        // Edit11
+    DbEdit *m_storedNatura;     // DBEdit39
+    QPushButton *m_registra;    // BitBtn8
+    QPushButton *m_annulla;     // BitBtn9
 };
