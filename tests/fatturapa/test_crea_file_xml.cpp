@@ -508,13 +508,13 @@ TEST_F(CreaFileXmlTest, PaymentFollowsTheMethodAndInstalments)
 
 // ---------------------------------------------------------------- failures
 
-TEST_F(CreaFileXmlTest, MissingFolderFailsAfterStoringTheName)
+TEST_F(CreaFileXmlTest, MissingFolderFailsAndKeepsTheEarlierName)
 {
     setCompany({{"path", folder() + QStringLiteral("missing/")}});
     const int id = addInvoice({{"id_invio", 42}, {"nome_file", "old.xml"}});
     addLine(id);
     EXPECT_APP_ERROR(CreaFileXml(*diz, QStringLiteral("A")), AppError, "Invalid filename");
-    EXPECT_EQ(storedFileName(id), QStringLiteral("IT01234567890_00042.xml"));
+    EXPECT_EQ(storedFileName(id), QStringLiteral("old.xml"));
     EXPECT_TRUE(filesInFolder().isEmpty());
 }
 
@@ -546,7 +546,7 @@ TEST_F(CreaFileXmlTest, FailuresWhileReadingTheHeaderChangeNothing)
     }
 }
 
-TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepAnEarlierOne)
+TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepTheEarlierOneAndItsName)
 {
     const struct {
         const char *what;
@@ -566,7 +566,7 @@ TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepAnEarlierOn
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        const int id = addInvoice(merged({{"id_invio", 42}}, c.invoice));
+        const int id = addInvoice(merged({{"id_invio", 42}, {"nome_file", "old.xml"}}, c.invoice));
         addLine(id, c.line);
         if (!c.row.isEmpty())
             addGroup(id, QStringLiteral("DatiOrdineAcquisto"),
@@ -578,7 +578,7 @@ TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepAnEarlierOn
             earlier.write("earlier file\r\n");
         }
         EXPECT_APP_ERROR(CreaFileXml(*diz, QStringLiteral("A")), ConversionError, c.message);
-        EXPECT_EQ(storedFileName(id), QStringLiteral("IT01234567890_00042.xml"));
+        EXPECT_EQ(storedFileName(id), QStringLiteral("old.xml"));
         EXPECT_EQ(readFile(path), QByteArray("earlier file\r\n"));
         EXPECT_EQ(filesInFolder(), QStringList{QStringLiteral("IT01234567890_00042.xml")});
         db->sql().exec(QStringLiteral("DELETE FROM testata"));
@@ -609,10 +609,10 @@ TEST_F(CreaFileXmlTest, EmptyTaxableAmountWithoutLinesStopsRightAfterDatiBeniSer
     }
     EXPECT_EQ(recorded.lines.mid(recorded.lines.size() - 2), (QStringList{"</DatiGenerali>", "<DatiBeniServizi>"}));
 
-    // Through the writer: the name is stored, no file (partial or temporary) is left.
+    // Through the writer: no file (partial or temporary) is left, and no name is kept.
     select(id);
     EXPECT_THROW(CreaFileXml(*diz, QStringLiteral("A")), ConversionError);
-    EXPECT_EQ(storedFileName(id), QStringLiteral("IT01234567890_00042.xml"));
+    EXPECT_EQ(storedFileName(id), QStringLiteral("<NULL>"));
     EXPECT_TRUE(filesInFolder().isEmpty());
 }
 

@@ -33,6 +33,22 @@ TEST(EscapeMarkup, ReplacesOnlyTheMarkupCharacters)
     EXPECT_EQ(escapeMarkup(QStringLiteral("info@alfa-beta.it")), QStringLiteral("info@alfa-beta.it"));
 }
 
+TEST(XmlCharactersOnly, LeavesOutWhatAnXmlDocumentCannotHold)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x94\xA9"); // U+1F529, a surrogate pair
+    const struct {
+        QString in, out;
+    } cases[] = {
+        {QString(QChar(u'\0')) + QStringLiteral("a\x01\x08\x0B\x0C\x1F\x7F"), QStringLiteral("a\x7F")},
+        {QStringLiteral("\t\n\r x"), QStringLiteral("\t\n\r x")},
+        {QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") + QChar(0xDC00), QStringLiteral("ab")}, // unpaired
+        {emoji + QChar(0xFFFE) + QChar(0xFFFF) + QChar(0xFFFD) + QChar(0xE000), emoji + QChar(0xFFFD) + QChar(0xE000)},
+        {QStringLiteral("Città è &#38;"), QStringLiteral("Città è &#38;")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(xmlCharactersOnly(c.in), c.out) << c.in.toStdString();
+}
+
 TEST(ProgressivoInvio, CountsFromTheKeyAndTakesItsPrefixFromTheCaption)
 {
     const struct {
