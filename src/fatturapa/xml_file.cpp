@@ -4,9 +4,9 @@
 #include "codifica_xml.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
-#include <QFileInfo>
 
 XmlFile::XmlFile(const QString &path) : m_path(path), m_file(path)
 {

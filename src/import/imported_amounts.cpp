@@ -29,36 +29,43 @@ void checkFormattable(const QString &column, double value)
         refuse(column, QString::number(value, 'g', 17).replace(QLatin1Char('.'), QLatin1Char(',')));
 }
 
+// The text cut to the column's width where only decimals go; refused where integer
+// digits would go.
+QString cutToWidth(const DbTable &table, const QString &column, QString text)
+{
+    const int width = widthOf(table, column);
+    if (width <= 0 || text.size() <= width)
+        return text;
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    if (comma < 0 || comma > width)
+        refuse(column, text);
+    text.truncate(width);
+    if (text.endsWith(QLatin1Char(',')))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
-void putText(DbTable &table, const QString &column, const QString &text)
+void put(DbTable &table, const QString &column, double value, const char *mask)
 {
+    checkFormattable(column, value);
+    const QString text = ImportFormats::masked(value, mask);
     const int width = widthOf(table, column);
     if (width > 0 && text.size() > width)
         refuse(column, text);
     table.setText(column, text);
 }
 
-void put(DbTable &table, const QString &column, double value, const char *mask)
+void putRate(DbTable &table, const QString &column, const QString &text)
 {
-    checkFormattable(column, value);
-    putText(table, column, ImportFormats::masked(value, mask));
+    table.setText(column, cutToWidth(table, column, text));
 }
 
 void putPlain(DbTable &table, const QString &column, double value)
 {
     checkFormattable(column, value);
-    QString text = ImportFormats::plainText(value);
-    const int width = widthOf(table, column);
-    if (width > 0 && text.size() > width) {
-        const qsizetype comma = text.indexOf(QLatin1Char(','));
-        if (comma < 0 || comma > width)
-            refuse(column, text);
-        text.truncate(width);
-        if (text.endsWith(QLatin1Char(',')))
-            text.chop(1);
-    }
-    table.setText(column, text);
+    table.setText(column, cutToWidth(table, column, ImportFormats::plainText(value)));
 }
 
 } // namespace ImportedAmounts

@@ -13,11 +13,12 @@ namespace ImportedAmounts {
 // "Importo troppo grande per <column>: <text>" when the text does not fit the column
 // (also for values too large to be formatted at all).
 void put(DbTable &table, const QString &column, double value, const char *mask);
-// A text already formed (a rate), refused in the same way when it does not fit.
-void putText(DbTable &table, const QString &column, const QString &text);
-// `value` as a plain decimal text (ImportFormats::plainText). Decimals beyond the column's
-// width are cut, as the column always did (the files round them again); a text whose
-// integer digits do not fit is refused as above.
+// A rate text already formed (ImportFormats::rateText, wholeRateText). Decimals beyond the
+// column's width are cut, as the column always did; a rate whose integer digits do not
+// fit is refused as above.
+void putRate(DbTable &table, const QString &column, const QString &text);
+// `value` as a plain decimal text (ImportFormats::plainText), its decimals cut and its
+// integer digits refused as for a rate (the files round such decimals again).
 void putPlain(DbTable &table, const QString &column, double value);
 
 } // namespace ImportedAmounts

@@ -18,7 +18,7 @@ void writeSlot(DbTable &testata, int bucket, const VatSlot &slot)
 {
     ImportedAmounts::put(testata, bucketColumn("imponibile", bucket), slot.taxable, TextForms::Mask2);
     ImportedAmounts::put(testata, bucketColumn("imposta", bucket), slot.vat, TextForms::Mask2);
-    ImportedAmounts::putText(testata, bucketColumn("aliquota", bucket), ImportFormats::rateText(slot.rate));
+    ImportedAmounts::putRate(testata, bucketColumn("aliquota", bucket), ImportFormats::rateText(slot.rate));
 }
 
 // A foreign buyer: no Italian tax data, the recipient code of foreign buyers, and the

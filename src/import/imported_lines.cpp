@@ -36,7 +36,7 @@ void appendGoodsLine(DbTable &detta, const DbTable &line, int idInvio, int prog,
         ImportedAmounts::putPlain(detta, QStringLiteral("sc_importo"), discount);
     }
     ImportedAmounts::put(detta, QStringLiteral("prezzo_tot"), impNetto, TextForms::Mask3);
-    ImportedAmounts::putText(detta, QStringLiteral("aliquota"),
+    ImportedAmounts::putRate(detta, QStringLiteral("aliquota"),
                              ImportFormats::wholeRateText(sourceNumber(line, QStringLiteral("aliquota"))));
     if (!nature.isEmpty())
         detta.setText(QStringLiteral("natura"), nature);
@@ -63,7 +63,7 @@ void appendReferenceRow(DbTable &detta, const DbTable &note, int idInvio, int pr
     detta.setText(QStringLiteral("um"), QString());
     detta.setText(QStringLiteral("prezzo_unit"), QStringLiteral("0,00"));
     detta.setText(QStringLiteral("prezzo_tot"), QStringLiteral("0,00"));
-    ImportedAmounts::putText(detta, QStringLiteral("aliquota"), rate);
+    ImportedAmounts::putRate(detta, QStringLiteral("aliquota"), rate);
     detta.setText(QStringLiteral("categoria"), QString());
     detta.setText(QStringLiteral("lotto"), QString());
     detta.setText(QStringLiteral("origine"), QString());
