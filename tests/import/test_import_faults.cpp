@@ -93,4 +93,19 @@ TEST_F(ImportFaults, AReRunLeavesEveryImportedDocumentWhole)
     }
 }
 
+// Characters an XML document cannot hold, in a source description, never reach the file:
+// the import runs through and the file is valid.
+TEST_F(ImportFaults, ControlCharactersOfTheSourceDoNotSpoilTheFile)
+{
+    const int prot = addDocument();
+    addLine(prot, {{"descrizione", QStringLiteral("Olio\x01 extra") + QChar(u'\0') + QStringLiteral("vergine\x1F")}});
+    EXPECT_EQ(importError(), QString());
+    const StoredRow h = header(QStringLiteral("1I"));
+    ASSERT_TRUE(fileExists(h));
+    EXPECT_EQ(schemaErrors(h), QString());
+    QFile file(folder() + h["nome_file"]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("<Descrizione>Olio extravergine</Descrizione>"));
+}
+
 } // namespace

@@ -2,7 +2,6 @@
 // delivery-note references of a deferred invoice, and the closing steps (totals and file).
 #include "import_fixture.h"
 
-#include <QProcess>
 
 namespace {
 
@@ -171,8 +170,7 @@ TEST_F(ImportLines, DiscountedLineAtSevenPercentWritesAValidFile)
     EXPECT_EQ(lines[0]["sc_importo"], QStringLiteral("0,6993000000"));
     EXPECT_EQ(lines[0]["prezzo_tot"], QStringLiteral("9,291"));
     ASSERT_TRUE(fileExists(h));
-    const QString path = folder() + h["nome_file"];
-    QFile file(path);
+    QFile file(folder() + h["nome_file"]);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
     for (const char *element : {"<CodiceDestinatario>0000000</CodiceDestinatario>",
@@ -180,15 +178,7 @@ TEST_F(ImportLines, DiscountedLineAtSevenPercentWritesAValidFile)
                                 "<ScontoMaggiorazione>\r\n<Tipo>SC</Tipo>\r\n<Percentuale>7.00</Percentuale>\r\n"
                                 "<Importo>0.6993</Importo>\r\n</ScontoMaggiorazione>"})
         EXPECT_TRUE(content.contains(element)) << element;
-
-    // Against the XML writer tests' copy of the schema.
-    QProcess xmllint;
-    xmllint.setProcessChannelMode(QProcess::MergedChannels);
-    xmllint.start(QStringLiteral("xmllint"),
-                  {QStringLiteral("--noout"), QStringLiteral("--nonet"), QStringLiteral("--schema"),
-                   QDir::cleanPath(QStringLiteral(XN_TEST_DATA_DIR "/../../fatturapa/data/Schema_VFPA12_V1.2.3.local.xsd")), path});
-    ASSERT_TRUE(xmllint.waitForFinished(60000));
-    EXPECT_EQ(xmllint.exitCode(), 0) << xmllint.readAll().toStdString();
+    EXPECT_EQ(schemaErrors(h), QString());
 }
 
 TEST_F(ImportLines, EveryDemoInvoiceGetsItsFile)
