@@ -56,3 +56,23 @@ QString escapeMarkup(const QString &text)
 {
     return replaceEach(text, markupReference);
 }
+
+QString xmlCharactersOnly(const QString &text)
+{
+    auto allowed = [](char32_t c) {
+        return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
+            || (c >= 0x10000 && c <= 0x10FFFF);
+    };
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+        } else if (!c.isSurrogate() && allowed(c.unicode())) {
+            out += c;
+        }
+    }
+    return out;
+}

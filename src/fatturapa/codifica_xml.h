@@ -10,3 +10,9 @@ QString CodificaXml(const QString &text);
 // The escaping of every other stored text written into a file: only & < > become
 // &#38; &#60; &#62;, so that the file stays well-formed; other texts pass byte for byte.
 QString escapeMarkup(const QString &text);
+
+// The text without the characters that an XML 1.0 document cannot hold: control
+// characters other than tab, line feed and carriage return (NUL, U+0001 ...), unpaired
+// surrogates, U+FFFE and U+FFFF. Every written line passes through it, so that such a
+// character, typed or imported, never makes a file unreadable.
+QString xmlCharactersOnly(const QString &text);

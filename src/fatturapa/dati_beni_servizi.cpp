@@ -18,6 +18,24 @@ void writeOtherData(XmlLines &out, const QString &kind, const QString &value)
     out.write(QStringLiteral("</AltriDatiGestionali>"));
 }
 
+// The discount or surcharge of a line: the percentage with two decimals and the amount
+// with two to eight, each only when its text reads as a number; with neither, nothing.
+void writeLineDiscount(XmlLines &out, const QString &type, const QString &percent, const QString &amount)
+{
+    Decimal amountValue;
+    const bool hasPercent = XmlForms::readsAsNumber(percent);
+    const bool hasAmount = XmlForms::readsAsNumber(amount, &amountValue);
+    if (!hasPercent && !hasAmount)
+        return;
+    out.write(QStringLiteral("<ScontoMaggiorazione>"));
+    out.write(element(QStringLiteral("Tipo"), XmlForms::text(type)));
+    if (hasPercent)
+        out.write(element(QStringLiteral("Percentuale"), XmlForms::percentage(percent)));
+    if (hasAmount)
+        out.write(element(QStringLiteral("Importo"), XmlForms::discountAmountOf(amountValue)));
+    out.write(QStringLiteral("</ScontoMaggiorazione>"));
+}
+
 void writeLine(XmlLines &out, const DbTable &line, int number)
 {
     using XmlForms::text;
@@ -42,13 +60,8 @@ void writeLine(XmlLines &out, const DbTable &line, int number)
     if (!col("um").isEmpty())
         out.write(element(QStringLiteral("UnitaMisura"), text(col("um"))));
     out.write(element(QStringLiteral("PrezzoUnitario"), XmlForms::price(col("prezzo_unit"))));
-    if (!discountType.isEmpty()) {
-        out.write(QStringLiteral("<ScontoMaggiorazione>"));
-        out.write(element(QStringLiteral("Tipo"), text(discountType)));
-        out.write(element(QStringLiteral("Percentuale"), XmlForms::copiedDecimal(col("sc_perc"))));
-        out.write(element(QStringLiteral("Importo"), XmlForms::copiedDecimal(col("sc_importo"))));
-        out.write(QStringLiteral("</ScontoMaggiorazione>"));
-    }
+    if (!discountType.isEmpty())
+        writeLineDiscount(out, discountType, col("sc_perc"), col("sc_importo"));
     out.write(element(QStringLiteral("PrezzoTotale"), XmlForms::price(col("prezzo_tot"))));
     out.write(element(QStringLiteral("AliquotaIVA"), XmlForms::amount(col("aliquota"))));
     const struct {
@@ -114,9 +127,12 @@ Decimal writeDatiRiepilogo(XmlLines &out, const DbTable &invoice, XmlFormat form
         out.write(element(QStringLiteral("ImponibileImporto"), taxable));
         out.write(element(QStringLiteral("Imposta"), tax));
         // Without a nature the VAT is due as stored; a public administration pays it itself.
+        // An empty VAT-due column (new headers leave the fourth one NULL) writes nothing:
+        // the element is optional, and the exchange system then takes "I".
         if (XmlForms::trimmed(nature).isEmpty()) {
             const QString due = format == XmlFormat::FPA12 ? QStringLiteral("S") : XmlForms::text(col("esig_iva"));
-            out.write(element(QStringLiteral("EsigibilitaIVA"), due));
+            if (!XmlForms::trimmed(due).isEmpty())
+                out.write(element(QStringLiteral("EsigibilitaIVA"), due));
         }
         out.write(QStringLiteral("</DatiRiepilogo>"));
         taxableTotal += XmlForms::valueOf(taxable);

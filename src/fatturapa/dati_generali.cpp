@@ -17,7 +17,7 @@ void writeDiscount(XmlLines &out, const DbTable &invoice)
         return;
     out.write(QStringLiteral("<ScontoMaggiorazione>"));
     out.write(element(QStringLiteral("Tipo"), XmlForms::text(invoice.text(QStringLiteral("sc_tipo")))));
-    out.write(element(QStringLiteral("Percentuale"), XmlForms::copiedDecimal(percent)));
+    out.write(element(QStringLiteral("Percentuale"), XmlForms::percentage(percent)));
     out.write(QStringLiteral("</ScontoMaggiorazione>"));
 }
 

@@ -28,11 +28,11 @@ void writeDatiPagamento(XmlLines &out, const DbTable &invoice, const DbTable &co
     out.write(QStringLiteral("<DatiPagamento>"));
     out.write(QStringLiteral("<CondizioniPagamento>TP02</CondizioniPagamento>"));
     // A header whose number of instalments was never filled in (new and imported headers
-    // leave it empty) is paid in one go, as with 0.
+    // leave it empty), or holds a negative number, is paid in one go, as with 0.
     const int instalments = invoice.isNull(QStringLiteral("n_rate")) ? 0 : invoice.asInteger(QStringLiteral("n_rate"));
-    if (instalments == 0) {
+    if (instalments <= 0) {
         writeDetail(out, header, method, header.document.total, company.text(QStringLiteral("iban")));
-    } else if (instalments > 0) {
+    } else {
         // Every instalment is the written total divided evenly, rounded to the cent
         // (halves away from zero); no instalment takes up the remainder.
         const Decimal each = XmlForms::valueOf(header.document.total).divided(Decimal::fromInt(instalments), 2);

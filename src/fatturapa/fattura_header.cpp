@@ -1,5 +1,6 @@
 #include "fattura_header.h"
 
+#include "app_error.h"
 #include "codifica_xml.h"
 #include "diz.h"
 #include "file_naming.h"
@@ -10,6 +11,12 @@ namespace {
 const QLatin1String SignatureNamespace("http://www.w3.org/2000/09/xmldsig#");
 const QLatin1String SchemaInstanceNamespace("http://www.w3.org/2001/XMLSchema-instance");
 const QLatin1String FatturaNamespace("http://ivaservizi.agenziaentrate.gov.it/docs/xsd/fatture/v1.2");
+const QString NoRecipientCode = QStringLiteral("0000000");
+
+bool filled(const QString &stored)
+{
+    return !XmlForms::trimmed(stored).isEmpty();
+}
 
 QString reasonText(const DbTable &invoice)
 {
@@ -42,9 +49,14 @@ void writeTransmission(XmlLines &out, const FatturaHeader &h, XmlFormat format)
     out.write(element(QStringLiteral("ProgressivoInvio"), h.progressive));
     out.write(format == XmlFormat::FPR12 ? QStringLiteral("<FormatoTrasmissione>FPR12</FormatoTrasmissione>")
                                          : QStringLiteral("<FormatoTrasmissione>FPA12</FormatoTrasmissione>"));
-    // A public administration's recipient code is written even when empty.
-    if (format == XmlFormat::FPA12 || !h.buyer.codDest.isEmpty())
+    // A public administration's recipient code is written as stored. A private buyer
+    // without one gets "0000000", the code of a buyer reached by certified e-mail
+    // (PECDestinatario below) or through the exchange system's own reserved area.
+    if (format == XmlFormat::FPA12)
         out.write(element(QStringLiteral("CodiceDestinatario"), text(h.buyer.codDest)));
+    else
+        out.write(element(QStringLiteral("CodiceDestinatario"),
+                          h.buyer.codDest.isEmpty() ? NoRecipientCode : text(h.buyer.codDest)));
     out.write(QStringLiteral("<ContattiTrasmittente>"));
     out.write(element(QStringLiteral("Telefono"), text(h.company.telefono)));
     out.write(element(QStringLiteral("Email"), text(h.company.mail)));
@@ -93,14 +105,17 @@ void writeBuyer(XmlLines &out, const FatturaHeader::Buyer &b, XmlFormat format)
     using XmlForms::text;
     out.write(QStringLiteral("<CessionarioCommittente>"));
     out.write(QStringLiteral("<DatiAnagrafici>"));
-    // The same shape for every buyer; a public administration is named by fiscal code only.
-    if (format == XmlFormat::FPR12) {
+    // The VAT number when the buyer has one; a public administration is named by fiscal
+    // code, and by VAT number only when it has no fiscal code. readFatturaHeader has made
+    // sure that one of the two is there.
+    const bool vatNumber = format == XmlFormat::FPR12 ? filled(b.pIva) : filled(b.pIva) && !filled(b.codFis);
+    if (vatNumber) {
         out.write(QStringLiteral("<IdFiscaleIVA>"));
         out.write(element(QStringLiteral("IdPaese"), text(b.nazione)));
         out.write(element(QStringLiteral("IdCodice"), text(b.pIva)));
         out.write(QStringLiteral("</IdFiscaleIVA>"));
     }
-    if (!b.codFis.isEmpty())
+    if (filled(b.codFis))
         out.write(element(QStringLiteral("CodiceFiscale"), text(b.codFis)));
     out.write(QStringLiteral("<Anagrafica>"));
     out.write(element(QStringLiteral("Denominazione"), CodificaXml(b.ragSoc)));
@@ -156,6 +171,11 @@ FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlF
     h.buyer.cap = invoice("cap");
     h.buyer.comune = invoice("comune");
     h.buyer.prov = invoice("prov");
+    // The exchange system refuses a buyer known by neither (its error 00417).
+    if (!filled(h.buyer.pIva) && !filled(h.buyer.codFis))
+        throw AppError(QStringLiteral("Il cliente \"%1\" non ha né partita IVA né codice fiscale (errore SDI 00417): "
+                                      "file XML non creato.")
+                           .arg(h.buyer.ragSoc));
 
     h.document.tipoDoc = inv.text(QStringLiteral("tipo_doc"));
     h.document.data = XmlForms::date(inv.text(QStringLiteral("data_doc")));

@@ -33,6 +33,7 @@ struct FatturaHeader {
 // Reads the current rows of diz.AziendaT and diz.Testata. The company and buyer columns
 // must not be NULL ("Could not convert variant of type (Null) into type (String)");
 // the share capital and the document total must be numbers, the document date a date.
+// A buyer with neither VAT number nor fiscal code raises AppError naming the buyer.
 FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlFormat format);
 
 // From the XML declaration to "</FatturaElettronicaHeader>".

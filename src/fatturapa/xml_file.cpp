@@ -1,11 +1,14 @@
 #include "xml_file.h"
 
 #include "app_error.h"
+#include "codifica_xml.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
-XmlFile::XmlFile(const QString &path) : m_file(path)
+XmlFile::XmlFile(const QString &path) : m_path(path), m_file(path)
 {
     if (!QFileInfo(path).absoluteDir().exists())
         throw AppError(QStringLiteral("Invalid filename"));
@@ -15,19 +18,30 @@ XmlFile::XmlFile(const QString &path) : m_file(path)
 
 void XmlFile::write(const QString &line)
 {
-    const QByteArray bytes = line.toUtf8() + "\r\n";
+    const QByteArray bytes = xmlCharactersOnly(line).toUtf8() + "\r\n";
+    errno = 0;
     if (m_file.write(bytes) != bytes.size())
-        fail();
+        failWriting(errno);
 }
 
 void XmlFile::commit()
 {
+    // QSaveFile::commit() can report success although the last write-out of its buffer
+    // failed (a full disk with a file smaller than the buffer): the buffer is written out
+    // and checked here first, so that commit() only has to put the file in place.
+    errno = 0;
+    if (!m_file.flush() || m_file.error() != QFileDevice::NoError)
+        failWriting(errno);
     if (!m_file.commit())
-        fail();
+        failWriting(errno);
 }
 
-void XmlFile::fail()
+void XmlFile::failWriting(int systemError)
 {
-    throw AppError(m_file.error() == QFileDevice::ResourceError ? QStringLiteral("Disk full")
-                                                                : QStringLiteral("File access denied"));
+    // The temporary file is removed when m_file goes, on the way out of the writer.
+    // Qt does not always keep the system's reason (a short write gives "Unknown error").
+    QString cause = m_file.errorString();
+    if (systemError != 0 && (cause.isEmpty() || cause == QLatin1String("Unknown error")))
+        cause = QString::fromLocal8Bit(std::strerror(systemError));
+    throw AppError(QStringLiteral("Scrittura del file %1 non riuscita: %2").arg(QDir::toNativeSeparators(m_path), cause));
 }

@@ -11,12 +11,16 @@ public:
     // Raises AppError "Invalid filename" when the folder does not exist,
     // "File access denied" when the file cannot be created there.
     explicit XmlFile(const QString &path);
-    // Each line in UTF-8 (no byte-order mark) followed by CR LF.
+    // Each line in UTF-8 (no byte-order mark) followed by CR LF. Characters that an
+    // XML 1.0 document cannot hold are left out (see xmlCharactersOnly).
     void write(const QString &line) override;
-    // Puts the complete file in place under its final name.
+    // Puts the complete file in place under its final name. Every byte is first pushed to
+    // the disk and checked: a full disk or any other write failure raises AppError
+    // "Scrittura del file <path> non riuscita: <cause>" and leaves no file behind.
     void commit();
 
 private:
-    [[noreturn]] void fail();
+    [[noreturn]] void failWriting(int systemError);
+    QString m_path;
     QSaveFile m_file;
 };

@@ -40,22 +40,24 @@ QString instalmentAmount(const Decimal &value)
     return withPoint(TextForms::formatMask(value, TextForms::WideMask2));
 }
 
-QString copiedDecimal(const QString &stored)
+QString percentage(const QString &stored)
 {
-    // The stored text with its decimal comma turned into a point. The schema wants at least
-    // two decimals and no grouping, so a number stored with fewer decimals ("10,5") or with
-    // thousands separators is written with its own decimals but at least two ("10.50").
-    Decimal value;
-    if (TextForms::tryReadLocale(stored, &value)) {
-        const qsizetype comma = stored.indexOf(QLatin1Char(','));
-        int decimals = 0;
-        if (comma >= 0)
-            while (comma + 1 + decimals < stored.size() && stored[comma + 1 + decimals].isDigit())
-                ++decimals;
-        return value.toPlain(std::max(2, decimals));
-    }
-    QString copy = stored;
-    return escapeMarkup(copy.replace(QLatin1Char(','), QLatin1Char('.')));
+    return TextForms::readLocale(stored).toPlain(2);
+}
+
+QString discountAmountOf(const Decimal &value)
+{
+    QString plain = value.rounded(8).toPlain();
+    const qsizetype point = plain.indexOf(QLatin1Char('.'));
+    if (point < 0)
+        return plain + QStringLiteral(".00");
+    const qsizetype decimals = plain.size() - point - 1;
+    return decimals < 2 ? plain + QString(2 - decimals, QLatin1Char('0')) : plain;
+}
+
+bool readsAsNumber(const QString &stored, Decimal *out)
+{
+    return TextForms::tryReadLocale(stored, out);
 }
 
 QString date(const QString &stored)

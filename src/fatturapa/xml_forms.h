@@ -17,9 +17,14 @@ QString amountOf(const Decimal &value);
 QString price(const QString &stored);
 // A per-instalment payment amount, "#######0.00".
 QString instalmentAmount(const Decimal &value);
-// Stored decimal copied with every "," made "." and no reformatting (10,5 gives 10.5),
-// markup characters escaped.
-QString copiedDecimal(const QString &stored);
+// A discount or surcharge percentage: exactly two decimals, rounded half away from zero
+// (10 gives 10.00, 2,675 gives 2.68). Raises ConversionError for a text that is not a number.
+QString percentage(const QString &stored);
+// A discount or surcharge amount: at least two and at most eight decimals, rounded half
+// away from zero at the eighth (0,6993000000 gives 0.6993, 1,123456789 gives 1.12345679).
+QString discountAmountOf(const Decimal &value);
+// Whether the stored text reads as a number (the reading of amounts); the value in `out`.
+bool readsAsNumber(const QString &stored, Decimal *out = nullptr);
 // Stored day/month/year date written year-month-day (01/12/2026 gives 2026-12-01).
 // Raises ConversionError "'%s' is not a valid date".
 QString date(const QString &stored);

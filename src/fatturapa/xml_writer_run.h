@@ -8,6 +8,7 @@ class TDiz;
 
 // In this order: progressive and header values read (a failure here changes nothing);
 // `nome_file` stored and posted; the file created in the company's folder (`path`
-// trimmed, followed directly by the name) and written; the file put in place. A failure
-// after `nome_file` is stored leaves no partial file and keeps an earlier file of the name.
+// trimmed, followed directly by the name), written and put in place. A run that fails
+// leaves no partial or temporary file, keeps an earlier file of the name, and leaves
+// `nome_file` as it was before the run (a failed post of the name leaves no pending change).
 void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format);

@@ -24,6 +24,9 @@ QString rateText(float rate)
 
 QString wholeRateText(double rate)
 {
+    // Rates far beyond any real one keep their magnitude (and are refused as too long).
+    if (!(std::fabs(rate) < 1e18))
+        return QString::number(rate, 'g', 17);
     return QString::number(static_cast<long long>(std::nearbyint(rate)));
 }
 

@@ -47,17 +47,22 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const QString &limitDa
         return;  // an imported invoice is never updated by a later import
 
     {
+        // Header, lines and totals are one unit: a failure anywhere before the commit (a
+        // refused amount, a lost connection, totals that cannot be formed) leaves nothing
+        // of the document, and a later run brings it over whole; a document that is
+        // already there is always complete.
         // On a rollback the lines are dropped and re-read before the header: re-reading
         // the header first would move Detta's master, and moving it posts a pending line.
         DbTransaction tx(diz.xml_conn, {&diz.Detta, &diz.Testata});
         const int idInvio = appendImportedHeader(diz.Testata, diz.Test_Fatt, doc);
         importLines(diz, doc, idInvio);
+        // The posted header already holds what the server holds, so it needs no re-read.
+        CalcolaTotali(diz);
         tx.commit();
     }
     imported.add(doc.identity.number, doc.identity.type);
 
-    // The posted header already holds what the server holds, so it needs no re-read.
-    CalcolaTotali(diz);
+    // A failing file stops the run; the invoice stays complete, without `nome_file`.
     CreaFileXml(diz, workspaceCaption);
 }
 

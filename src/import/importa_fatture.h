@@ -10,9 +10,10 @@ class TDiz;
 // FI, NC and NI, in protocol order, that is not dated after `limitDateText` (the
 // workspace's date field, day/month/two-digit year) and whose number and type are not in
 // testata yet. `workspaceCaption` gives the numbering suffix ("A": none).
-// A document's header and lines are written in one transaction: a failure while writing
-// them leaves nothing of that document, and a later run brings it over whole. The totals
-// and the file follow; any failure stops the run with the error.
+// A document's header, lines and totals are written in one transaction: a failure while
+// writing them (an amount too long for its column among them) leaves nothing of that
+// document, and a later run brings it over whole. The file follows; any failure stops the
+// run with the error.
 // diz.Testata must carry the new-invoice defaults (installTestataHooks).
 void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText, const QString &workspaceCaption);
 

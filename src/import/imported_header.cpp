@@ -2,6 +2,7 @@
 
 #include "db_table.h"
 #include "import_formats.h"
+#include "imported_amounts.h"
 #include "source_values.h"
 #include "text_forms.h"
 
@@ -15,9 +16,9 @@ QString bucketColumn(const char *name, int bucket)
 
 void writeSlot(DbTable &testata, int bucket, const VatSlot &slot)
 {
-    testata.setText(bucketColumn("imponibile", bucket), ImportFormats::masked(slot.taxable, TextForms::Mask2));
-    testata.setText(bucketColumn("imposta", bucket), ImportFormats::masked(slot.vat, TextForms::Mask2));
-    testata.setText(bucketColumn("aliquota", bucket), ImportFormats::rateText(slot.rate));
+    ImportedAmounts::put(testata, bucketColumn("imponibile", bucket), slot.taxable, TextForms::Mask2);
+    ImportedAmounts::put(testata, bucketColumn("imposta", bucket), slot.vat, TextForms::Mask2);
+    ImportedAmounts::putRate(testata, bucketColumn("aliquota", bucket), ImportFormats::rateText(slot.rate));
 }
 
 // A foreign buyer: no Italian tax data, the recipient code of foreign buyers, and the
@@ -34,8 +35,8 @@ void writeForeignBuyer(DbTable &testata, const DbTable &testFatt, const Imported
     if (!doc.nature.isEmpty())
         testata.setText(QStringLiteral("natura"), doc.nature);
     testata.setText(QStringLiteral("normativa"), QStringLiteral("Non Soggetta"));
-    testata.setText(QStringLiteral("imponibile"),
-                    ImportFormats::masked(sourceNumber(testFatt, QStringLiteral("imponibile3")), TextForms::Mask2));
+    ImportedAmounts::put(testata, QStringLiteral("imponibile"), sourceNumber(testFatt, QStringLiteral("imponibile3")),
+                         TextForms::Mask2);
     testata.setText(QStringLiteral("imposta"), QStringLiteral("0,00"));
     testata.setText(QStringLiteral("aliquota"), QStringLiteral("0,00"));
     for (int bucket = 2; bucket <= 3; ++bucket)
@@ -85,10 +86,10 @@ int appendImportedHeader(DbTable &testata, const DbTable &testFatt, const Import
     testata.setText(QStringLiteral("arrot"), QStringLiteral("0"));
     testata.setText(QStringLiteral("spese2"), QStringLiteral("0,00"));
     testata.setText(QStringLiteral("arrot2"), QStringLiteral("0"));
-    testata.setText(QStringLiteral("sc_importo"),
-                    ImportFormats::masked(sourceNumber(testFatt, QStringLiteral("sconto")), TextForms::Mask2));
-    testata.setText(QStringLiteral("tot_doc"),
-                    ImportFormats::masked(sourceNumber(testFatt, QStringLiteral("totale")), TextForms::Mask2));
+    ImportedAmounts::put(testata, QStringLiteral("sc_importo"), sourceNumber(testFatt, QStringLiteral("sconto")),
+                         TextForms::Mask2);
+    ImportedAmounts::put(testata, QStringLiteral("tot_doc"), sourceNumber(testFatt, QStringLiteral("totale")),
+                         TextForms::Mask2);
     testata.post();
     return testata.asInteger(QStringLiteral("id_invio"));
 }

@@ -2,6 +2,7 @@
 
 #include "diz.h"
 #include "import_formats.h"
+#include "imported_amounts.h"
 #include "source_values.h"
 #include "text_forms.h"
 
@@ -23,19 +24,20 @@ void appendGoodsLine(DbTable &detta, const DbTable &line, int idInvio, int prog,
     detta.setValue(QStringLiteral("prog"), prog);
     detta.setValue(QStringLiteral("codice_val"), line.value(QStringLiteral("cod_art")));  // missing stays missing
     detta.setValue(QStringLiteral("descrizione"), line.value(QStringLiteral("descrizione")));
-    detta.setText(QStringLiteral("quantita"), ImportFormats::masked(q, TextForms::Mask2));
+    ImportedAmounts::put(detta, QStringLiteral("quantita"), q, TextForms::Mask2);
     detta.setText(QStringLiteral("um"), line.text(QStringLiteral("um")));
-    detta.setText(QStringLiteral("prezzo_unit"), ImportFormats::masked(netto, TextForms::Mask3));
+    ImportedAmounts::put(detta, QStringLiteral("prezzo_unit"), netto, TextForms::Mask3);
     if (firstDiscount > 0) {
         // The percentage is the first discount only; the amount is the whole difference
         // between the gross and the net amount of the line.
         const double discount = sourceNumber(line, QStringLiteral("pr_lordo")) * q - impNetto;
-        detta.setText(QStringLiteral("sc_perc"), ImportFormats::masked(firstDiscount, TextForms::Mask2));
+        ImportedAmounts::put(detta, QStringLiteral("sc_perc"), firstDiscount, TextForms::Mask2);
         detta.setText(QStringLiteral("sc_tipo"), QStringLiteral("SC"));
-        detta.setText(QStringLiteral("sc_importo"), ImportFormats::plainText(discount));
+        ImportedAmounts::putPlain(detta, QStringLiteral("sc_importo"), discount);
     }
-    detta.setText(QStringLiteral("prezzo_tot"), ImportFormats::masked(impNetto, TextForms::Mask3));
-    detta.setText(QStringLiteral("aliquota"), ImportFormats::wholeRateText(sourceNumber(line, QStringLiteral("aliquota"))));
+    ImportedAmounts::put(detta, QStringLiteral("prezzo_tot"), impNetto, TextForms::Mask3);
+    ImportedAmounts::putRate(detta, QStringLiteral("aliquota"),
+                             ImportFormats::wholeRateText(sourceNumber(line, QStringLiteral("aliquota"))));
     if (!nature.isEmpty())
         detta.setText(QStringLiteral("natura"), nature);
     detta.setText(QStringLiteral("categoria"), line.text(QStringLiteral("categoria")));
@@ -61,7 +63,7 @@ void appendReferenceRow(DbTable &detta, const DbTable &note, int idInvio, int pr
     detta.setText(QStringLiteral("um"), QString());
     detta.setText(QStringLiteral("prezzo_unit"), QStringLiteral("0,00"));
     detta.setText(QStringLiteral("prezzo_tot"), QStringLiteral("0,00"));
-    detta.setText(QStringLiteral("aliquota"), rate);
+    ImportedAmounts::putRate(detta, QStringLiteral("aliquota"), rate);
     detta.setText(QStringLiteral("categoria"), QString());
     detta.setText(QStringLiteral("lotto"), QString());
     detta.setText(QStringLiteral("origine"), QString());

@@ -76,14 +76,14 @@ void addLine(const DbTable &head, const DbTable &lines, LineSums &sums)
 {
     const QString rate = lines.text(QStringLiteral("aliquota"));
     const int k = bucketOf(head, rate);
-    const Decimal amount = TextForms::readStrict(lines.text(QStringLiteral("prezzo_tot")));
+    const Decimal amount = AmountText::readNumber(lines.text(QStringLiteral("prezzo_tot")), QStringLiteral("prezzo_tot"));
     if (k < 0) {
         if (!amount.isZero() && !sums.ratesWithoutBucket.contains(rate))
             sums.ratesWithoutBucket << rate;
         return;
     }
     if (k < BucketsWithFreeGoods && isFreeGoods(lines.text(QStringLiteral("tipo_cessione")))) {
-        sums.freeGoodsVat[size_t(k)] += AmountText::percentOf(amount, TextForms::readStrict(rate));
+        sums.freeGoodsVat[size_t(k)] += AmountText::percentOf(amount, AmountText::readNumber(rate, QStringLiteral("aliquota")));
         sums.freeGoods[size_t(k)] += amount;
     } else {
         sums.taxable[size_t(k)] += amount;
@@ -94,7 +94,7 @@ LineSums visitLines(DbTable &head, DbTable &lines)
 {
     LineSums sums;
     for (lines.first(); !lines.eof(); lines.next()) {
-        if (TextForms::readStrict(lines.text(QStringLiteral("quantita"))) <= 0)
+        if (AmountText::readNumber(lines.text(QStringLiteral("quantita")), QStringLiteral("quantita")) <= 0)
             continue;
         assignRate(head, lines.text(QStringLiteral("aliquota")));
         addLine(head, lines, sums);
@@ -116,13 +116,14 @@ ColumnTexts summaryTexts(const DbTable &head, const LineSums &sums)
 
     std::array<Decimal, BucketCount> rate;
     for (int k = 0; k < BucketCount; ++k)
-        rate[size_t(k)] = readOrZero(head.text(col(Buckets[size_t(k)].rate)));
+        rate[size_t(k)] = readOrZero(head.text(col(Buckets[size_t(k)].rate)), col(Buckets[size_t(k)].rate));
 
     const QString discountType = head.text(QStringLiteral("sc_tipo"));
     const bool discountOrSurcharge = discountType == u"SC" || discountType == u"MG";
-    const Decimal expenses1 = readOrZero(head.text(QStringLiteral("spese")));
-    const Decimal percent = discountOrSurcharge ? readOrZero(head.text(QStringLiteral("sc_perc"))) : Decimal();
-    const Decimal expenses2 = readOrZero(head.text(QStringLiteral("spese2")));
+    const Decimal expenses1 = readOrZero(head.text(QStringLiteral("spese")), QStringLiteral("spese"));
+    const Decimal percent =
+        discountOrSurcharge ? readOrZero(head.text(QStringLiteral("sc_perc")), QStringLiteral("sc_perc")) : Decimal();
+    const Decimal expenses2 = readOrZero(head.text(QStringLiteral("spese2")), QStringLiteral("spese2"));
 
     ColumnTexts out;
     Decimal totalTax;                                    // X

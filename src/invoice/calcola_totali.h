@@ -9,6 +9,8 @@ class TDiz;
 // `sc_importo` and `tot_doc`, and posts once more. Detta is left past its last line.
 // Raises ConversionError for a line whose quantity, total or (free goods) rate is not
 // a number, AppError for an amount too long for its column (nothing of the amounts is
-// then stored) and, after storing everything, AppError "Aliquota IVA non riepilogata: %s"
+// then stored), AppError "Importo troppo grande/piccolo per <column>: <text>" for a value
+// read that lies far outside a business's range (AmountText; header inputs that are not
+// numbers still count as 0) and, after storing everything, AppError "Aliquota IVA non riepilogata: %s"
 // when a counted line with a non-zero total found no bucket.
 void CalcolaTotali(TDiz &diz);

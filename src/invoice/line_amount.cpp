@@ -7,33 +7,55 @@
 
 namespace {
 
-// The text rewritten with `mask` when it reads as a number, else `fallback`.
+// The text rewritten with `mask` when it reads as a number, else `fallback`. A number out
+// of the range is left as typed, for CalcolaRiga to refuse.
 QString tidied(const QString &text, const char *mask, const QString &fallback)
 {
     Decimal value;
-    if (!TextForms::tryReadStrict(text, &value))
+    switch (AmountText::read(text, &value)) {
+    case AmountText::Reading::Number:
+        return TextForms::formatMask(value, mask);
+    case AmountText::Reading::NotANumber:
         return fallback;
-    return TextForms::formatMask(value, mask);
+    default:
+        return text;
+    }
+}
+
+// The input read as a number; 0 when it is not written as one. False for a number out of
+// the range, which must not count as 0.
+bool readInput(const QString &text, Decimal *value)
+{
+    switch (AmountText::read(text, value)) {
+    case AmountText::Reading::Number:
+        return true;
+    case AmountText::Reading::NotANumber:
+        *value = Decimal();
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
 
 void CalcolaRiga(LineAmountTexts &line, Messages &messages)
 {
-    using AmountText::readOrZero;
-
-    const Decimal quantity = readOrZero(line.quantita);
-    const Decimal price = readOrZero(line.prezzoUnit);
     const bool discount = line.scTipo == u"SC";
     const bool surcharge = line.scTipo == u"MG";
     if (!discount && !surcharge)
         line.scPerc = QStringLiteral("0,00");
-    const Decimal percent = readOrZero(line.scPerc);
 
-    // An overflow here is not caught: it reaches the caller's general error report.
-    const Decimal amount = percent.isZero() ? Decimal() : AmountText::percentOf(quantity * price, percent);
+    Decimal quantity, price, percent;
+    if (!readInput(line.quantita, &quantity) || !readInput(line.prezzoUnit, &price) || !readInput(line.scPerc, &percent)) {
+        messages.inform(QStringLiteral("Errore"));
+        return;
+    }
 
+    // Within the range the products cannot overflow, but every failure of the computation
+    // is the line's own "Errore", never a general error.
     try {
+        const Decimal amount = percent.isZero() ? Decimal() : AmountText::percentOf(quantity * price, percent);
         line.scImporto = AmountText::fitting(amount, TextForms::EditMask2, QStringLiteral("sc_importo"));
         Decimal total = quantity * price;
         if (discount) {

@@ -20,11 +20,14 @@ struct LineAmountTexts {
 // Works out the discount amount and the line total from the texts as they stand.
 // Inputs that do not read as numbers count as 0. Without a discount type the
 // percentage and the discount amount are emptied and the total is quantity × price.
-// A result whose text does not fit its 12-character column shows "Errore" and leaves
-// the fields as written so far; an arithmetic overflow of the discount amount raises AppError.
+// An input written as a number far outside a business's range (AmountText: 10^15 and
+// more, or so small that it would count as 0) and a result whose text does not fit its
+// 12-character column show "Errore" and leave the fields as written so far; nothing
+// reaches the general error report.
 void CalcolaRiga(LineAmountTexts &line, Messages &messages);
 
-// Field exits: tidy the field that was left, then run CalcolaRiga.
+// Field exits: tidy the field that was left, then run CalcolaRiga. A number out of the
+// range is left as typed (CalcolaRiga then shows "Errore").
 void Edit2Exit(LineAmountTexts &line, Messages &messages);  // quantity: "#####0.00", else "0,00"
 void Edit7Exit(LineAmountTexts &line, Messages &messages);  // gross price: "#####0.000", else "0,000"
 void Edit8Exit(LineAmountTexts &line, Messages &messages);  // percentage: "#####0.00", else empty

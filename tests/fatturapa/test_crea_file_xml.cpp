@@ -169,8 +169,9 @@ TEST_F(CreaFileXmlTest, HeaderLinesFollowTheStoredData)
         QStringList present, absent;
     } cases[] = {
         {"no recipient code, no certified mail", {}, {{"cod_dest", ""}, {"pec", ""}},
-         {"<FormatoTrasmissione>FPR12</FormatoTrasmissione>", "<ContattiTrasmittente>"},
-         {"<CodiceDestinatario>", "<PECDestinatario>"}},
+         {"<FormatoTrasmissione>FPR12</FormatoTrasmissione>", "<CodiceDestinatario>0000000</CodiceDestinatario>",
+          "<ContattiTrasmittente>"},
+         {"<PECDestinatario>"}},
         {"both: code before the contacts, certified mail after", {}, {{"cod_dest", "0000000"}, {"pec", "a@pec.it"}},
          {"<FormatoTrasmissione>FPR12</FormatoTrasmissione>", "<CodiceDestinatario>0000000</CodiceDestinatario>",
           "<ContattiTrasmittente>", "<Telefono>0612345678</Telefono>", "<Email>info@alfabeta.it</Email>",
@@ -179,9 +180,8 @@ TEST_F(CreaFileXmlTest, HeaderLinesFollowTheStoredData)
         {"a blank recipient code is not empty", {}, {{"cod_dest", " "}}, {"<CodiceDestinatario> </CodiceDestinatario>"}, {}},
         {"company without telephone", {{"telefono", ""}}, {}, {"<Telefono></Telefono>"}, {}},
         {"private buyer", {}, {{"p_iva", ""}, {"cod_fis", "RSSMRA80A01H501U"}},
-         {"<IdFiscaleIVA>", "<IdPaese>IT</IdPaese>", "<IdCodice></IdCodice>", "</IdFiscaleIVA>",
-          "<CodiceFiscale>RSSMRA80A01H501U</CodiceFiscale>", "<Anagrafica>"},
-         {}},
+         {"<CessionarioCommittente>", "<DatiAnagrafici>", "<CodiceFiscale>RSSMRA80A01H501U</CodiceFiscale>", "<Anagrafica>"},
+         {"<IdCodice></IdCodice>"}},
         {"buyer's country in both places", {}, {{"nazione", "FR"}, {"prov", ""}},
          {"<IdPaese>FR</IdPaese>", "<IdCodice>09876543210</IdCodice>", "</IdFiscaleIVA>", "<Anagrafica>"},
          {}},
@@ -338,9 +338,9 @@ TEST_F(CreaFileXmlTest, LineElementsFollowTheStoredLine)
           "<PrezzoTotale>100.0000</PrezzoTotale>"},
          {}},
         {"surcharge without its values", {{"sc_tipo", "MG"}, {"sc_perc", ""}, {"sc_importo", QVariant()}},
-         {"<TipoCessionePrestazione>SC</TipoCessionePrestazione>", "...", "<ScontoMaggiorazione>", "<Tipo>MG</Tipo>",
-          "<Percentuale></Percentuale>", "<Importo></Importo>", "</ScontoMaggiorazione>"},
-         {}},
+         {"<TipoCessionePrestazione>SC</TipoCessionePrestazione>", "...", "<PrezzoUnitario>100.0000</PrezzoUnitario>",
+          "<PrezzoTotale>100.0000</PrezzoTotale>"},
+         {"<ScontoMaggiorazione>", "<Percentuale>", "<Importo>"}},
         {"free goods written as stored", {{"tipo_cessione", "AB"}}, {"<NumeroLinea>1</NumeroLinea>", "<Descrizione>Consulenza</Descrizione>"},
          {"<TipoCessionePrestazione>"}},
         {"withholding, nature, administration reference",
@@ -481,7 +481,7 @@ TEST_F(CreaFileXmlTest, PaymentFollowsTheMethodAndInstalments)
         {"MP05", 3, "-100,00", 3, "-33.33"},
         {"MP05", 2, "-0,01", 2, "-0.01"},     // halves away from zero
         {"MP05", 6, "60,00", 6, "10.00"},     // more instalments than due dates
-        {"MP05", -1, "100,00", 0, ""},        // only the payment condition
+        {"MP05", -1, "100,00", 1, "100.00"},  // a negative number: one payment, as with 0
         {"MP05", QVariant(), "100,00", 1, "100.00"}, // never filled in: one payment
     };
     for (const auto &c : cases) {
@@ -508,13 +508,13 @@ TEST_F(CreaFileXmlTest, PaymentFollowsTheMethodAndInstalments)
 
 // ---------------------------------------------------------------- failures
 
-TEST_F(CreaFileXmlTest, MissingFolderFailsAfterStoringTheName)
+TEST_F(CreaFileXmlTest, MissingFolderFailsAndKeepsTheEarlierName)
 {
     setCompany({{"path", folder() + QStringLiteral("missing/")}});
     const int id = addInvoice({{"id_invio", 42}, {"nome_file", "old.xml"}});
     addLine(id);
     EXPECT_APP_ERROR(CreaFileXml(*diz, QStringLiteral("A")), AppError, "Invalid filename");
-    EXPECT_EQ(storedFileName(id), QStringLiteral("IT01234567890_00042.xml"));
+    EXPECT_EQ(storedFileName(id), QStringLiteral("old.xml"));
     EXPECT_TRUE(filesInFolder().isEmpty());
 }
 
@@ -546,7 +546,7 @@ TEST_F(CreaFileXmlTest, FailuresWhileReadingTheHeaderChangeNothing)
     }
 }
 
-TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepAnEarlierOne)
+TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepTheEarlierOneAndItsName)
 {
     const struct {
         const char *what;
@@ -566,7 +566,7 @@ TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepAnEarlierOn
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        const int id = addInvoice(merged({{"id_invio", 42}}, c.invoice));
+        const int id = addInvoice(merged({{"id_invio", 42}, {"nome_file", "old.xml"}}, c.invoice));
         addLine(id, c.line);
         if (!c.row.isEmpty())
             addGroup(id, QStringLiteral("DatiOrdineAcquisto"),
@@ -578,7 +578,7 @@ TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepAnEarlierOn
             earlier.write("earlier file\r\n");
         }
         EXPECT_APP_ERROR(CreaFileXml(*diz, QStringLiteral("A")), ConversionError, c.message);
-        EXPECT_EQ(storedFileName(id), QStringLiteral("IT01234567890_00042.xml"));
+        EXPECT_EQ(storedFileName(id), QStringLiteral("old.xml"));
         EXPECT_EQ(readFile(path), QByteArray("earlier file\r\n"));
         EXPECT_EQ(filesInFolder(), QStringList{QStringLiteral("IT01234567890_00042.xml")});
         db->sql().exec(QStringLiteral("DELETE FROM testata"));
@@ -609,10 +609,10 @@ TEST_F(CreaFileXmlTest, EmptyTaxableAmountWithoutLinesStopsRightAfterDatiBeniSer
     }
     EXPECT_EQ(recorded.lines.mid(recorded.lines.size() - 2), (QStringList{"</DatiGenerali>", "<DatiBeniServizi>"}));
 
-    // Through the writer: the name is stored, no file (partial or temporary) is left.
+    // Through the writer: no file (partial or temporary) is left, and no name is kept.
     select(id);
     EXPECT_THROW(CreaFileXml(*diz, QStringLiteral("A")), ConversionError);
-    EXPECT_EQ(storedFileName(id), QStringLiteral("IT01234567890_00042.xml"));
+    EXPECT_EQ(storedFileName(id), QStringLiteral("<NULL>"));
     EXPECT_TRUE(filesInFolder().isEmpty());
 }
 

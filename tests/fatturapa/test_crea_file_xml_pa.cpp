@@ -99,12 +99,13 @@ TEST_F(CreaFileXmlPATest, HeaderDiffersOnlyWhereThePublicAdministrationFormatSay
          {}},
         {"certified mail as in FPR12", {{"pec", "ente@pec.it"}},
          {"</ContattiTrasmittente>", "<PECDestinatario>ente@pec.it</PECDestinatario>", "</DatiTrasmissione>"}, {}},
-        {"buyer with VAT number only: name alone", {{"p_iva", "09876543210"}, {"cod_fis", ""}},
-         {"<CessionarioCommittente>", "<DatiAnagrafici>", "<Anagrafica>", "<Denominazione>Rossi Forniture S.p.A.</Denominazione>",
-          "</Anagrafica>", "</DatiAnagrafici>", "<Sede>"},
+        {"buyer with VAT number only: identified by it", {{"p_iva", "09876543210"}, {"cod_fis", ""}},
+         {"<CessionarioCommittente>", "<DatiAnagrafici>", "<IdFiscaleIVA>", "<IdPaese>IT</IdPaese>",
+          "<IdCodice>09876543210</IdCodice>", "</IdFiscaleIVA>", "<Anagrafica>"},
+         {}},
+        {"buyer with fiscal code: no VAT number", {{"p_iva", "09876543210"}, {"cod_fis", "80012345678"}},
+         {"<CessionarioCommittente>", "<DatiAnagrafici>", "<CodiceFiscale>80012345678</CodiceFiscale>", "<Anagrafica>"},
          {"<IdCodice>09876543210</IdCodice>"}},
-        {"buyer with fiscal code", {{"cod_fis", "80012345678"}},
-         {"<CessionarioCommittente>", "<DatiAnagrafici>", "<CodiceFiscale>80012345678</CodiceFiscale>", "<Anagrafica>"}, {}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -114,7 +115,15 @@ TEST_F(CreaFileXmlPATest, HeaderDiffersOnlyWhereThePublicAdministrationFormatSay
         EXPECT_TRUE(containsSequence(lines, c.present)) << lines.join(u'\n').toStdString();
         for (const QString &text : c.absent)
             EXPECT_FALSE(lines.join(u'\n').contains(text)) << text.toStdString();
-        EXPECT_EQ(lines.count(QStringLiteral("<IdFiscaleIVA>")), 1); // the seller's only
+        // The seller's, and the buyer's only when it has no fiscal code.
+        const bool buyerFiscalCode = !c.invoice.value(QStringLiteral("cod_fis")).toString().isEmpty();
+        EXPECT_EQ(lines.count(QStringLiteral("<IdFiscaleIVA>")), buyerFiscalCode ? 1 : 2);
+        // Only an empty recipient code, which a public administration always has, is refused.
+        const QString errors = XmlTest::schemaErrors(writtenPath(id));
+        if (c.invoice.value(QStringLiteral("cod_dest")) == QString())
+            EXPECT_TRUE(errors.contains(QStringLiteral("Element 'CodiceDestinatario'"))) << errors.toStdString();
+        else
+            EXPECT_EQ(errors, QString());
     }
 }
 
@@ -194,9 +203,10 @@ TEST_F(CreaFileXmlPATest, FailuresAreThoseOfTheOtherFormat)
     EXPECT_APP_ERROR(CreaFileXmlPA(*diz, QStringLiteral("A")), ConversionError, "'1/13/2026' is not a valid date");
     EXPECT_EQ(storedFileName(id), QStringLiteral("old.xml"));
 
-    const int empty = addInvoice({{"id_invio", 42}, {"imponibile", ""}});
+    // A failure while writing takes the stored name back.
+    const int empty = addInvoice({{"id_invio", 42}, {"imponibile", ""}, {"nome_file", "old.xml"}});
     EXPECT_APP_ERROR(CreaFileXmlPA(*diz, QStringLiteral("A")), ConversionError, "'' is not a valid floating point value");
-    EXPECT_EQ(storedFileName(empty), QStringLiteral("IT01234567890_00042.xml"));
+    EXPECT_EQ(storedFileName(empty), QStringLiteral("old.xml"));
     EXPECT_TRUE(filesInFolder().isEmpty());
 }
 

@@ -33,6 +33,22 @@ TEST(EscapeMarkup, ReplacesOnlyTheMarkupCharacters)
     EXPECT_EQ(escapeMarkup(QStringLiteral("info@alfa-beta.it")), QStringLiteral("info@alfa-beta.it"));
 }
 
+TEST(XmlCharactersOnly, LeavesOutWhatAnXmlDocumentCannotHold)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x94\xA9"); // U+1F529, a surrogate pair
+    const struct {
+        QString in, out;
+    } cases[] = {
+        {QString(QChar(u'\0')) + QStringLiteral("a\x01\x08\x0B\x0C\x1F\x7F"), QStringLiteral("a\x7F")},
+        {QStringLiteral("\t\n\r x"), QStringLiteral("\t\n\r x")},
+        {QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") + QChar(0xDC00), QStringLiteral("ab")}, // unpaired
+        {emoji + QChar(0xFFFE) + QChar(0xFFFF) + QChar(0xFFFD) + QChar(0xE000), emoji + QChar(0xFFFD) + QChar(0xE000)},
+        {QStringLiteral("Città è &#38;"), QStringLiteral("Città è &#38;")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(xmlCharactersOnly(c.in), c.out) << c.in.toStdString();
+}
+
 TEST(ProgressivoInvio, CountsFromTheKeyAndTakesItsPrefixFromTheCaption)
 {
     const struct {
@@ -101,19 +117,35 @@ TEST(XmlForms, AmountThatIsNotANumberRaisesTheConversionError)
     }
 }
 
-TEST(XmlForms, CopiedDecimalOnlyTurnsCommasIntoPoints)
+TEST(XmlForms, PercentagesHaveTwoDecimalsAndDiscountAmountsTwoToEight)
 {
-    // Numbers keep their decimals but get at least the two the schema asks for.
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("10,00")), QStringLiteral("10.00"));
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("2,675")), QStringLiteral("2.675"));
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("10,5")), QStringLiteral("10.50"));
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("5")), QStringLiteral("5.00"));
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("-1,5")), QStringLiteral("-1.50"));
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("1.000,50")), QStringLiteral("1000.50"));
-    // Other texts are copied with the comma turned into a point.
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("1,2,3")), QStringLiteral("1.2.3"));
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("")), QStringLiteral(""));
-    EXPECT_EQ(XmlForms::copiedDecimal(QStringLiteral("5&<")), QStringLiteral("5&#38;&#60;"));
+    const struct {
+        const char *stored, *percentage;
+    } percentages[] = {
+        {"10,00", "10.00"}, {"2,675", "2.68"}, {"10,5", "10.50"}, {"5", "5.00"}, {"-1,5", "-1.50"},
+        {"1.000,50", "1000.50"}, {"0,005", "0.01"}, {"33,333333", "33.33"},
+    };
+    for (const auto &c : percentages)
+        EXPECT_EQ(XmlForms::percentage(QString::fromUtf8(c.stored)), QString::fromUtf8(c.percentage)) << c.stored;
+    EXPECT_THROW(XmlForms::percentage(QStringLiteral("1,2,3")), ConversionError);
+    EXPECT_THROW(XmlForms::percentage(QString()), ConversionError);
+
+    const struct {
+        const char *plain, *amount;
+    } amounts[] = {
+        {"0.6993000000", "0.6993"},    // as the import stores 9,99 at 7 %
+        {"1.123456789", "1.12345679"}, // rounded at the eighth decimal
+        {"0.000000005", "0.00000001"}, // half away from zero
+        {"-0.000000005", "-0.00000001"},
+        {"0.000000004", "0.00"},
+        {"5", "5.00"},
+        {"10.5", "10.50"},
+        {"2.675", "2.675"},
+        {"-1.99999999999", "-2.00"},
+        {"12345678901.12345678", "12345678901.12345678"},
+    };
+    for (const auto &c : amounts)
+        EXPECT_EQ(XmlForms::discountAmountOf(Decimal::fromPlain(c.plain)), QString::fromUtf8(c.amount)) << c.plain;
 }
 
 TEST(XmlForms, DatesAreWrittenYearMonthDay)

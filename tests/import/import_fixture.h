@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QVariantMap>
 #include <gtest/gtest.h>
@@ -211,4 +212,20 @@ protected:
         return xml->sql().select(sql).rows.at(0).raw(0).toInt();
     }
     bool fileExists(const StoredRow &h) const { return !h["nome_file"].isEmpty() && QFile::exists(folder() + h["nome_file"]); }
+
+    // The validator's complaints about the file of a header, against the XML writer
+    // tests' copy of the schema; empty when the file is valid.
+    QString schemaErrors(const StoredRow &h) const
+    {
+        QProcess xmllint;
+        xmllint.setProcessChannelMode(QProcess::MergedChannels);
+        xmllint.start(QStringLiteral("xmllint"),
+                      {QStringLiteral("--noout"), QStringLiteral("--nonet"), QStringLiteral("--schema"),
+                       QDir::cleanPath(QStringLiteral(XN_TEST_DATA_DIR "/../../fatturapa/data/Schema_VFPA12_V1.2.3.local.xsd")),
+                       folder() + h["nome_file"]});
+        if (!xmllint.waitForFinished(60000))
+            return QStringLiteral("xmllint did not run");
+        const QString output = QString::fromUtf8(xmllint.readAll());
+        return xmllint.exitStatus() == QProcess::NormalExit && xmllint.exitCode() == 0 ? QString() : output;
+    }
 };

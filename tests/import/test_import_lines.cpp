@@ -156,6 +156,31 @@ TEST_F(ImportLines, DeferredInvoiceWithoutNotesStopsAtTheFile)
     EXPECT_TRUE(fileExists(header(QStringLiteral("2I"))));
 }
 
+// 9,99 at 7 % is stored with the import's discount amount of ten decimals
+// ("0,6993000000"); the file of the invoice writes it with four and is valid.
+TEST_F(ImportLines, DiscountedLineAtSevenPercentWritesAValidFile)
+{
+    const int prot = addDocument({{"cod_destinatario", QVariant()}, {"partiva", ""}});
+    addLine(prot, {{"quantita", 1}, {"pr_lordo", 9.99}, {"sc_1", 7}});
+    runImport();
+
+    const StoredRow h = header(QStringLiteral("1I"));
+    const QList<StoredRow> lines = linesOf(h.id());
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0]["sc_importo"], QStringLiteral("0,6993000000"));
+    EXPECT_EQ(lines[0]["prezzo_tot"], QStringLiteral("9,291"));
+    ASSERT_TRUE(fileExists(h));
+    QFile file(folder() + h["nome_file"]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    for (const char *element : {"<CodiceDestinatario>0000000</CodiceDestinatario>",
+                                "<CodiceFiscale>FRRLCU75M12F257W</CodiceFiscale>\r\n<Anagrafica>",
+                                "<ScontoMaggiorazione>\r\n<Tipo>SC</Tipo>\r\n<Percentuale>7.00</Percentuale>\r\n"
+                                "<Importo>0.6993</Importo>\r\n</ScontoMaggiorazione>"})
+        EXPECT_TRUE(content.contains(element)) << element;
+    EXPECT_EQ(schemaErrors(h), QString());
+}
+
 TEST_F(ImportLines, EveryDemoInvoiceGetsItsFile)
 {
     norva->load(QStringLiteral("demo_norva26.sql"));

@@ -375,7 +375,7 @@ TEST_F(Totals, AmountTooLongForItsColumnIsAnError)
     struct {
         const char *prezzoTot;
         const char *column;
-    } cases[] = {{"1E20", "imponibile"}, {"999999999,99", "tot_doc"}};
+    } cases[] = {{"99999999999", "imponibile"}, {"999999999,99", "tot_doc"}};
     for (const auto &c : cases) {
         clearTables();
         invoice({{"1,00", "22", c.prezzoTot}}, {{"tot_doc", "99,00"}});
@@ -384,6 +384,41 @@ TEST_F(Totals, AmountTooLongForItsColumnIsAnError)
         EXPECT_EQ(diz.Testata.state(), DbTable::State::Browse);
         expectStored(with(emptyBuckets(), {{"aliquota", "22"}, {"tot_doc", "99,00"}}));
     }
+}
+
+// Numbers far outside a business's range stop the run with the column and the text,
+// wherever they are read: never counted as 0, never an overflow of the arithmetic.
+TEST_F(Totals, NumbersOutOfTheRangeAreRefusedWithTheirColumn)
+{
+    const struct {
+        const char *what;
+        Line line;
+        Columns header;
+        const char *message;
+    } cases[] = {
+        {"quantity lost to zero", {"1e-40", "22", "100,00"}, {}, "Importo troppo piccolo per quantita: 1e-40"},
+        {"quantity of 10^38", {"1E38", "22", "100,00"}, {}, "Importo troppo grande per quantita: 1E38"},
+        {"line amount of 10^38", {"1,00", "22", "1E38"}, {}, "Importo troppo grande per prezzo_tot: 1E38"},
+        {"free goods at a rate of 10^99", {"1,00", "1E99", "5,00", "AB"}, {}, "Importo troppo grande per aliquota: 1E99"},
+        {"rate lost to zero", {"1,00", "1e-40", "100,00"}, {}, "Importo troppo piccolo per aliquota: 1e-40"},
+        {"expenses of 10^38", {"1,00", "22", "100,00"}, {{"spese", "1E38"}}, "Importo troppo grande per spese: 1E38"},
+        {"second expenses of 10^15", {"1,00", "22", "100,00"}, {{"spese2", "1E15"}}, "Importo troppo grande per spese2: 1E15"},
+        {"header percentage of 9 × 10^99", {"1,00", "22", "100,00"}, {{"sc_tipo", "SC"}, {"sc_perc", "9E99"}},
+         "Importo troppo grande per sc_perc: 9E99"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        clearTables();
+        invoice({c.line}, with({{"tot_doc", "99,00"}}, c.header));
+        EXPECT_EQ(failure(), QString::fromUtf8(c.message));
+        EXPECT_EQ(diz.Testata.state(), DbTable::State::Browse);
+        EXPECT_EQ(stored({{"tot_doc", ""}}), (Columns{{"tot_doc", "99,00"}}));
+    }
+    // Header inputs that are not numbers still count as 0.
+    clearTables();
+    invoice({{"1,00", "22", "100,00"}}, {{"spese", "dieci"}, {"sc_tipo", "SC"}, {"sc_perc", "x"}});
+    EXPECT_NO_THROW(CalcolaTotali(diz));
+    expectStored({{"tot_doc", "122,00"}, {"sc_importo", "0,00"}});
 }
 
 TEST_F(Totals, CountedLineWithoutBucketIsReportedAfterStoringTheRest)

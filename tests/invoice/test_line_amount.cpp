@@ -81,8 +81,6 @@ INSTANTIATE_TEST_SUITE_P(
              line("-1,00", "26,750", "MG", "10,00", "-2,68", "-29,425"), ""},
         Case{"unreadable inputs count as zero", CalcolaRiga, line("abc", "1.000,000", "SC", "x"),
              line("abc", "1.000,000", "SC", "x", "0,00", "0,000"), ""},
-        Case{"an input beyond the number range counts as zero", CalcolaRiga, line("1E40", "3,000", "", ""),
-             line("1E40", "3,000", "", "", "", "0,000"), ""},
         Case{"blanks and exponents read", CalcolaRiga, line(" 2,5 ", "1E1", "SC", "1e1"),
              line(" 2,5 ", "1E1", "SC", "1e1", "2,50", "22,500"), ""},
         Case{"a total of twelve characters fits", CalcolaRiga, line("1,00", "99999999,999", "", ""),
@@ -122,22 +120,54 @@ INSTANTIATE_TEST_SUITE_P(
              line("1,00", "100000000,000", "", "", "", "old total"), "Errore"},
         Case{"negative total of thirteen characters", CalcolaRiga, line("-1,00", "10000000,000", "", ""),
              line("-1,00", "10000000,000", "", "", "", "old total"), "Errore"},
-        Case{"quantity with an exponent", Edit2Exit, line("1E20", "1,000", "", ""),
-             line("100000000000000000000,00", "1,000", "", "", "", "old total"), "Errore"},
+        Case{"quantity of 10^14 tidied, its total too long", Edit2Exit, line("1E14", "1,000", "", ""),
+             line("100000000000000,00", "1,000", "", "", "", "old total"), "Errore"},
         Case{"discount amount too long", CalcolaRiga, line("1E20", "1,000", "SC", "10,00"),
              line("1E20", "1,000", "SC", "10,00", "old discount", "old total"), "Errore"},
-        Case{"total beyond the number range", CalcolaRiga, line("1E30", "1E30", "", ""),
-             line("1E30", "1E30", "", "0,00", "0,00", "old total"), "Errore"}),
+        Case{"total of 10^28", CalcolaRiga, line("99999999999999", "99999999999999", "", ""),
+             line("99999999999999", "99999999999999", "", "", "", "old total"), "Errore"}),
     [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
 
-TEST(LineAmountOverflow, DiscountBeyondTheNumberRangeReachesTheGeneralErrorWithFieldsUntouched)
-{
-    LineAmountTexts fields = line("1E30", "1E30", "SC", "10,00");
-    RecordedMessages messages;
-    EXPECT_THROW(CalcolaRiga(fields, messages), AppError);
-    EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(fields.scImporto, QStringLiteral("old discount"));
-    EXPECT_EQ(fields.prezzoTot, QStringLiteral("old total"));
-}
+// Numbers far outside a business's range (10^15 and more, or lost to zero) are refused
+// with the line's "Errore", never counted as 0 and never a general error: no field is
+// written but the percentage that a missing type empties, and leaving the field keeps
+// the number as typed.
+const char *const Digits39 = "100000000000000000000000000000000000000";
+const char *const Digits40 = "9999999999999999999999999999999999999999";
+
+INSTANTIATE_TEST_SUITE_P(
+    OutOfRange, LineAmount,
+    ::testing::Values(
+        Case{"39-digit quantity with a discount", CalcolaRiga, line(Digits39, "2,000", "SC", "10,00"),
+             line(Digits39, "2,000", "SC", "10,00"), "Errore"},
+        Case{"39-digit quantity left", Edit2Exit, line(Digits39, "2,000", "", ""),
+             line(Digits39, "2,000", "", "0,00"), "Errore"},
+        Case{"a number too large to hold", CalcolaRiga, line("1,00", Digits40, "", ""),
+             line("1,00", Digits40, "", "0,00"), "Errore"},
+        Case{"quantity with a large exponent", Edit2Exit, line("1E40", "3,000", "", ""),
+             line("1E40", "3,000", "", "0,00"), "Errore"},
+        Case{"10^15 is out", CalcolaRiga, line("1E15", "0,000", "", ""),
+             line("1E15", "0,000", "", "0,00"), "Errore"},
+        Case{"a quantity lost to zero", CalcolaRiga, line("1e-40", "3,000", "", ""),
+             line("1e-40", "3,000", "", "0,00"), "Errore"},
+        Case{"a quantity lost to zero, left", Edit2Exit, line("0,0000000000000000000000000000000001", "3,000", "", ""),
+             line("0,0000000000000000000000000000000001", "3,000", "", "0,00"), "Errore"},
+        Case{"a percentage lost to zero", Edit8Exit, line("1,00", "3,000", "SC", "1E-35"),
+             line("1,00", "3,000", "SC", "1E-35"), "Errore"},
+        Case{"a price out of range", Edit7Exit, line("1,00", "-2e20", "MG", "5"),
+             line("1,00", "-2e20", "MG", "5"), "Errore"}),
+    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
+
+// Within the range: a tiny number is a number, zero written with an exponent is zero.
+INSTANTIATE_TEST_SUITE_P(
+    WithinRange, LineAmount,
+    ::testing::Values(
+        Case{"just below 10^15", CalcolaRiga, line("999999999999999", "0,000", "", ""),
+             line("999999999999999", "0,000", "", "", "", "0,000"), ""},
+        Case{"a very small quantity", CalcolaRiga, line("1e-20", "3,000", "", ""),
+             line("1e-20", "3,000", "", "", "", "0,000"), ""},
+        Case{"zero with an exponent", CalcolaRiga, line("0e-99", "3,000", "", ""),
+             line("0e-99", "3,000", "", "", "", "0,000"), ""}),
+    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
 
 } // namespace
