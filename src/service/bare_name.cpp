@@ -22,16 +22,6 @@ bool isBareInvoiceName(const QString &name)
     return true;
 }
 
-bool isBareReceivedName(const QString &name)
-{
-    if (startsOrClimbs(name) || name.size() > 255)
-        return false;
-    for (const QChar c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return false;
-    return true;
-}
-
 bool readInvoiceNumber(const QString &text, int *number)
 {
     if (text.isEmpty() || text.size() > 10)

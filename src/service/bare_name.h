@@ -6,8 +6,5 @@
 // An invoice file name as the application's writers make it: letters, digits, '_' and '.',
 // no "..", not starting with '.'.
 bool isBareInvoiceName(const QString &name);
-// A received file's name: any characters but folder separators and control characters,
-// no "..", not starting with '.', at most 255 characters.
-bool isBareReceivedName(const QString &name);
 // A decimal invoice number: digits only, within the range of the key.
 bool readInvoiceNumber(const QString &text, int *number);
