@@ -590,6 +590,18 @@ TEST_F(Workspace, EnterMovesTheFocusToTheNextControlInBothListsAndNeverSubmits)
     EXPECT_EQ(diz->Testata.currentIndex(), 0);
     EXPECT_EQ(diz->Testata.state(), DbTable::State::Browse);
 
+    // Enter in a cell being edited keeps the typed value pending and leaves the list too.
+    w.invoiceGrid->setFocus();
+    w.invoiceGrid->setCurrentIndex(w.invoiceGrid->model()->index(0, 9));
+    QTest::keyClicks(w.invoiceGrid, QStringLiteral("X"));
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_NE(editor, w.invoiceGrid);
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_TRUE(w.lineNavigator->hasFocus()) << QApplication::focusWidget()->metaObject()->className();
+    EXPECT_EQ(diz->Testata.currentIndex(), 0);
+    EXPECT_EQ(diz->Testata.text(QStringLiteral("trasporto")), QStringLiteral("X"));
+    diz->Testata.cancel();
+
     w.lineGrid->setFocus();
     QTest::keyClick(w.lineGrid, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(w.creaXmlButton->hasFocus());
