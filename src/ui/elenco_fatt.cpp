@@ -42,7 +42,9 @@ QList<GridColumn> invoiceColumns()
     const QStringList noPicks;
     const bool typed = false;  // edited in place
     return {
-        {QStringLiteral("id_invio"), QStringLiteral("Id. Invio"), Left, noPicks, typed, 60},
+        // The server-given key links the lines and linked documents: changing it in place
+        // would leave them behind, so it is shown only.
+        {QStringLiteral("id_invio"), QStringLiteral("Id. Invio"), Left, noPicks, true, 60},
         {QStringLiteral("prot"), QStringLiteral("Prot."), Left, noPicks, true, 55},  // calculated, read only
         {QStringLiteral("tipo_doc"), QStringLiteral("Tipo Doc."), Centre,
          {QStringLiteral("TD01"), QStringLiteral("TD04"), QStringLiteral("TD05")}, typed, 70},

@@ -255,8 +255,8 @@ TEST_F(Workspace, TheInvoiceListShowsItsColumnsAndEditsAllButProtInPlace)
         EXPECT_EQ(m->index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
                   expected[c].alignment);
         EXPECT_EQ(grid.column(c).pickList, expected[c].picks);
-        // Every column but the calculated protocol number is edited in place.
-        EXPECT_EQ(bool(m->flags(m->index(0, c)) & Qt::ItemIsEditable), c != 1);
+        // Every column but the key and the calculated protocol number is edited in place.
+        EXPECT_EQ(bool(m->flags(m->index(0, c)) & Qt::ItemIsEditable), c > 1);
     }
     EXPECT_EQ(m->index(0, 4).data().toString(), QStringLiteral("7"));
     EXPECT_EQ(m->index(0, 1).data().toString(), diz->Testata.text(QStringLiteral("id_invio")));
