@@ -728,10 +728,19 @@ TEST_F(Workspace, ImportaFattureShowsItsProgressAndStopsBetweenTwoDocumentsLeavi
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE nome_file IS NULL")), 0);
 }
 
-TEST_F(Workspace, ImportaFattureAnsweredNoOpensNoProgressAndImportsNothing)
+TEST_F(Workspace, ImportaFattureAnsweredNoOrStoppedByAnErrorLeavesNoProgressOpen)
 {
     addSourceDocument(1);
     boxes.expectConfirm(QStringLiteral("Confermi importazione Fatture: ?"), false);
+    click(window->importaButton);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata")), 0);
+    EXPECT_EQ(window->findChild<QProgressDialog *>(), nullptr);
+
+    // An empty date field stops the import at the first document; the error box follows
+    // the closed progress dialog.
+    window->importDateField->setMaskedText(QStringLiteral("  /  /  "));
+    boxes.expectConfirm(QStringLiteral("Confermi importazione Fatture: ?"), true);
+    boxes.expectError(QStringLiteral("'  /  /  ' is not a valid date"));
     click(window->importaButton);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata")), 0);
     EXPECT_EQ(window->findChild<QProgressDialog *>(), nullptr);
