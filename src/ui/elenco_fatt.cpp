@@ -196,6 +196,7 @@ void TElenco_Fatt::buildControls()
     headerPanel = new HeaderPanel(m_diz, this);
     for (QWidget *panel : {static_cast<QWidget *>(legendPanel), static_cast<QWidget *>(linePanel),
                            static_cast<QWidget *>(headerPanel)}) {
+        panel->setAutoFillBackground(true);  // a panel hides what it lies over
         panel->hide();
         panel->raise();
     }
