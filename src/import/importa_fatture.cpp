@@ -75,7 +75,8 @@ QString importSelectionSql(const QString &database, const QString &year)
                          "order by protocollo");
 }
 
-void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText, const QString &workspaceCaption)
+void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText, const QString &workspaceCaption,
+                    const ImportProgress &progress)
 {
     if (!messages.confirm(QStringLiteral("Confermi importazione Fatture: ?")))
         return;
@@ -90,6 +91,13 @@ void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText,
     diz.Dett_Fatt.open();
 
     ImportedNumbers imported(diz.xml_conn);
-    for (; !diz.Test_Fatt.eof(); diz.Test_Fatt.next())
+    const int total = diz.Test_Fatt.rowCount();
+    int done = 0;
+    for (; !diz.Test_Fatt.eof(); diz.Test_Fatt.next(), ++done) {
+        if (progress && !progress(done, total))
+            return;
         importDocument(diz, imported, limitDateText, workspaceCaption);
+    }
+    if (progress)
+        progress(total, total);
 }

@@ -2,6 +2,7 @@
 // "Importa Fatture": brings the year's invoices and credit notes of the management
 // database over into the invoice tables, each with its lines, totals and XML file.
 #include <QString>
+#include <functional>
 
 class Messages;
 class TDiz;
@@ -15,7 +16,12 @@ class TDiz;
 // document, and a later run brings it over whole. The file follows; any failure stops the
 // run with the error.
 // diz.Testata must carry the new-invoice defaults (installTestataHooks).
-void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText, const QString &workspaceCaption);
+// `progress`, when given, is told before each selected document and once at the end how
+// many of the selected documents are done (skipped ones included) out of how many;
+// returning false stops the run there, between two documents.
+using ImportProgress = std::function<bool(int done, int total)>;
+void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText, const QString &workspaceCaption,
+                    const ImportProgress &progress = {});
 
 // The statement that selects the documents of `year` in the management database `database`.
 QString importSelectionSql(const QString &database, const QString &year);

@@ -85,8 +85,12 @@ void DbGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
         runCommand([this] {
             if (table().isOpen() && (!table().isEmpty() || table().isEditing())
-                && uiMessages().confirmOkCancel(QStringLiteral("Delete record?")))
-                table().remove();
+                && uiMessages().confirmOkCancel(QStringLiteral("Delete record?"))) {
+                if (m_deleteAction)
+                    m_deleteAction();
+                else
+                    table().remove();
+            }
         });
         return;
     }

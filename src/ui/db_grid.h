@@ -22,6 +22,9 @@ public:
     // The selection keeps its colour while the grid has no focus.
     void setAlwaysShowSelection(bool always);
     void setRowStyleHook(DbGridModel::RowStyleHook hook) { m_model->setRowStyleHook(std::move(hook)); }
+    // What Ctrl+Delete does once "Delete record?" is answered OK; by default the table
+    // deletes its current row.
+    void setDeleteAction(std::function<void()> action) { m_deleteAction = std::move(action); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -32,4 +35,5 @@ private:
 
     DbGridModel *m_model;
     bool m_showing = false;
+    std::function<void()> m_deleteAction;
 };

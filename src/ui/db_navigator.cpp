@@ -106,7 +106,11 @@ void DbNavigator::run(Button b)
         m_table.append();
         break;
     case Button::Delete:
-        if (uiMessages().confirmOkCancel(QStringLiteral("Delete record?")))
+        if (!uiMessages().confirmOkCancel(QStringLiteral("Delete record?")))
+            break;
+        if (m_deleteAction)
+            m_deleteAction();
+        else
             m_table.remove();
         break;
     case Button::Edit:

@@ -4,6 +4,7 @@
 // "Delete record?" with OK and Cancel first; edit on a table without rows starts a new
 // row.
 #include <QList>
+#include <functional>
 #include <QWidget>
 
 class DbTable;
@@ -23,6 +24,9 @@ public:
     QList<Button> buttons() const { return m_order; }
     // Does what a click on the button does (through the general error box).
     void click(Button b);
+    // What the delete button does once "Delete record?" is answered OK; by default the
+    // table deletes its current row.
+    void setDeleteAction(std::function<void()> action) { m_deleteAction = std::move(action); }
 
 private:
     void run(Button b);
@@ -31,4 +35,5 @@ private:
     DbTable &m_table;
     QList<Button> m_order;
     QList<QToolButton *> m_buttons;
+    std::function<void()> m_deleteAction;
 };

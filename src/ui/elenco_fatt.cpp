@@ -1,11 +1,363 @@
 #include "elenco_fatt.h"
 
+#include "anag_cl.h"
+#include "articoli.h"
+#include "command.h"
+#include "crea_file_xml.h"
+#include "crea_file_xml_pa.h"
+#include "db_grid.h"
+#include "db_navigator.h"
+#include "diz.h"
+#include "enter_as_tab.h"
+#include "header_panel.h"
+#include "import_progress.h"
+#include "importa_fatture.h"
+#include "invio_sdi.h"
+#include "invoice_deletion.h"
+#include "legend_panel.h"
+#include "line_panel.h"
+#include "masked_date_edit.h"
+#include "presend_check.h"
+#include "st_fatt.h"
+#include "ui_messages.h"
 #include "window_geometry.h"
+#include "xml_forms.h"
+
+#include <QDate>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
 
 TElenco_Fatt *Elenco_Fatt = nullptr;
+
+namespace {
+
+constexpr Qt::Alignment Left = Qt::AlignLeft;
+constexpr Qt::Alignment Centre = Qt::AlignHCenter;
+constexpr Qt::Alignment Right = Qt::AlignRight;
+
+// The invoice list: column, title (empty: the column's name), alignment, pick list.
+QList<GridColumn> invoiceColumns()
+{
+    const QStringList noPicks;
+    const bool typed = false;  // edited in place
+    return {
+        // The server-given key links the lines and linked documents: changing it in place
+        // would leave them behind, so it is shown only.
+        {QStringLiteral("id_invio"), QStringLiteral("Id. Invio"), Left, noPicks, true, 60},
+        {QStringLiteral("prot"), QStringLiteral("Prot."), Left, noPicks, true, 55},  // calculated, read only
+        {QStringLiteral("tipo_doc"), QStringLiteral("Tipo Doc."), Centre,
+         {QStringLiteral("TD01"), QStringLiteral("TD04"), QStringLiteral("TD05")}, typed, 70},
+        {QStringLiteral("data_doc"), QStringLiteral("Data Doc."), Centre, noPicks, typed, 85},
+        {QStringLiteral("num_doc"), QStringLiteral("N. Doc"), Right, noPicks, typed, 80},
+        {QStringLiteral("tot_doc"), QStringLiteral("Totale"), Right, noPicks, typed, 90},
+        {QStringLiteral("tipo_pag"), QStringLiteral("Tipo Pag."), Centre, {QStringLiteral("TP01"), QStringLiteral("TP02")},
+         typed, 70},
+        {QStringLiteral("mod_pag"), QStringLiteral("Mod. Pag."), Centre,
+         {QStringLiteral("MP01"), QStringLiteral("MP02"), QStringLiteral("MP05"), QStringLiteral("MP12")}, typed, 70},
+        {QStringLiteral("rag_soc"), QStringLiteral("Ragione Sociale"), Left, noPicks, typed, 230},
+        {QStringLiteral("trasporto"), QStringLiteral("Trasportatore"), Left, noPicks, typed, 100},
+        {QStringLiteral("indirizzo"), QString(), Left, noPicks, typed, 180},
+        {QStringLiteral("cap"), QStringLiteral("CAP"), Left, noPicks, typed, 50},
+        {QStringLiteral("comune"), QStringLiteral("Comune"), Left, noPicks, typed, 140},
+        {QStringLiteral("prov"), QStringLiteral("Prov"), Left, noPicks, typed, 40},
+        {QStringLiteral("nazione"), QStringLiteral("Nazione"), Left, noPicks, typed, 60},
+        {QStringLiteral("p_iva"), QStringLiteral("Partita Iva"), Left, noPicks, typed, 100},
+        {QStringLiteral("cod_fis"), QStringLiteral("Codice Fiscale"), Left, noPicks, typed, 140},
+        {QStringLiteral("cod_dest"), QStringLiteral("Cod. Destin."), Left, noPicks, typed, 80},
+        {QStringLiteral("pec"), QStringLiteral("Casella PEC"), Left, noPicks, typed, 180},
+        {QStringLiteral("dest_soc"), QString(), Left, noPicks, typed, 160},
+        {QStringLiteral("dest_indir"), QString(), Left, noPicks, typed, 160},
+        {QStringLiteral("dest_cap"), QString(), Left, noPicks, typed, 60},
+        {QStringLiteral("dest_comune"), QString(), Left, noPicks, typed, 140},
+    };
+}
+
+QList<GridColumn> lineColumns()
+{
+    return {
+        {QStringLiteral("prog"), QStringLiteral("Prog"), Left, {}, false, 45},
+        {QStringLiteral("descrizione"), QStringLiteral("Descrizione"), Left, {}, false, 300},
+        {QStringLiteral("um"), QStringLiteral("UM"), Centre, {}, false, 45},
+        {QStringLiteral("quantita"), QStringLiteral("Quantita"), Right, {}, false, 80},
+        {QStringLiteral("prezzo_unit"), QStringLiteral("Prezzo Unit."), Right, {}, false, 90},
+        {QStringLiteral("prezzo_tot"), QStringLiteral("Imp. Totale"), Right, {}, false, 90},
+        {QStringLiteral("aliquota"), QStringLiteral("Aliquota"), Centre, {}, false, 65},
+        {QStringLiteral("natura"), QString(), Left, {}, false, 55},
+        {QStringLiteral("tipo_cessione"), QStringLiteral("Premio/Abb"), Left, {}, false, 80},
+        {QStringLiteral("sc_tipo"), QStringLiteral("Tipo Sc."), Centre, {}, false, 65},
+        {QStringLiteral("sc_perc"), QStringLiteral("Perc. Sc."), Right, {}, false, 70},
+        {QStringLiteral("sc_importo"), QStringLiteral("Importo Sc."), Right, {}, false, 85},
+        {QStringLiteral("codice_tipo"), QStringLiteral("Tipo Cod."), Left, {}, false, 90},
+        {QStringLiteral("codice_val"), QStringLiteral("Valore Cod."), Left, {}, false, 120},
+    };
+}
+
+// A sent invoice (inviata true) is drawn white on pure red in every column.
+std::optional<RowStyle> sentInvoiceStyle(const DbTable &testata, int row)
+{
+    const int inviata = testata.fieldIndex(QStringLiteral("inviata"));
+    if (inviata < 0)
+        return std::nullopt;
+    const QVariant sent = testata.valueAt(row, inviata);
+    if (sent.isNull() || sent.toInt() == 0)
+        return std::nullopt;
+    return RowStyle{QColor(255, 0, 0), QColor(255, 255, 255)};
+}
+
+QPushButton *commandButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Places `widgets` side by side from `left`, each with its width, `gap` pixels apart.
+void placeRow(const QList<std::pair<QWidget *, int>> &widgets, int left, int top, int height, int gap = 6)
+{
+    int x = left;
+    for (const auto &[widget, width] : widgets) {
+        widget->setGeometry(x, top, width, height);
+        x += width + gap;
+    }
+}
+
+// Where the window's parts stand (client coordinates).
+constexpr int Margin = 8;
+constexpr int TitleHeight = 28;
+constexpr int RowHeight = 32;
+constexpr int Gap = 6;
+
+} // namespace
 
 TElenco_Fatt::TElenco_Fatt(TDiz &diz, QWidget *parent) : ScreenDialog(parent), m_diz(diz)
 {
     setObjectName(QStringLiteral("Elenco_Fatt"));
+    buildControls();
+    connectCommands();
+    installEnterAsTab(this);
     placeWindow(this, 20, 20, 1300, 720);
+    arrange();
+}
+
+void TElenco_Fatt::buildControls()
+{
+    titleLabel = new QLabel(QStringLiteral("Fattura Elettronica"), this);
+    titleLabel->setObjectName(QStringLiteral("Label1"));
+    titleLabel->setAlignment(Qt::AlignCenter);
+    QFont titleFont = titleLabel->font();
+    titleFont.setPixelSize(20);
+    titleFont.setBold(true);
+    titleLabel->setFont(titleFont);
+
+    using B = DbNavigator::Button;
+    // Invoices are created with "Nuova" and lines with "Ins. Riga": neither bar inserts.
+    headerNavigator = new DbNavigator(
+        m_diz.Testata, {B::First, B::Prior, B::Next, B::Last, B::Delete, B::Edit, B::Post, B::Cancel, B::Refresh}, this);
+    headerNavigator->setObjectName(QStringLiteral("DBNavigator1"));
+    nuovaButton = commandButton(this, "BitBtn15", QStringLiteral("Nuova"));
+    selClienteButton = commandButton(this, "BitBtn3", QStringLiteral("Sel. Cliente"));
+    legendaButton = commandButton(this, "BitBtn1", QStringLiteral("Legenda"));
+
+    invoiceGrid = new DbGrid(m_diz.Testata, invoiceColumns(), this);
+    invoiceGrid->setObjectName(QStringLiteral("DBGrid1"));
+    invoiceGrid->setRowStyleHook(sentInvoiceStyle);
+
+    lineNavigator = new DbNavigator(m_diz.Detta,
+                                    {B::First, B::Prior, B::Next, B::Last, B::Edit, B::Post, B::Cancel, B::Refresh}, this);
+    lineNavigator->setObjectName(QStringLiteral("DBNavigator2"));
+    articoliButton = commandButton(this, "BitBtn6", QStringLiteral("Articoli Magazzino"));
+    insRigaButton = commandButton(this, "BitBtn7", QStringLiteral("Ins. Riga"));
+    modRigaButton = commandButton(this, "BitBtn10", QStringLiteral("Mod. Riga"));
+    eliminaRigaButton = commandButton(this, "BitBtn12", QStringLiteral("Elimina Riga"));
+    testataDocButton = commandButton(this, "BitBtn11", QStringLiteral("Testata Doc."));
+
+    lineGrid = new DbGrid(m_diz.Detta, lineColumns(), this);
+    lineGrid->setObjectName(QStringLiteral("DBGrid2"));
+    lineGrid->setReadOnly(true);
+    lineGrid->setRowSelect(true);
+    lineGrid->setAlwaysShowSelection(true);
+
+    creaXmlButton = commandButton(this, "BitBtn4", QStringLiteral("Creazione File XML"));
+    invioSdiButton = commandButton(this, "BitBtn5", QStringLiteral("Invio a SDI"));
+    xmlPaButton = commandButton(this, "BitBtn20", QStringLiteral("XML P.A."));
+    invioPaButton = commandButton(this, "BitBtn21", QStringLiteral("Invio P.A."));
+    importaButton = commandButton(this, "BitBtn18", QStringLiteral("Importa Fatture"));
+    importDateField = new MaskedDateEdit(this);
+    importDateField->setObjectName(QStringLiteral("M1"));
+    invioFattureButton = commandButton(this, "BitBtn19", QStringLiteral("Invio Fatture al SDI"));
+    eliminaFatturaButton = commandButton(this, "BitBtn16", QStringLiteral("Elimina Fattura"));
+    stampaButton = commandButton(this, "BitBtn17", QStringLiteral("Stampa"));
+
+    // The panels lie over the controls; the header editor, covering everything, on top.
+    legendPanel = new LegendPanel(this);
+    linePanel = new LinePanel(m_diz, this);
+    headerPanel = new HeaderPanel(m_diz, this);
+    for (QWidget *panel : {static_cast<QWidget *>(legendPanel), static_cast<QWidget *>(linePanel),
+                           static_cast<QWidget *>(headerPanel)}) {
+        panel->setAutoFillBackground(true);  // a panel hides what it lies over
+        panel->hide();
+        panel->raise();
+    }
+
+    const QList<QWidget *> order = controlsInOrder();
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+QList<QWidget *> TElenco_Fatt::controlsInOrder() const
+{
+    return {headerNavigator, nuovaButton,     selClienteButton,  legendaButton,  invoiceGrid,
+            lineNavigator,   articoliButton,  insRigaButton,     modRigaButton,  eliminaRigaButton,
+            testataDocButton, lineGrid,       creaXmlButton,     invioSdiButton, xmlPaButton,
+            invioPaButton,   importaButton,   importDateField,   invioFattureButton, eliminaFatturaButton,
+            stampaButton};
+}
+
+void TElenco_Fatt::connectCommands()
+{
+    onClick(nuovaButton, [this] { onNuova(); });
+    onClick(selClienteButton, [] {
+        if (Anag_Cl)
+            Anag_Cl->showModal();
+    });
+    onClick(legendaButton, [this] { legendPanel->show(); });
+
+    onClick(articoliButton, [] {
+        if (::Articoli)
+            ::Articoli->showModal();
+    });
+    onClick(insRigaButton, [this] { linePanel->startInsert(); });
+    onClick(modRigaButton, [this] { linePanel->startModify(); });
+    onClick(eliminaRigaButton, [this] { linePanel->deleteLine(); });
+    onClick(testataDocButton, [this] { headerPanel->open(); });
+
+    onClick(creaXmlButton, [this] { onCreaFileXml(); });
+    onClick(invioSdiButton, [this] { InvioSdi(m_diz, uiMessages()); });
+    onClick(xmlPaButton, [this] { onXmlPa(); });
+    onClick(invioPaButton, [this] { InvioPa(m_diz, uiMessages()); });
+    onClick(importaButton, [this] { onImportaFatture(); });
+    onClick(invioFattureButton, [this] { InvioFattureSdi(m_diz, uiMessages()); });
+    onClick(eliminaFatturaButton, [this] { onEliminaFattura(); });
+    onClick(stampaButton, [this] { onStampa(); });
+
+    // Deleting a header from the navigator or the list takes its lines with it and spares
+    // a sent invoice, as "Elimina Fattura" does.
+    headerNavigator->setDeleteAction([this] { deleteInvoiceAfterNavigatorQuestion(); });
+    invoiceGrid->setDeleteAction([this] { deleteInvoiceAfterNavigatorQuestion(); });
+}
+
+void TElenco_Fatt::arrange()
+{
+    const int w = width();
+    const int h = height();
+    titleLabel->setGeometry(Margin, 2, w - 2 * Margin, TitleHeight);
+
+    const int topRow = 2 + TitleHeight + 2;
+    placeRow({{headerNavigator, 270}, {nuovaButton, 110}, {selClienteButton, 120}, {legendaButton, 110}}, Margin, topRow,
+             RowHeight, 10);
+
+    const int bottomRow = h - Margin - RowHeight;
+    const int gridsTop = topRow + RowHeight + Gap;
+    const int gridsSpace = bottomRow - Gap - gridsTop - (RowHeight + 2 * Gap);
+    const int invoiceHeight = gridsSpace * 56 / 100;
+    invoiceGrid->setGeometry(Margin, gridsTop, w - 2 * Margin, invoiceHeight);
+
+    const int middleRow = gridsTop + invoiceHeight + Gap;
+    placeRow({{lineNavigator, 240}, {articoliButton, 150}, {insRigaButton, 110}, {modRigaButton, 110},
+              {eliminaRigaButton, 110}, {testataDocButton, 110}},
+             Margin, middleRow, RowHeight, 10);
+
+    const int linesTop = middleRow + RowHeight + Gap;
+    lineGrid->setGeometry(Margin, linesTop, w - 2 * Margin, bottomRow - Gap - linesTop);
+
+    placeRow({{creaXmlButton, 150}, {invioSdiButton, 105}, {xmlPaButton, 95}, {invioPaButton, 95}, {importaButton, 130},
+              {importDateField, 80}, {invioFattureButton, 160}, {eliminaFatturaButton, 130}, {stampaButton, 95}},
+             Margin, bottomRow, RowHeight, 10);
+
+    // The line editor covers the top row and the invoice list and leaves the middle row
+    // and the line list usable; the header editor covers the whole working area; the
+    // legend covers the right-hand part.
+    linePanel->setGeometry(0, topRow, w, middleRow - Gap / 2 - topRow);
+    headerPanel->setGeometry(0, 0, w, h);
+    const int legendWidth = 330;
+    legendPanel->setGeometry(w - Margin - legendWidth, topRow, legendWidth, bottomRow - Gap - topRow);
+}
+
+void TElenco_Fatt::resizeEvent(QResizeEvent *event)
+{
+    ScreenDialog::resizeEvent(event);
+    arrange();
+}
+
+void TElenco_Fatt::showEvent(QShowEvent *event)
+{
+    ScreenDialog::showEvent(event);
+    // Shown by the program, not restored from the minimised state by the window system.
+    if (!event->spontaneous())
+        runCommand([this] { formShow(); });
+}
+
+void TElenco_Fatt::formShow()
+{
+    legendPanel->hide();
+    linePanel->hide();
+    headerPanel->hide();
+    importDateField->setDate(QDate::currentDate());
+}
+
+void TElenco_Fatt::onNuova()
+{
+    // The new-row defaults fill the header; storing it at once gives it its id_invio and
+    // leaves it the current invoice.
+    m_diz.Testata.append();
+    m_diz.Testata.post();
+}
+
+void TElenco_Fatt::onEliminaFattura() { deleteCurrentInvoice(m_diz, uiMessages(), DeleteQuestion::Ask); }
+
+void TElenco_Fatt::deleteInvoiceAfterNavigatorQuestion()
+{
+    deleteCurrentInvoice(m_diz, uiMessages(), DeleteQuestion::AlreadyConfirmed);
+}
+
+void TElenco_Fatt::onCreaFileXml()
+{
+    CreaFileXml(m_diz, windowTitle());
+    checkWrittenFile();
+}
+
+void TElenco_Fatt::onXmlPa()
+{
+    CreaFileXmlPA(m_diz, windowTitle());
+    checkWrittenFile();
+}
+
+void TElenco_Fatt::checkWrittenFile()
+{
+    // The writers put the file into the company's folder (trimmed, the name appended
+    // directly) under the name they stored in nome_file.
+    const QString path = XmlForms::trimmed(m_diz.AziendaT.text(QStringLiteral("path")))
+        + m_diz.Testata.text(QStringLiteral("nome_file"));
+    const std::vector<PresendProblem> problems = checkInvoiceFile(path);
+    if (!problems.empty())
+        uiMessages().inform(describeProblems(problems));
+}
+
+void TElenco_Fatt::onImportaFatture()
+{
+    ImportProgressDialog progress(this);
+    ImportaFatture(m_diz, uiMessages(), importDateField->maskedText(), windowTitle(), progress.callback());
+}
+
+void TElenco_Fatt::onStampa()
+{
+    if (!St_Fatt)
+        return;
+    try {
+        St_Fatt->previewInvoice();
+    } catch (const std::exception &) {
+        uiMessages().inform(QStringLiteral("Mancanza Dati"));
+    }
 }

@@ -1,0 +1,47 @@
+#include "invoice_deletion.h"
+
+#include "db_transaction.h"
+#include "diz.h"
+#include "messages.h"
+
+namespace {
+
+bool isSent(const DbTable &testata)
+{
+    const QVariant sent = testata.value(QStringLiteral("inviata"));
+    return !sent.isNull() && sent.toInt() != 0;
+}
+
+} // namespace
+
+bool deleteCurrentInvoice(TDiz &diz, Messages &messages, DeleteQuestion question)
+{
+    DbTable &testata = diz.Testata;
+    if (isSent(testata)) {
+        messages.inform(QStringLiteral("Operazione non possibile... Fattura Inviata"));
+        return false;
+    }
+    if (question == DeleteQuestion::Ask && !messages.confirm(QStringLiteral("Confermi Eliminazione Fattura: ?")))
+        return false;
+
+    if (testata.state() == DbTable::State::Insert) {
+        // A header not stored yet has no lines on the server: dropping it is all there is.
+        testata.cancel();
+        return true;
+    }
+    const int idInvio = testata.asInteger(QStringLiteral("id_invio"));
+    // Unsaved changes of the invoice's own lines and linked documents go with it; posting
+    // them while the invoice is being deleted would write rows of a vanishing invoice.
+    for (DbTable *detail : {&diz.Detta, &diz.ContrattoD, &diz.ContrattoT})
+        detail->cancel();
+
+    // On a rollback the lines are re-read before the header: re-reading the header first
+    // would move the lines' master while they still show the deleted state.
+    DbTransaction tx(diz.xml_conn, {&diz.Detta, &testata});
+    diz.Query.setSql(QStringLiteral("delete from dettaglio where id_invio=") + QString::number(idInvio));
+    diz.Query.execSql();
+    diz.Detta.refresh();
+    testata.remove();
+    tx.commit();
+    return true;
+}
