@@ -20,15 +20,17 @@ QString containsPattern(const QString &typed)
 }
 
 QString statement(const DbConnection &connection, const QString &table, const QString &column,
-                  const QString &typed, const QString &orderBy)
+                  const QString &typed, const QStringList &orderBy)
 {
+    QStringList order;
+    for (const QString &c : orderBy)
+        order << DbConnection::quoteName(c);
     return QStringLiteral("SELECT * from %1 where %2 like %3 ESCAPE '%4' order by %5")
         .arg(DbConnection::quoteName(table), DbConnection::quoteName(column),
-             connection.sqlLiteral(containsPattern(typed)), QString(QChar(EscapeChar)),
-             DbConnection::quoteName(orderBy));
+             connection.sqlLiteral(containsPattern(typed)), QString(QChar(EscapeChar)), order.join(QStringLiteral(", ")));
 }
 
-void run(DbTable &table, const QString &column, const QString &typed, const QString &orderBy)
+void run(DbTable &table, const QString &column, const QString &typed, const QStringList &orderBy)
 {
     table.close();
     table.setSql(statement(table.connection(), table.tableName(), column, typed, orderBy));

@@ -8,6 +8,7 @@
 // and inside the pattern only '%' and '_' keep their wildcard meaning; every other
 // character (quotes and backslashes included) is searched for as itself.
 #include <QString>
+#include <QStringList>
 
 class DbConnection;
 class DbTable;
@@ -21,13 +22,13 @@ inline constexpr char16_t EscapeChar = u'|';
 // The LIKE pattern "contains `typed`": typed between two '%', the escape character doubled.
 QString containsPattern(const QString &typed);
 
-// "SELECT * from <table> where <column> like '<pattern>' ESCAPE '|' order by <orderBy>",
+// "SELECT * from <table> where <column> like '<pattern>' ESCAPE '|' order by <orderBy...>",
 // the pattern escaped by the connection.
 QString statement(const DbConnection &connection, const QString &table, const QString &column,
-                  const QString &typed, const QString &orderBy);
+                  const QString &typed, const QStringList &orderBy);
 
 // Runs the search on `table` (its own table name) by `column`, ordered by `orderBy`.
 // After a failed re-open the table stays closed.
-void run(DbTable &table, const QString &column, const QString &typed, const QString &orderBy);
+void run(DbTable &table, const QString &column, const QString &typed, const QStringList &orderBy);
 
 } // namespace RegistrySearch

@@ -171,12 +171,16 @@ void TArticoli::emptySearches()
 
 void TArticoli::onCodeSearch(const QString &text)
 {
-    runCommand([&] { RegistrySearch::run(m_diz.Articoli, CodeColumn, text, CodeColumn); });
+    runCommand([&] { RegistrySearch::run(m_diz.Articoli, CodeColumn, text, {CodeColumn}); });
 }
 
 void TArticoli::onDescriptionSearch(const QString &text)
 {
-    runCommand([&] { RegistrySearch::run(m_diz.Articoli, DescriptionColumn, text, DescriptionColumn); });
+    // The list shows the articles in code order whatever the statement's order; rows that
+    // come from the server already in that order are put in place at little cost.
+    runCommand([&] {
+        RegistrySearch::run(m_diz.Articoli, DescriptionColumn, text, {CodeColumn, DescriptionColumn});
+    });
 }
 
 void TArticoli::onNuovo()

@@ -89,7 +89,7 @@ DbEdit *PartyRegistry::box(const QString &column) const { return panel->edit(col
 
 void PartyRegistry::onSearchChanged(const QString &text)
 {
-    runCommand([&] { RegistrySearch::run(m_parties, NameColumn, text, NameColumn); });
+    runCommand([&] { RegistrySearch::run(m_parties, NameColumn, text, {NameColumn}); });
 }
 
 void PartyRegistry::onNuovo()
