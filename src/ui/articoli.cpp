@@ -14,6 +14,7 @@
 #include "registry_search.h"
 #include "window_geometry.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -81,6 +82,7 @@ TArticoli::TArticoli(TDiz &diz, QWidget *parent) : ScreenDialog(parent), m_diz(d
     list->setGeometry(8, 56, 763, 553);
     list->setReadOnly(true);
     list->setRowSelect(true);
+    list->horizontalHeader()->setStretchLastSection(true);  // the net price takes the rest of the width
     connect(list, &QAbstractItemView::doubleClicked, this, [this] { runCommand([this] { onPick(); }); });
 
     using Case = DbEdit::CharCase;

@@ -114,6 +114,20 @@ TEST_F(CustomerRegistry, QuotesAndBackslashesAreSearchedAsThemselvesAndChangeNot
     EXPECT_EQ(column(QStringLiteral("SELECT GROUP_CONCAT(id, rag_soc ORDER BY id) FROM clienti")).join(u' '), before);
 }
 
+TEST_F(CustomerRegistry, AFailedSearchLeavesTheListEmptyUntilTheNextSuccessfulOne)
+{
+    open();
+    db->sql().exec(QStringLiteral("ALTER TABLE clienti RENAME COLUMN rag_soc TO nome"));
+    boxes.expectError();  // the server's own text, which differs between server versions
+    search(QStringLiteral("A"));
+    db->sql().exec(QStringLiteral("ALTER TABLE clienti RENAME COLUMN nome TO rag_soc"));
+    EXPECT_FALSE(diz->Clienti.isOpen());
+    EXPECT_TRUE(names().isEmpty());
+    EXPECT_EQ(screen->box(QStringLiteral("comune"))->text(), QString());
+    QTest::keyClicks(screen->searchBox, QStringLiteral("L"));
+    EXPECT_EQ(names(), (QStringList{"ALFA SRL", "GAMMA ALFIERI", "METALFER SPA"}));
+}
+
 TEST_F(CustomerRegistry, NuovoStartsAnEmptyCustomerThatASearchDropsAndTheBoxesKeepTheirCase)
 {
     open();
