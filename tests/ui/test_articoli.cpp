@@ -125,6 +125,19 @@ TEST_F(ArticleScreen, LeavingAPriceBoxOfAStoredArticleEditsItAndClosingTheWindow
               QStringLiteral("VITE M6 ZINCATA"));
 }
 
+TEST_F(ArticleScreen, ClosingTheWindowFromAPriceBoxIsNoLeavingOfTheBox)
+{
+    open();
+    ASSERT_TRUE(diz->Articoli.locate(QStringLiteral("codice_val"), QStringLiteral("B-200")));
+    screen->box(QStringLiteral("prezzo_unit"))->setFocus();
+    screen->close();
+    showActive(*screen);  // the focus goes to the code search box
+    EXPECT_EQ(QApplication::focusWidget(), screen->codeSearch);
+    EXPECT_EQ(diz->Articoli.state(), DbTable::State::Browse);
+    ASSERT_TRUE(diz->Articoli.locate(QStringLiteral("codice_val"), QStringLiteral("B-200")));
+    EXPECT_EQ(text("prezzo_unit"), QStringLiteral("5"));
+}
+
 TEST_F(ArticleScreen, ASaveRefusedOnClosingKeepsTheWindowOpen)
 {
     open();
