@@ -1,17 +1,13 @@
 #pragma once
-// The supplier registry.
-// For now an empty window of its class, opened modally from the main menu.
-#include "screen_dialog.h"
+// The supplier registry on the shared `Fornitori` table object. It picks nothing.
+#include "party_registry.h"
 
 class TDiz;
 
-class TAnag_Fo : public ScreenDialog {
+class TAnag_Fo : public PartyRegistry {
     Q_OBJECT
 public:
     explicit TAnag_Fo(TDiz &diz, QWidget *parent = nullptr);
-
-private:
-    TDiz &m_diz;
 };
 
 extern TAnag_Fo *Anag_Fo;

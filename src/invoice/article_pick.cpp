@@ -1,0 +1,83 @@
+#include "article_pick.h"
+
+#include "app_error.h"
+#include "calcola_totali.h"
+#include "db_transaction.h"
+#include "diz.h"
+#include "text_forms.h"
+
+#include <array>
+
+namespace {
+
+struct CopiedColumn {
+    const char *name;
+    bool amount;  // written in the plain form of invoice lines
+};
+
+// Columns of the article copied into the same-named line columns, in this order.
+constexpr std::array<CopiedColumn, 10> ArticleColumns{{
+    {"descrizione", false},
+    {"codice_tipo", false},
+    {"codice_val", false},
+    {"um", false},
+    {"prezzo_unit", true},
+    {"sc_tipo", false},
+    {"sc_perc", true},
+    {"sc_importo", true},
+    {"prezzo_tot", true},
+    {"aliquota", false},
+}};
+
+// The number of the next line: the last line's `prog` + 1, or 1.
+int nextLineNumber(DbTable &lines)
+{
+    if (lines.isEmpty())
+        return 1;
+    lines.last();
+    const QVariant last = lines.value(QStringLiteral("prog"));
+    return last.isNull() ? 1 : last.toInt() + 1;
+}
+
+} // namespace
+
+QString plainAmountText(const QString &text)
+{
+    if (TextForms::tryReadStrict(text, nullptr) || !TextForms::tryReadLocale(text, nullptr))
+        return text;
+    QString plain = text;
+    plain.remove(u'.');
+    return plain;
+}
+
+void PickArticle(TDiz &diz)
+{
+    DbTable &invoice = diz.Testata;
+    DbTable &lines = diz.Detta;
+    const DbTable &article = diz.Articoli;
+
+    // Work the user has pending is saved outside the transaction, so that a failed pick
+    // cannot take it away.
+    lines.checkBrowseMode();
+    if (invoice.isEditing())
+        invoice.post();  // a new invoice gets its key before its first line
+    if (!invoice.isOpen() || invoice.currentIndex() < 0)
+        throw DbError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(invoice.objectName()));
+
+    DbTransaction transaction(diz.xml_conn, {&lines, &invoice});
+    const int number = nextLineNumber(lines);
+    lines.append();
+    lines.setValue(QStringLiteral("prog"), number);
+    for (const CopiedColumn &c : ArticleColumns) {
+        const QString column = QString::fromLatin1(c.name);
+        const QVariant value = article.value(column);
+        lines.setValue(column, c.amount && !value.isNull() ? QVariant(plainAmountText(value.toString())) : value);
+    }
+    lines.setText(QStringLiteral("quantita"), QStringLiteral("1"));
+    lines.post();
+    const DbTable::Bookmark newLine = lines.bookmark();
+
+    CalcolaTotali(diz);
+    transaction.commit();
+    lines.gotoBookmark(newLine);
+}

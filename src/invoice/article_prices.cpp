@@ -1,0 +1,98 @@
+#include "article_prices.h"
+
+#include "amount_text.h"
+#include "app_error.h"
+#include "db_table.h"
+#include "text_forms.h"
+
+#include <array>
+
+namespace ArticlePrices {
+
+const PriceColumns Sale{"prezzo_unit", "sc_tipo", "sc_perc", "sc_importo", "prezzo_tot"};
+const PriceColumns Cost{"costo_unit", "sc_costo_tipo", "sc_costo_perc", "sc_costo_importo", "costo_tot"};
+
+namespace {
+
+QString col(const char *name) { return QString::fromLatin1(name); }
+
+// How a box is written back when it is left.
+struct BoxFormat {
+    const char *column;
+    const char *mask;
+    const char *fallback;  // when the box holds no number
+    const PriceColumns *price;
+};
+
+const std::array<BoxFormat, 4> BoxFormats{{
+    {"prezzo_unit", TextForms::GroupedMask3, "0,000", &Sale},
+    {"sc_perc", TextForms::GroupedMask2, "", &Sale},
+    {"costo_unit", TextForms::GroupedMask3, "0,000", &Cost},
+    {"sc_costo_perc", TextForms::GroupedMask2, "0,00", &Cost},
+}};
+
+const BoxFormat *boxFormatOf(const QString &column)
+{
+    for (const BoxFormat &f : BoxFormats)
+        if (column.compare(QLatin1String(f.column), Qt::CaseInsensitive) == 0)
+            return &f;
+    return nullptr;
+}
+
+} // namespace
+
+const PriceColumns *priceOf(const QString &column)
+{
+    for (const PriceColumns *p : {&Sale, &Cost})
+        for (const char *c : {p->gross, p->type, p->percent, p->discount, p->net})
+            if (column.compare(QLatin1String(c), Qt::CaseInsensitive) == 0)
+                return p;
+    return nullptr;
+}
+
+void formatBox(DbTable &articles, const QString &column)
+{
+    const BoxFormat *format = boxFormatOf(column);
+    if (!format)
+        return;
+    if (!articles.isEditing())
+        articles.edit();
+    Decimal value;
+    const bool isNumber = !articles.isNull(column) && TextForms::tryReadLocale(articles.text(column), &value);
+    articles.setText(column, isNumber ? TextForms::formatMask(value, format->mask) : col(format->fallback));
+    computeNet(articles, *format->price);
+}
+
+void computeNet(DbTable &articles, const PriceColumns &price)
+{
+    const QString grossColumn = col(price.gross);
+    const QString percentColumn = col(price.percent);
+    const QString type = articles.text(col(price.type));
+    const bool discounted = type == u"SC";
+    const bool surcharged = type == u"MG";
+
+    Decimal gross, percent, discount, net;
+    bool readable = !articles.isNull(grossColumn) && TextForms::tryReadStrict(articles.text(grossColumn), &gross)
+        && !articles.isNull(percentColumn) && TextForms::tryReadStrict(articles.text(percentColumn), &percent);
+    if (readable) {
+        try {
+            discount = AmountText::percentOf(gross, percent);
+            net = discounted ? gross - discount : surcharged ? gross + discount : gross;
+        } catch (const AppError &) {
+            readable = false;  // beyond the exact range: there is no number to write
+        }
+    }
+    if (!readable) {
+        articles.setValue(col(price.net), articles.value(grossColumn));
+        return;
+    }
+    if (discounted || surcharged) {
+        articles.setText(col(price.discount), TextForms::formatMask(discount, TextForms::GroupedMask2));
+    } else {
+        articles.setText(col(price.discount), QString());
+        articles.setText(percentColumn, QString());
+    }
+    articles.setText(col(price.net), TextForms::formatMask(net, TextForms::GroupedMask3));
+}
+
+} // namespace ArticlePrices
