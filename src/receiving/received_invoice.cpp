@@ -68,7 +68,7 @@ QStringList store(DbConnection &conn, const Received::Document &doc, const QStri
 
 bool isBareReceivedName(const QString &name)
 {
-    if (name.isEmpty() || name.size() > ReceivedNameWidth || name.contains(QLatin1String("..")))
+    if (name.isEmpty() || name.size() > ReceivedNameWidth || name.startsWith(QLatin1Char('.')) || name.contains(QLatin1String("..")))
         return false;
     for (QChar c : name)
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 0x20 || c.unicode() == 0x7f)

@@ -342,7 +342,7 @@ void TElenco_Fatt::checkWrittenFile()
         + m_diz.Testata.text(QStringLiteral("nome_file"));
     const std::vector<PresendProblem> problems = checkInvoiceFile(path);
     if (!problems.empty())
-        uiMessages().inform(describeProblems(problems));
+        uiMessages().inform(QStringLiteral("File XML scritto, ma SDI lo scarterebbe:\n") + describeProblems(problems));
 }
 
 void TElenco_Fatt::onImportaFatture()

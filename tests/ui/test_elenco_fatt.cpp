@@ -643,7 +643,13 @@ TEST_F(Workspace, CreazioneFileXmlWritesTheCurrentInvoicesFileAndStoresItsName)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE nome_file IS NOT NULL")), 1);
     EXPECT_EQ(diz->Testata.text(QStringLiteral("nome_file")), name);
 
-    // "XML P.A." writes the public-administration form of the same file.
+    // "XML P.A." writes the public-administration form of the same file; the pre-send check
+    // then reports that a public administration's recipient code has 6 characters, not 7,
+    // and the file stays written.
+    boxes.expectInform(QStringLiteral(
+        "File XML scritto, ma SDI lo scarterebbe:\n"
+        "00427 /ns3:FatturaElettronica/FatturaElettronicaHeader/DatiTrasmissione/CodiceDestinatario: "
+        "CodiceDestinatario \"ABC1234\" di 7 caratteri con FormatoTrasmissione FPA12: ne servono 6\n"));
     click(window->xmlPaButton);
     file.close();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
