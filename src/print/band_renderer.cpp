@@ -89,12 +89,12 @@ private:
 
     QPointF dev(QPointF p) const { return {p.x() * m_sx, p.y() * m_sy}; }
 
-    const Font &font(const FontSpec &spec)
+    const Font &font(const FontSpec &style)
     {
-        const QString key = fontKey(spec);
+        const QString key = fontKey(style);
         auto it = m_fonts.find(key);
         if (it == m_fonts.end()) {
-            const QFont f = printFont(spec);
+            const QFont f = printFont(style);
             it = m_fonts.insert(key, std::make_shared<Font>(Font{f, QFontMetricsF(f, &m_device)}));
         }
         return **it;

@@ -22,14 +22,14 @@ QString printFamily(const QString &family)
     return use;
 }
 
-QFont printFont(const FontSpec &spec)
+QFont printFont(const FontSpec &style)
 {
-    QFont f(printFamily(spec.family));
+    QFont f(printFamily(style.family));
     // A height of h units is h/96 inch: h * 72/96 points.
-    f.setPointSizeF(spec.height * 72.0 / UnitsPerInch);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
+    f.setPointSizeF(style.height * 72.0 / UnitsPerInch);
+    f.setBold(style.bold);
+    f.setItalic(style.italic);
+    f.setUnderline(style.underline);
     f.setKerning(false);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::PreferOutline);

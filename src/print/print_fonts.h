@@ -12,6 +12,6 @@ namespace Report {
 QString printFamily(const QString &family);
 // The font of a layout item; its size is its height in units (1/96 inch), so the font has
 // the same size on every device.
-QFont printFont(const FontSpec &spec);
+QFont printFont(const FontSpec &style);
 
 } // namespace Report
