@@ -9,8 +9,8 @@
 #include "db_navigator.h"
 #include "diz.h"
 #include "enter_as_tab.h"
+#include "data_module_fixture.h"
 #include "gui_test.h"
-#include "test_db.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -23,23 +23,9 @@ namespace {
 
 using B = DbNavigator::Button;
 
-class DataControls : public ::testing::Test {
+class DataControls : public DataModuleTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static inline TDiz *diz = nullptr;
-
-    static void SetUpTestSuite()
-    {
-        db = new ScratchDatabase;
-        diz = new TDiz;
-        openDizOn(*diz, *db);
-    }
-    static void TearDownTestSuite()
-    {
-        delete diz;
-        delete db;
-    }
-
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
     ExpectedBoxes boxes;
     QWidget window;
     QVBoxLayout *layout = new QVBoxLayout(&window);
@@ -68,8 +54,6 @@ protected:
             "('1', 'TP01', 0, '05/03/26', 2), ('2', 'TP02', 1, NULL, NULL), ('3', NULL, NULL, '31/12/26', 1)"));
         diz->Testata.refresh();
     }
-    QString stored(const QString &sql) { return QString::fromUtf8(db->sql().select(sql).rows.at(0).raw(0).toByteArray()); }
-    int count(const QString &sql) { return db->sql().select(sql).rows.at(0).raw(0).toInt(); }
 };
 
 TEST_F(DataControls, ShowingRowsInEveryKindOfControlNeverCountsAsAnEdit)
