@@ -826,7 +826,7 @@ void DbTable::moveTo(int row)
     setCurrent(row);
 }
 
-bool DbTable::locate(const QString &column, const QVariant &value)
+bool DbTable::locate(QAnyStringView column, const QVariant &value)
 {
     const int col = indexOfField(column);
     checkBrowseMode();

@@ -112,7 +112,7 @@ public:
     bool isEmpty() const { return m_rows.empty(); }
     int rowCount() const { return int(m_rows.size()); }
     int currentIndex() const { return m_cur; }
-    bool locate(const QString &column, const QVariant &value);
+    bool locate(QAnyStringView column, const QVariant &value);
 
     // A remembered row: by its key where the table has one, else by position.
     struct Bookmark { QVariant key; int index = -1; };
