@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QThread>
 #include <csignal>
 #include <stdexcept>
 #include <sys/types.h>
@@ -30,12 +31,25 @@ void runScript(const QStringList &args)
         throw std::runtime_error("db-server " + args.join(u' ').toStdString() + " failed");
 }
 
+// The running server's process; a server just started may not have written it yet.
 pid_t serverPid()
 {
-    QFile f(dataDir() + QStringLiteral("/mysqld.pid"));
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("no pid file of the test server");
-    return pid_t(f.readAll().trimmed().toLong());
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        QFile f(dataDir() + QStringLiteral("/mysqld.pid"));
+        if (f.open(QIODevice::ReadOnly)) {
+            const pid_t pid = pid_t(f.readAll().trimmed().toLong());
+            if (pid > 0 && ::kill(pid, 0) == 0)
+                return pid;
+        }
+        QThread::msleep(50);
+    }
+    throw std::runtime_error("the test server's process is not running");
+}
+
+void signalServer(int signal)
+{
+    if (::kill(serverPid(), signal) != 0)
+        throw std::runtime_error("cannot signal the test server");
 }
 
 } // namespace
@@ -46,8 +60,8 @@ void stop() { runScript({QStringLiteral("stop"), dataDir()}); }
 
 void start() { runScript({QStringLiteral("start"), dataDir(), env("XN_TEST_DB_PORT", "33061"), socketPath()}); }
 
-void pause() { ::kill(serverPid(), SIGSTOP); }
+void pause() { signalServer(SIGSTOP); }
 
-void resume() { ::kill(serverPid(), SIGCONT); }
+void resume() { signalServer(SIGCONT); }
 
 } // namespace TestServer
