@@ -12,6 +12,8 @@ DbGridModel::DbGridModel(DbTable &table, const QList<GridColumn> &columns, QObje
     connect(&m_table, &DbTable::rowsReset, this, &DbGridModel::resetRows);
     connect(&m_table, &DbTable::stateChanged, this, &DbGridModel::stateChanged);
     connect(&m_table, &DbTable::currentRowChanged, this, [this] {
+        if (m_changingRows)
+            return;  // told again once the change of rows is complete
         if (!countsAgree())
             resetRows();
         emit currentRowMoved();
@@ -46,11 +48,13 @@ void DbGridModel::stateChanged()
 {
     const bool inserting = m_table.state() == DbTable::State::Insert;
     if (inserting && !m_newRowShown) {
+        const ChangingRows changing(*this);
         beginInsertRows({}, shownRows(), shownRows());
         m_newRowShown = true;
         endInsertRows();
     } else if (!inserting && m_newRowShown) {
         // Dropped (a stored new row has already been told as inserted).
+        const ChangingRows changing(*this);
         beginRemoveRows({}, m_tableRows, m_tableRows);
         m_newRowShown = false;
         endRemoveRows();
@@ -64,6 +68,7 @@ void DbGridModel::stateChanged()
 
 void DbGridModel::rowInserted(int row)
 {
+    const ChangingRows changing(*this);
     if (m_newRowShown) {
         // The pending new line becomes the stored row at `row`.
         const int from = m_tableRows;
@@ -85,6 +90,7 @@ void DbGridModel::rowInserted(int row)
 
 void DbGridModel::rowRemoved(int row)
 {
+    const ChangingRows changing(*this);
     beginRemoveRows({}, row, row);
     --m_tableRows;
     endRemoveRows();
@@ -93,6 +99,7 @@ void DbGridModel::rowRemoved(int row)
 void DbGridModel::rowMoved(int from, int to)
 {
     // Qt names the destination as the row before which the moved row lands.
+    const ChangingRows changing(*this);
     beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
     endMoveRows();
 }

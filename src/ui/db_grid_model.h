@@ -55,6 +55,9 @@ public:
     QString cellText(int row, int column) const;
     // Times the model told its views that every row may differ (for tests).
     int resetCount() const { return m_resets; }
+    // Rows are being inserted, removed or moved: a view's current line may shift on its
+    // own meanwhile, which is no choice of the user.
+    bool isChangingRows() const { return m_changingRows; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -84,4 +87,10 @@ private:
     int m_tableRows = 0;        // stored rows the views know of
     bool m_newRowShown = false; // the pending new row shows as an extra last line
     int m_resets = 0;
+    bool m_changingRows = false;
+    struct ChangingRows {
+        DbGridModel &m;
+        explicit ChangingRows(DbGridModel &model) : m(model) { m.m_changingRows = true; }
+        ~ChangingRows() { m.m_changingRows = false; }
+    };
 };
