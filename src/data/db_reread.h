@@ -16,6 +16,7 @@ struct DbRereadRequest {
     int baseCount = 0;            // cells the server returns; calculated ones follow
     unsigned calculatedCount = 0; // calculated cells appended to every fetched row
     int keyField = -1;            // column that identifies a row, or -1
+    bool integerKey = false;      // ... holding whole numbers (matched without text copies)
     int orderField = -1;          // server column the rows are kept ascending by, or -1
     DbField::Kind orderKind = DbField::Kind::Text;
     quint64 generation = 0;       // the table's state the request was made from

@@ -309,6 +309,7 @@ DbRereadRequest DbTable::rereadRequest() const
     r.baseCount = m_baseCount;
     r.calculatedCount = unsigned(m_calcDecl.size());
     r.keyField = keyField();
+    r.integerKey = r.keyField >= 0 && m_fields[size_t(r.keyField)].kind == DbField::Kind::Integer;
     if (m_orderField >= 0 && m_orderField < m_baseCount) {
         r.orderField = m_orderField;
         r.orderKind = m_fields[size_t(m_orderField)].kind;

@@ -57,8 +57,7 @@ void DbEdit::showColumn()
 {
     const bool active = m_link->isActive();
     setReadOnly(m_dataReadOnly || !active);
-    const int width = m_link->width();
-    setMaxLength(width > 0 ? width : 32767);
+    setMaxLength(m_link->maxLength());
     if (const DbField *f = m_link->field())
         m_validator->integer = f->kind == DbField::Kind::Integer;
     const QString shown = m_link->text();

@@ -3,6 +3,7 @@
 #include "command.h"
 #include "db_editing.h"
 #include "db_table.h"
+#include "field_link.h"
 
 DbGridModel::DbGridModel(DbTable &table, const QList<GridColumn> &columns, QObject *parent)
     : QAbstractTableModel(parent), m_table(table), m_columns(columns)
@@ -194,10 +195,6 @@ bool DbGridModel::setData(const QModelIndex &index, const QVariant &value, int r
         if (row != currentRow())
             m_table.moveTo(row);
         beginEdit(m_table);
-        const bool emptyText = value.typeId() == QMetaType::QString && value.toString().isEmpty();
-        if (emptyText && !m_table.field(field).isText())
-            m_table.setNull(field);
-        else
-            m_table.setValue(field, value);
+        FieldLink::storeInput(m_table, field, value);
     });
 }

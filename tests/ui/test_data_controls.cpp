@@ -2,6 +2,8 @@
 // grid, navigator) and the Enter-as-Tab behaviour, on the data module's shared table
 // objects against the test server.
 #include "app_error.h"
+#include "bound_form.h"
+#include "db_amount_edit.h"
 #include "calcola_totali.h"
 #include "db_check_box.h"
 #include "db_combo_box.h"
@@ -15,6 +17,7 @@
 #include "gui_test.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -517,6 +520,62 @@ TEST_F(DataControls, NavigatorHintsAreItalian)
     EXPECT_EQ(hints, (QStringList{"Primo record", "Record precedente", "Record successivo", "Ultimo record",
                                   "Inserisci record", "Elimina record", "Modifica record", "Registra modifiche",
                                   "Annulla modifiche", "Aggiorna dati"}));
+}
+
+TEST_F(DataControls, AFormPlacesCaptionsAboveTheirBoxesAndKeepsTheTabOrderOfAdding)
+{
+    insert(QStringLiteral("clienti"), {{"rag_soc", "Rossi"}, {"cap", "00100"}});
+    DbTable &t = diz->Clienti;
+    t.refresh();
+    auto *panel = add(new QWidget);
+    panel->setMinimumSize(600, 200);
+    BoundForm form(panel, t);
+    DbEdit *name = form.addEdit(QStringLiteral("Ragione Sociale"), QStringLiteral("rag_soc"), {16, 40, 300, 30});
+    DbComboBox *country = form.addCombo(QStringLiteral("Nazione"), QStringLiteral("nazione"), {QStringLiteral("IT")},
+                                        {340, 40, 80, 30}, {330, 4});
+    DbEdit *cap = form.addEdit(QStringLiteral("CAP"), QStringLiteral("cap"), {16, 120, 80, 30});
+    showActive(window);
+    EXPECT_EQ(form.caption(QStringLiteral("rag_soc"))->pos(), QPoint(16, 16));
+    EXPECT_EQ(form.caption(QStringLiteral("nazione"))->pos(), QPoint(330, 4));
+    EXPECT_EQ(form.caption(QStringLiteral("cap"))->text(), QStringLiteral("CAP"));
+    EXPECT_EQ(form.control(QStringLiteral("cap")), cap);
+    EXPECT_EQ(cap->text(), QStringLiteral("00100"));
+    EXPECT_EQ(cap->maxLength(), 5);  // the column's width
+    name->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), country);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), cap);
+}
+
+TEST_F(DataControls, AnAmountBoxRunsItsHandlerWhenTheUserLeavesItAndReportsItsErrors)
+{
+    insert(QStringLiteral("testata"), {{"num_doc", "1"}, {"spese", "0,00"}});
+    DbTable &t = diz->Testata;
+    t.refresh();
+    auto *expenses = add(new DbAmountEdit(t, QStringLiteral("spese")));
+    auto *next = add(new DbEdit(t, QStringLiteral("num_doc")));
+    QStringList seen;
+    expenses->setOnLeave([&] {
+        seen << t.text(u"spese");
+        if (t.text(u"spese") == u"x")
+            throw ConversionError(QStringLiteral("'x' is not a valid floating point value"));
+    });
+    showActive(window);
+    EXPECT_TRUE(expenses->alignment() & Qt::AlignRight);
+    expenses->setFocus();
+    expenses->selectAll();
+    QTest::keyClicks(expenses, QStringLiteral("12,50"));
+    EXPECT_TRUE(seen.isEmpty());  // not while typing
+    next->setFocus();
+    EXPECT_EQ(seen, QStringList{"12,50"});
+    expenses->setFocus();
+    expenses->selectAll();
+    QTest::keyClicks(expenses, QStringLiteral("x"));
+    boxes.expectError(QStringLiteral("'x' is not a valid floating point value"));
+    next->setFocus();
+    EXPECT_EQ(seen.size(), 2);
+    t.cancel();
 }
 
 } // namespace
