@@ -49,6 +49,8 @@ TDiz::TDiz(QObject *parent)
     Dati.setPassword(QString::fromLatin1(StoredPassword));
     Dati.setPort(3306);
     Dati.setConnectTimeout(15);
+    // A frozen server holds a command (or a background re-read) no longer than this.
+    setStatementTimeouts(StatementTimeout);
 
     Testata.setOrderBy(QStringLiteral("id_invio"));
     Testata.setRefreshInterval(10000);

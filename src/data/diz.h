@@ -12,6 +12,7 @@ class TDiz : public QObject {
     Q_OBJECT
 public:
     static constexpr const char *StoredPassword = "velmotru_47";
+    static constexpr int StatementTimeout = 15;  // seconds, read and write
 
     explicit TDiz(QObject *parent = nullptr);
 
