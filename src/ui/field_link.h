@@ -25,7 +25,8 @@ public:
     const DbField *field() const;
     // Characters the column holds (0 when unknown or not a text column).
     int width() const;
-    // The most characters a control lets the user type: the column's width, else no limit.
+    // The most characters (code points) a control lets the user type: the column's
+    // width, else no limit.
     int maxLength() const;
 
     // The rules every bound control and grid cell follow when they store user input:

@@ -17,6 +17,7 @@
 #include "gui_test.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -124,7 +125,6 @@ TEST_F(DataControls, TypingEditsThePendingRowAtOnceUpToTheColumnWidthInTheBoxCas
         EXPECT_EQ(stored(QStringLiteral("SELECT rag_soc FROM clienti")), QString::fromLatin1(c.stored));
     }
     // cod_dest holds 7 characters: the eighth is refused.
-    EXPECT_EQ(code->maxLength(), 7);
     code->setFocus();
     code->selectAll();
     QTest::keyClicks(code, QStringLiteral("ABCDEFGHIJ"));
@@ -540,7 +540,30 @@ TEST_F(DataControls, AFormPlacesCaptionsAboveTheirBoxesAndKeepsTheTabOrderOfAddi
     EXPECT_EQ(form.caption(QStringLiteral("cap"))->text(), QStringLiteral("CAP"));
     EXPECT_EQ(form.control(QStringLiteral("cap")), cap);
     EXPECT_EQ(cap->text(), QStringLiteral("00100"));
-    EXPECT_EQ(cap->maxLength(), 5);  // the column's width
+    // The column's width, in characters: a sixth is refused, characters outside the basic
+    // plane count one each and are never split.
+    const QString emoji = QStringLiteral("\U0001F600");
+    const struct {
+        QString typed, kept;
+    } typing[] = {{QStringLiteral("123456"), QStringLiteral("12345")}, {emoji.repeated(6), emoji.repeated(5)},
+                  {QStringLiteral("abcd") + emoji, QStringLiteral("abcd") + emoji}};
+    for (const auto &c : typing) {
+        cap->setFocus();
+        cap->selectAll();
+        QTest::keyClick(cap, Qt::Key_Delete);
+        // One key per character, as a keyboard sends them.
+        for (qsizetype i = 0; i < c.typed.size(); i += c.typed[i].isHighSurrogate() ? 2 : 1) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, c.typed.mid(i, c.typed[i].isHighSurrogate() ? 2 : 1));
+            QApplication::sendEvent(cap, &key);
+        }
+        EXPECT_EQ(cap->text(), c.kept);
+        EXPECT_EQ(t.text(u"cap"), c.kept);
+    }
+    cap->selectAll();
+    cap->insert(QStringLiteral("1234") + emoji.repeated(4));  // a paste longer than the column is refused whole
+    EXPECT_EQ(cap->text(), QStringLiteral("abcd") + emoji);
+    EXPECT_EQ(t.text(u"cap"), QStringLiteral("abcd") + emoji);
+    t.cancel();
     name->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), country);
