@@ -29,8 +29,16 @@ public:
 
     State validate(QString &input, int &) const override
     {
-        // A half character (a paste cut by the box's length) or one too many is refused.
-        if (hasLoneSurrogate(input) || (width > 0 && TextForms::characterCount(input) > width))
+        // A key that would add one character too many is refused; a longer paste keeps the
+        // characters that fit, never half of one.
+        if (width > 0) {
+            const int count = TextForms::characterCount(input);
+            if (count == width + 1)
+                return Invalid;
+            if (count > width)
+                input = TextForms::cutToWidth(input, width);
+        }
+        if (hasLoneSurrogate(input))
             return Invalid;
         if (charCase == DbEdit::CharCase::Upper)
             input = input.toUpper();

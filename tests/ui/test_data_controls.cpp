@@ -560,9 +560,9 @@ TEST_F(DataControls, AFormPlacesCaptionsAboveTheirBoxesAndKeepsTheTabOrderOfAddi
         EXPECT_EQ(t.text(u"cap"), c.kept);
     }
     cap->selectAll();
-    cap->insert(QStringLiteral("1234") + emoji.repeated(4));  // a paste longer than the column is refused whole
-    EXPECT_EQ(cap->text(), QStringLiteral("abcd") + emoji);
-    EXPECT_EQ(t.text(u"cap"), QStringLiteral("abcd") + emoji);
+    cap->insert(QStringLiteral("1234") + emoji.repeated(4));  // a paste longer than the column
+    EXPECT_EQ(cap->text(), QStringLiteral("1234") + emoji);
+    EXPECT_EQ(t.text(u"cap"), QStringLiteral("1234") + emoji);
     t.cancel();
     name->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
