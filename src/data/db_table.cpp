@@ -190,7 +190,10 @@ void DbTable::addCalculatedField(const QString &name, DbField::Kind kind, int wi
 void DbTable::setRefreshInterval(int ms)
 {
     m_refreshMs = ms;
-    m_refreshFailing = false;
+    if (ms <= 0 && m_refreshFailing) {
+        m_refreshFailing = false;  // no longer re-reading: nothing is failing
+        emit refreshRecovered();
+    }
     m_timer.stop();
     if (ms > 0 && isOpen())
         m_timer.start(ms);
@@ -233,7 +236,10 @@ void DbTable::open()
     m_linkValues = masterValues();
     fetch();
     setState(State::Browse);
-    m_refreshFailing = false;
+    if (m_refreshFailing) {
+        m_refreshFailing = false;  // the server answered
+        emit refreshRecovered();
+    }
     if (m_refreshMs > 0)
         m_timer.start(m_refreshMs);
     notifyReset();
@@ -477,6 +483,10 @@ void DbTable::refresh()
     checkBrowseMode();
     DbRereadResult result;
     runReread(m_conn, rereadRequest(), result);
+    if (m_refreshFailing) {
+        m_refreshFailing = false;  // the server answered
+        emit refreshRecovered();
+    }
     applyReread(result);
 }
 

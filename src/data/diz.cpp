@@ -97,6 +97,7 @@ std::vector<DbTable *> TDiz::tables()
 
 void TDiz::openTables()
 {
+    m_failing.clear();  // opened tables re-read afresh
     for (DbTable *t : tables())
         t->open();
 }
