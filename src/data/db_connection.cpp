@@ -96,9 +96,15 @@ void DbConnection::setDatabase(const QString &db)
     if (db == m_database)
         return;
     m_database = db;
-    if (m_mysql) {
-        if (mysql_select_db(m_mysql, db.toUtf8().constData()) != 0)
-            raise();
+    if (m_mysql && !m_broken) {
+        if (mysql_select_db(m_mysql, db.toUtf8().constData()) != 0) {
+            // As refused as a new connection to that database would be.
+            const QString text = QString::fromUtf8(mysql_error(m_mysql));
+            const unsigned code = mysql_errno(m_mysql);
+            if (isConnectionLost(code))
+                m_broken = true;
+            throw DbError(refusedSentence() + QLatin1Char('\n') + text, code, QStringLiteral("USE ") + quoteName(db), text);
+        }
     }
 }
 
