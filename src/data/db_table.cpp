@@ -141,6 +141,14 @@ void DbTable::releaseNotifications(const Bookmark &restore, bool bof, bool eof)
         {
             if (--t.m_holdDepth > 0)
                 return;
+            try {
+                send();
+            } catch (...) {
+                // A receiver that throws must not end the program from this cleanup.
+            }
+        }
+        void send()
+        {
             if (t.m_heldReset) {
                 t.m_heldReset = false;
                 t.m_heldCurrent = false;
@@ -503,31 +511,27 @@ void DbTable::masterMoved()
     // a NULL link value matches no row, so the server is not asked.
     const bool none = !m_master->isOpen()
         || std::any_of(vals.begin(), vals.end(), [](const QVariant &v) { return v.isNull(); });
-    struct Notify {
-        DbTable &t;
-        ~Notify()
-        {
-            t.notifyReset();
-            t.notifyCurrent();
-        }
-    } notify{*this};
-    if (!none) {
+    auto clearRows = [this] {
+        m_rows.clear();
+        ++m_generation;
+        m_cur = -1;
+        m_eof = m_bof = true;
+    };
+    if (none) {
+        clearRows();
+    } else {
         try {
             fetch();
-            return;
         } catch (...) {
             // The rows of the previous master must not stand for the new one's.
-            m_rows.clear();
-            ++m_generation;
-            m_cur = -1;
-            m_eof = m_bof = true;
+            clearRows();
+            notifyReset();
+            notifyCurrent();
             throw;
         }
     }
-    m_rows.clear();
-    ++m_generation;
-    m_cur = -1;
-    m_eof = m_bof = true;
+    notifyReset();
+    notifyCurrent();
 }
 
 void DbTable::onTimer()
