@@ -12,6 +12,7 @@
 #include "window_geometry.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -148,6 +149,11 @@ void TMenu::BitBtn7Click()
     const std::optional<IpIni> ini = readIpIni();
     if (!ini)
         return;
+    // Connecting may wait for the server up to the connect time-out: the cursor says so.
+    struct BusyCursor {
+        BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+        ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    } busy;
     Elenco_Fatt->setWindowTitle(ini->title);
     Diz->xml_conn.setHost(ini->server.left(IpIni::ServerLength));
     Diz->xml_conn.setDatabase(ini->database.left(IpIni::DatabaseLength));

@@ -13,14 +13,26 @@ private:
     QString m_text;
 };
 
-// Raised for the server's own errors, with the server's text.
+// Raised for the server's own errors. text() is what the user reads: the server's text,
+// after one Italian sentence when the connection was refused or lost. serverText() is
+// the server's text alone and statement() the statement that failed (empty when none),
+// for tests and diagnostics.
 class DbError : public AppError {
 public:
-    DbError(const QString &text, unsigned code = 0) : AppError(text), m_code(code) {}
+    DbError(const QString &text, unsigned code = 0, const QString &statement = {}, const QString &serverText = {})
+        : AppError(text), m_code(code), m_statement(statement), m_serverText(serverText.isNull() ? text : serverText)
+    {
+    }
     unsigned code() const { return m_code; }
+    const QString &statement() const { return m_statement; }
+    const QString &serverText() const { return m_serverText; }
+    // The connection was refused, lost or timed out (the next command connects anew).
+    bool isConnectionError() const;
 
 private:
     unsigned m_code;
+    QString m_statement;
+    QString m_serverText;
 };
 
 // Raised when a text does not read as a number or a date, or a null value is converted.

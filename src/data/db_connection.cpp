@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <errmsg.h>
 #include <mysql.h>
 
@@ -11,12 +12,32 @@ namespace {
 int g_overridePort = 0;
 QByteArray g_overrideSocket;
 
+// A connection idle for longer than this is checked before the next statement, so that
+// a server that was restarted meanwhile is reached again without a failed command.
+constexpr qint64 IdleCheckMs = 1000;
+
 bool isConnectionLost(unsigned code)
 {
-    return code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST || code == 1927 /* killed */
-        || code == 4031 /* disconnected for inactivity */;
+    return code == CR_SERVER_GONE_ERROR || code == CR_SERVER_LOST || code == CR_SERVER_LOST_EXTENDED
+        || code == 1927 /* killed */ || code == 4031 /* disconnected for inactivity */;
 }
+
+bool isConnectionRefused(unsigned code)
+{
+    return code == CR_CONNECTION_ERROR || code == CR_CONN_HOST_ERROR || code == CR_UNKNOWN_HOST
+        || code == CR_IPSOCK_ERROR || code == CR_SOCKET_CREATE_ERROR;
+}
+
+qint64 nowMs() { return QDeadlineTimer::current().deadline(); }
 } // namespace
+
+bool DbError::isConnectionError() const
+{
+    return isConnectionLost(m_code) || isConnectionRefused(m_code);
+}
+
+QString DbConnection::refusedSentence() { return QStringLiteral("Connessione al server del database non riuscita."); }
+QString DbConnection::lostSentence() { return QStringLiteral("Connessione al server del database interrotta."); }
 
 int DbResult::indexOf(const QString &name) const
 {
@@ -40,6 +61,27 @@ void DbConnection::setEndpointOverride(int port, const QString &socket)
     g_overrideSocket = socket.toUtf8();
 }
 
+DbConnectionSettings DbConnection::settings() const
+{
+    return {m_host, m_database, m_user, m_password, m_port, m_timeout, m_readTimeout, m_writeTimeout};
+}
+
+void DbConnection::setSettings(const DbConnectionSettings &s)
+{
+    if (s == settings())
+        return;
+    if (m_mysql)
+        close();
+    m_host = s.host;
+    m_database = s.database;
+    m_user = s.user;
+    m_password = s.password;
+    m_port = s.port;
+    m_timeout = s.connectTimeout;
+    m_readTimeout = s.readTimeout;
+    m_writeTimeout = s.writeTimeout;
+}
+
 void DbConnection::setHost(const QString &host)
 {
     if (host == m_host)
@@ -54,25 +96,40 @@ void DbConnection::setDatabase(const QString &db)
     if (db == m_database)
         return;
     m_database = db;
-    if (m_mysql) {
-        if (mysql_select_db(m_mysql, db.toUtf8().constData()) != 0)
-            raise();
+    if (m_mysql && !m_broken) {
+        if (mysql_select_db(m_mysql, db.toUtf8().constData()) != 0) {
+            // As refused as a new connection to that database would be.
+            const QString text = QString::fromUtf8(mysql_error(m_mysql));
+            const unsigned code = mysql_errno(m_mysql);
+            if (isConnectionLost(code))
+                m_broken = true;
+            throw DbError(refusedSentence() + QLatin1Char('\n') + text, code, QStringLiteral("USE ") + quoteName(db), text);
+        }
     }
 }
 
 void DbConnection::open()
 {
+    m_wanted = true;
     if (m_mysql && !m_broken)
         return;
     if (m_mysql) {
         mysql_close(m_mysql);
         m_mysql = nullptr;
     }
+    // Whatever the transaction held went with the old connection.
+    m_txLost = m_txDepth > 0;
     MYSQL *m = mysql_init(nullptr);
     if (!m)
         throw DbError(QStringLiteral("Out of memory"));
     unsigned timeout = unsigned(m_timeout);
     mysql_optionsv(m, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
+    unsigned readTimeout = unsigned(m_readTimeout);
+    unsigned writeTimeout = unsigned(m_writeTimeout);
+    if (readTimeout > 0)
+        mysql_optionsv(m, MYSQL_OPT_READ_TIMEOUT, &readTimeout);
+    if (writeTimeout > 0)
+        mysql_optionsv(m, MYSQL_OPT_WRITE_TIMEOUT, &writeTimeout);
     mysql_optionsv(m, MYSQL_SET_CHARSET_NAME, "utf8mb4");
     my_bool reconnect = 0;
     mysql_optionsv(m, MYSQL_OPT_RECONNECT, &reconnect);
@@ -89,62 +146,77 @@ void DbConnection::open()
         const QString text = QString::fromUtf8(mysql_error(m));
         const unsigned code = mysql_errno(m);
         mysql_close(m);
-        throw DbError(text, code);
+        throw DbError(refusedSentence() + QLatin1Char('\n') + text, code, QString(), text);
     }
     m_mysql = m;
     m_broken = false;
-    m_txDepth = 0;
+    m_lastUsed = nowMs();
     emit opened();
 }
 
 void DbConnection::close()
 {
+    m_wanted = false;
+    m_txDepth = 0;
+    m_txLost = false;
     if (!m_mysql)
         return;
     emit aboutToClose();
     mysql_close(m_mysql);
     m_mysql = nullptr;
     m_broken = false;
-    m_txDepth = 0;
 }
 
 void DbConnection::ensureOpen()
 {
-    if (!m_mysql)
+    if (!m_mysql && !m_wanted)
         throw DbError(QStringLiteral("Not connected to the database server"));
-    if (m_broken) {
-        if (m_txDepth > 0)
-            throw DbError(QStringLiteral("Lost connection to server during transaction"));
-        open();
+    if (m_txLost || (m_txDepth > 0 && (m_broken || !m_mysql)))
+        throw DbError(lostSentence() + QStringLiteral("\nLost connection to server during transaction"),
+                      CR_SERVER_LOST, QString(), QStringLiteral("Lost connection to server during transaction"));
+    if (m_mysql && !m_broken && m_txDepth == 0 && nowMs() - m_lastUsed > IdleCheckMs) {
+        // Nothing has been sent yet: a connection found dead here is replaced unnoticed.
+        if (mysql_ping(m_mysql) != 0)
+            m_broken = true;
+        else
+            m_lastUsed = nowMs();
     }
+    if (!m_mysql || m_broken)
+        open();
 }
 
-void DbConnection::raise()
+void DbConnection::raise(const QByteArray &statement)
 {
     const unsigned code = mysql_errno(m_mysql);
     const QString text = QString::fromUtf8(mysql_error(m_mysql));
-    if (isConnectionLost(code))
+    const bool lost = isConnectionLost(code);
+    if (lost) {
         m_broken = true;
-    throw DbError(text, code);
+        if (m_txDepth > 0)
+            m_txLost = true;
+    }
+    throw DbError(lost ? lostSentence() + QLatin1Char('\n') + text : text, code, QString::fromUtf8(statement), text);
 }
 
 void DbConnection::query(const QByteArray &sql)
 {
     ensureOpen();
     if (mysql_real_query(m_mysql, sql.constData(), (unsigned long)sql.size()) != 0)
-        raise();
+        raise(sql);
+    m_lastUsed = nowMs();
 }
 
 quint64 DbConnection::exec(const QString &sql, const QVariantList &params)
 {
-    query(bind(sql, params).toUtf8());
+    const QByteArray statement = bind(sql, params).toUtf8();
+    query(statement);
     MYSQL_RES *res = mysql_store_result(m_mysql);
     if (res) {
         mysql_free_result(res);
         return 0;
     }
     if (mysql_field_count(m_mysql) != 0)
-        raise();
+        raise(statement);
     m_lastInsertId = mysql_insert_id(m_mysql);
     return mysql_affected_rows(m_mysql);
 }
@@ -203,11 +275,12 @@ DbField DbConnection::describe(const MYSQL_FIELD &f)
 
 DbResult DbConnection::select(const QString &sql, const QVariantList &params)
 {
-    query(bind(sql, params).toUtf8());
+    const QByteArray statement = bind(sql, params).toUtf8();
+    query(statement);
     MYSQL_RES *res = mysql_store_result(m_mysql);
     if (!res) {
         if (mysql_field_count(m_mysql) != 0)
-            raise();
+            raise(statement);
         return {};
     }
     DbResult out;
@@ -228,11 +301,12 @@ DbResult DbConnection::select(const QString &sql, const QVariantList &params)
 void DbConnection::selectEach(const QString &sql, const std::function<void(std::vector<DbField> &&)> &onFields,
                               const std::function<void(unsigned, char **, const unsigned long *)> &onRow)
 {
-    query(sql.toUtf8());
+    const QByteArray statement = sql.toUtf8();
+    query(statement);
     MYSQL_RES *res = mysql_use_result(m_mysql);
     if (!res) {
         if (mysql_field_count(m_mysql) != 0)
-            raise();
+            raise(statement);
         onFields({});
         return;
     }
@@ -250,7 +324,8 @@ void DbConnection::selectEach(const QString &sql, const std::function<void(std::
     while (MYSQL_ROW row = mysql_fetch_row(res))
         onRow(n, row, mysql_fetch_lengths(res));
     if (mysql_errno(m_mysql) != 0)
-        raise();
+        raise(statement);
+    m_lastUsed = nowMs();
 }
 
 unsigned long DbConnection::threadId() const { return m_mysql ? mysql_thread_id(m_mysql) : 0; }
@@ -333,28 +408,39 @@ QString DbConnection::bind(const QString &sql, const QVariantList &params) const
 
 void DbConnection::begin()
 {
-    if (m_txDepth++ == 0) {
-        try {
-            exec(QStringLiteral("START TRANSACTION"));
-        } catch (...) {
-            m_txDepth = 0;
-            throw;
-        }
+    if (m_txDepth == 0) {
+        m_txLost = false;
+        exec(QStringLiteral("START TRANSACTION"));
+        m_txDepth = 1;
+        return;
     }
+    exec(QStringLiteral("SAVEPOINT xn_level_%1").arg(m_txDepth));
+    ++m_txDepth;
 }
 
 void DbConnection::commit()
 {
     if (m_txDepth == 0)
         return;
+    if (m_txLost) {
+        // The transaction went with its connection: nothing of it is on the server.
+        --m_txDepth;
+        if (m_txDepth == 0)
+            m_txLost = false;
+        throw DbError(lostSentence() + QStringLiteral("\nLost connection to server during transaction"),
+                      CR_SERVER_LOST, QString(), QStringLiteral("Lost connection to server during transaction"));
+    }
     if (m_txDepth > 1) {
+        exec(QStringLiteral("RELEASE SAVEPOINT xn_level_%1").arg(m_txDepth - 1));
         --m_txDepth;
         return;
     }
     try {
         exec(QStringLiteral("COMMIT"));
     } catch (...) {
+        // A failed COMMIT ends the transaction (the server rolls it back or lost it).
         m_txDepth = 0;
+        m_txLost = false;
         throw;
     }
     m_txDepth = 0;
@@ -364,11 +450,30 @@ void DbConnection::rollback()
 {
     if (m_txDepth == 0)
         return;
-    m_txDepth = 0;
-    if (m_mysql && !m_broken) {
-        if (mysql_real_query(m_mysql, "ROLLBACK", 8) != 0) {
-            if (isConnectionLost(mysql_errno(m_mysql)))
-                m_broken = true;
-        }
+    --m_txDepth;
+    if (m_txLost) {
+        if (m_txDepth == 0)
+            m_txLost = false;
+        return;
+    }
+    if (!m_mysql || m_broken) {
+        m_txLost = m_txDepth > 0;
+        return;
+    }
+    const QByteArray sql = m_txDepth == 0 ? QByteArray("ROLLBACK")
+                                          : QByteArray("ROLLBACK TO SAVEPOINT xn_level_") + QByteArray::number(m_txDepth);
+    if (mysql_real_query(m_mysql, sql.constData(), (unsigned long)sql.size()) != 0) {
+        if (isConnectionLost(mysql_errno(m_mysql)))
+            m_broken = true;
+        // An inner level that cannot return to its savepoint dooms the whole transaction.
+        m_txLost = m_txDepth > 0;
+        if (m_txDepth > 0)
+            return;
+    }
+    if (m_txDepth > 0) {
+        const QByteArray release = QByteArray("RELEASE SAVEPOINT xn_level_") + QByteArray::number(m_txDepth);
+        mysql_real_query(m_mysql, release.constData(), (unsigned long)release.size());
+    } else {
+        m_lastUsed = nowMs();
     }
 }

@@ -20,6 +20,19 @@ struct DbResult {
     int indexOf(const QString &name) const;
 };
 
+// Where and how a connection connects.
+struct DbConnectionSettings {
+    QString host;
+    QString database;
+    QString user;
+    QString password;
+    int port = 3306;
+    int connectTimeout = 15;
+    int readTimeout = 30;
+    int writeTimeout = 30;
+    bool operator==(const DbConnectionSettings &) const = default;
+};
+
 class DbConnection : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +46,18 @@ public:
     void setPassword(const QString &pw) { m_password = pw; }
     void setPort(int port) { m_port = port; }
     void setConnectTimeout(int seconds) { m_timeout = seconds; }
+    // Seconds a statement may wait for the server to answer (read) or to take what is
+    // sent (write); a statement that runs out of time fails like any other and the next
+    // one connects anew. Take effect at the next connection.
+    void setReadTimeout(int seconds) { m_readTimeout = seconds; }
+    void setWriteTimeout(int seconds) { m_writeTimeout = seconds; }
+    int connectTimeout() const { return m_timeout; }
+    int readTimeout() const { return m_readTimeout; }
+    int writeTimeout() const { return m_writeTimeout; }
+    // Every setting at once (server, database, account, time-outs); a connection on
+    // another thread is made this way. Changed settings drop the connection.
+    DbConnectionSettings settings() const;
+    void setSettings(const DbConnectionSettings &settings);
     QString host() const { return m_host; }
     QString database() const { return m_database; }
     int port() const { return m_port; }
@@ -41,6 +66,8 @@ public:
     // private server does this); the stored settings stay as they are.
     static void setEndpointOverride(int port, const QString &socket);
 
+    // Connects. After open() the connection is wanted until close(): a statement run
+    // while it is down (lost, or a reconnection that failed) connects anew first.
     void open();
     void close();
     bool isConnected() const { return m_mysql != nullptr; }
@@ -64,10 +91,20 @@ public:
     QString bind(const QString &sql, const QVariantList &params) const;
     static QString quoteName(const QString &name);
 
+    // Transactions nest: the outermost begin() starts a transaction, an inner one sets a
+    // savepoint. An inner commit() releases its savepoint, an inner rollback() returns to
+    // it, so the outer work goes on in the same transaction. When the transaction itself
+    // is lost (the connection went away), every level is doomed: commit() then throws and
+    // nothing of the work is on the server.
     bool inTransaction() const { return m_txDepth > 0; }
+    int transactionDepth() const { return m_txDepth; }
     void begin();
     void commit();
     void rollback();   // never throws
+
+    // The Italian sentences put before the server's text.
+    static QString refusedSentence();  // "Connessione al server del database non riuscita."
+    static QString lostSentence();     // "Connessione al server del database interrotta."
 
 signals:
     void aboutToClose();  // the tables of this connection close themselves
@@ -75,8 +112,9 @@ signals:
 
 private:
     void ensureOpen();
-    [[noreturn]] void raise();
+    [[noreturn]] void raise(const QByteArray &statement = {});
     void query(const QByteArray &sql);
+    void endTransaction(const char *sql);
     static DbField describe(const struct st_mysql_field &f);
 
     st_mysql *m_mysql = nullptr;
@@ -86,7 +124,12 @@ private:
     QString m_password;
     int m_port = 3306;
     int m_timeout = 15;
+    int m_readTimeout = 30;
+    int m_writeTimeout = 30;
+    bool m_wanted = false;
     bool m_broken = false;
     int m_txDepth = 0;
+    bool m_txLost = false;
+    qint64 m_lastUsed = 0;  // monotonic ms of the last answer of the server
     quint64 m_lastInsertId = 0;
 };

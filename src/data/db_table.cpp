@@ -1,10 +1,18 @@
 #include "db_table.h"
 
 #include "app_error.h"
+#include "db_reread_worker.h"
 #include "text_forms.h"
 
 #include <QDate>
 #include <algorithm>
+
+namespace {
+// A re-read that changes more rows than this tells the controls to show every row anew:
+// one reset is cheaper than thousands of single-row notices.
+constexpr int MaxRowNotices = 500;
+
+} // namespace
 
 // ---------------------------------------------------------------- DbRecord
 
@@ -30,25 +38,25 @@ QByteArrayView DbRecord::rawAt(int i) const
     return m_row->raw(i);
 }
 
-QString DbRecord::text(const QString &column) const
+QString DbRecord::text(QAnyStringView column) const
 {
     const int i = m_table.indexOfField(column);
     return m_table.textOf(i, rawAt(i), nullAt(i));
 }
 
-QVariant DbRecord::value(const QString &column) const
+QVariant DbRecord::value(QAnyStringView column) const
 {
     const int i = m_table.indexOfField(column);
     return m_table.decode(i, rawAt(i), nullAt(i));
 }
 
-bool DbRecord::isNull(const QString &column) const { return nullAt(m_table.indexOfField(column)); }
+bool DbRecord::isNull(QAnyStringView column) const { return nullAt(m_table.indexOfField(column)); }
 
-void DbRecord::setCalculated(const QString &column, const QVariant &v)
+void DbRecord::setCalculated(QAnyStringView column, const QVariant &v)
 {
     const int i = m_table.indexOfField(column);
     if (!m_table.m_fields[size_t(i)].calculated)
-        throw AppError(QStringLiteral("Field '%1' is not a calculated field").arg(column));
+        throw AppError(QStringLiteral("Field '%1' is not a calculated field").arg(column.toString()));
     m_calc[size_t(i - m_table.m_baseCount)] = m_table.encode(i, v);
 }
 
@@ -62,6 +70,7 @@ DbTable::DbTable(DbConnection &connection, const QString &tableName, QObject *pa
     connect(&m_timer, &QTimer::timeout, this, &DbTable::onTimer);
 }
 
+// The worker's thread is stopped (after a fetch under way) before the rows go.
 DbTable::~DbTable() = default;
 
 void DbTable::setSql(const QString &sql)
@@ -69,6 +78,100 @@ void DbTable::setSql(const QString &sql)
     if (isOpen())
         close();
     m_sql = sql;
+    ++m_generation;
+}
+
+int DbTable::addBeforePostHook(std::function<void(DbTable &)> hook)
+{
+    const int id = m_nextHookId++;
+    m_beforePost.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void DbTable::removeBeforePostHook(int id)
+{
+    std::erase_if(m_beforePost, [id](const auto &h) { return h.first == id; });
+}
+
+void DbTable::runBeforePostHooks()
+{
+    // A copy: a hook may add or remove hooks.
+    const auto hooks = m_beforePost;
+    for (const auto &[id, hook] : hooks)
+        hook(*this);
+}
+
+// ---------------------------------------------------------------- notifications
+
+void DbTable::notifyCurrent()
+{
+    if (m_holdDepth > 0) {
+        m_heldCurrent = true;
+    } else {
+        m_shownCurrent = m_cur;
+        emit currentRowChanged();
+    }
+    emit linkValuesMayHaveChanged();
+}
+
+void DbTable::notifyReset()
+{
+    if (m_holdDepth > 0)
+        m_heldReset = true;
+    else
+        emit rowsReset();
+}
+
+void DbTable::holdNotifications()
+{
+    if (m_holdDepth++ == 0) {
+        m_heldCurrent = false;
+        m_heldReset = false;
+        m_shownCurrent = m_cur;
+    }
+}
+
+void DbTable::releaseNotifications(const Bookmark &restore, bool bof, bool eof)
+{
+    // The walk's position goes; the row the screens showed comes back. Storing a pending
+    // row or re-reading details may fail: the notices below are sent whatever happens.
+    struct Release {
+        DbTable &t;
+        ~Release()
+        {
+            if (--t.m_holdDepth > 0)
+                return;
+            try {
+                send();
+            } catch (...) {
+                // A receiver that throws must not end the program from this cleanup.
+            }
+        }
+        void send()
+        {
+            if (t.m_heldReset) {
+                t.m_heldReset = false;
+                t.m_heldCurrent = false;
+                emit t.rowsReset();
+                t.m_shownCurrent = t.m_cur;
+                emit t.currentRowChanged();
+            } else if (t.m_heldCurrent) {
+                t.m_heldCurrent = false;
+                if (t.m_cur != t.m_shownCurrent) {
+                    t.m_shownCurrent = t.m_cur;
+                    emit t.currentRowChanged();
+                }
+            }
+        }
+    } release{*this};
+    if (!isOpen())
+        return;
+    const int before = m_cur;
+    gotoBookmark(restore);
+    if (m_cur == restore.index || (restore.index < 0 && before == m_cur)) {
+        m_bof = bof;
+        m_eof = eof;
+    }
 }
 
 void DbTable::setOrderBy(const QString &column) { m_orderBy = column; }
@@ -81,8 +184,7 @@ void DbTable::setMaster(DbTable *master, const QStringList &masterColumns, const
     m_masterColumns = masterColumns;
     m_detailColumns = detailColumns;
     if (m_master) {
-        connect(m_master, &DbTable::currentRowChanged, this, &DbTable::masterMoved);
-        connect(m_master, &DbTable::rowsReset, this, &DbTable::masterMoved);
+        connect(m_master, &DbTable::linkValuesMayHaveChanged, this, &DbTable::masterMoved);
     }
     if (isOpen())
         masterMoved();
@@ -96,6 +198,10 @@ void DbTable::addCalculatedField(const QString &name, DbField::Kind kind, int wi
 void DbTable::setRefreshInterval(int ms)
 {
     m_refreshMs = ms;
+    if (ms <= 0 && m_refreshFailing) {
+        m_refreshFailing = false;  // no longer re-reading: nothing is failing
+        emit refreshRecovered();
+    }
     m_timer.stop();
     if (ms > 0 && isOpen())
         m_timer.start(ms);
@@ -136,12 +242,16 @@ void DbTable::open()
     if (isOpen())
         return;
     m_linkValues = masterValues();
-    fetch(false);
+    fetch();
     setState(State::Browse);
+    if (m_refreshFailing) {
+        m_refreshFailing = false;  // the server answered
+        emit refreshRecovered();
+    }
     if (m_refreshMs > 0)
         m_timer.start(m_refreshMs);
-    emit rowsReset();
-    emit currentRowChanged();
+    notifyReset();
+    notifyCurrent();
 }
 
 void DbTable::close()
@@ -153,49 +263,23 @@ void DbTable::close()
     m_original.clear();
     m_modified = false;
     m_rows.clear();
+    ++m_generation;
     m_cur = -1;
     m_eof = m_bof = true;
     setState(State::Inactive);
-    emit rowsReset();
-    emit currentRowChanged();
+    notifyReset();
+    notifyCurrent();
 }
 
-void DbTable::fetch(bool keepPosition)
+// Reads every row anew, the current row back on the first one.
+void DbTable::fetch()
 {
-    Bookmark mark;
-    if (keepPosition)
-        mark = bookmark();
     std::vector<DbField> fields;
     std::vector<DbRow> rows;
-    std::vector<bool> fresh;  // rows not taken over from the previous read
     const unsigned extra = unsigned(m_calcDecl.size());
-    // On a re-read, a row that the server returns unchanged shares the storage of the row
-    // already held, so that a re-read of a large table does not hold every row twice.
-    const int key = keepPosition ? keyField() : -1;
-    QHash<QByteArray, int> byKey;
-    if (key >= 0) {
-        byKey.reserve(qsizetype(m_rows.size()));
-        for (int i = 0; i < rowCount(); ++i)
-            byKey.insert(m_rows[size_t(i)].raw(key).toByteArray(), i);
-    }
-    const bool reuse = keepPosition && !m_rows.empty();
     m_conn.selectEach(
         fetchSql(), [&](std::vector<DbField> &&f) { fields = std::move(f); },
-        [&](unsigned n, char **values, const unsigned long *lengths) {
-            DbRow row(n, values, lengths, extra);
-            if (reuse && int(n) == m_baseCount) {
-                int old = int(rows.size());
-                if (key >= 0)
-                    old = byKey.value(row.raw(key).toByteArray(), -1);
-                if (old >= 0 && old < rowCount() && m_rows[size_t(old)].sameCells(row, int(n))) {
-                    rows.push_back(m_rows[size_t(old)]);
-                    fresh.push_back(false);
-                    return;
-                }
-            }
-            rows.push_back(std::move(row));
-            fresh.push_back(true);
-        });
+        [&](unsigned n, char **values, const unsigned long *lengths) { rows.emplace_back(n, values, lengths, extra); });
     for (const QString &r : m_required) {
         const bool found = std::any_of(fields.begin(), fields.end(),
                                        [&](const DbField &f) { return f.name.compare(r, Qt::CaseInsensitive) == 0; });
@@ -219,35 +303,160 @@ void DbTable::fetch(bool keepPosition)
     m_orderField = m_orderBy.isEmpty() ? -1 : fieldIndex(m_orderBy);
 
     m_rows = std::move(rows);
+    ++m_generation;
     if (extra && m_calcHook)
-        for (size_t i = 0; i < m_rows.size(); ++i)
-            if (fresh[i])
-                m_rows[i] = withCalculated(std::move(m_rows[i]));
+        for (DbRow &row : m_rows)
+            row = withCalculated(std::move(row));
     if (m_orderField >= 0)
         std::stable_sort(m_rows.begin(), m_rows.end(),
                          [this](const DbRow &a, const DbRow &b) { return lessThan(a, b); });
-
     m_cur = m_rows.empty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.empty();
-    if (keepPosition && !m_rows.empty()) {
-        const int k = keyField();
-        int found = -1;
-        if (k >= 0 && mark.key.isValid()) {
-            for (int i = 0; i < rowCount(); ++i)
-                if (valueAt(i, k) == mark.key) {
-                    found = i;
+}
+
+DbRereadRequest DbTable::rereadRequest() const
+{
+    DbRereadRequest r;
+    r.sql = fetchSql();
+    r.held = m_rows;
+    r.baseCount = m_baseCount;
+    r.calculatedCount = unsigned(m_calcDecl.size());
+    r.keyField = keyField();
+    r.integerKey = r.keyField >= 0 && m_fields[size_t(r.keyField)].kind == DbField::Kind::Integer;
+    if (m_orderField >= 0 && m_orderField < m_baseCount) {
+        r.orderField = m_orderField;
+        r.orderKind = m_fields[size_t(m_orderField)].kind;
+    }
+    r.generation = m_generation;
+    return r;
+}
+
+int DbTable::rowIndexOfKey(const QVariant &key) const
+{
+    const int k = keyField();
+    if (k < 0 || !key.isValid())
+        return -1;
+    const QByteArray wanted = key.toString().toUtf8();
+    for (int i = 0; i < rowCount(); ++i)
+        if (!m_rows[size_t(i)].isNull(k) && m_rows[size_t(i)].raw(k) == wanted)
+            return i;
+    return -1;
+}
+
+// Takes over the rows of a re-read and tells the bound controls only what differs.
+void DbTable::applyReread(DbRereadResult &r)
+{
+    const bool sameColumns = int(r.fields.size()) == m_baseCount
+        && std::equal(r.fields.begin(), r.fields.end(), m_fields.begin(), [](const DbField &a, const DbField &b) {
+               return a.name == b.name && a.kind == b.kind;
+           });
+    if (!sameColumns) {
+        // The statement's columns changed under us: read everything as on opening.
+        const Bookmark mark = bookmark();
+        fetch();
+        gotoBookmark(mark);
+        notifyReset();
+        notifyCurrent();
+        return;
+    }
+    const int oldCount = rowCount();
+    const int oldCur = m_cur;
+    const QVariant oldKey = bookmark().key;
+    const bool keyed = keyField() >= 0;
+    const int newCount = int(r.rows.size());
+
+    if (!m_calcDecl.empty() && m_calcHook)
+        for (int i = 0; i < newCount; ++i)
+            if (r.fresh[size_t(i)])
+                r.rows[size_t(i)] = withCalculated(std::move(r.rows[size_t(i)]));
+    if (m_orderField >= m_baseCount)
+        std::stable_sort(r.rows.begin(), r.rows.end(), [this](const DbRow &a, const DbRow &b) { return lessThan(a, b); });
+
+    // What became of the held rows: removed, inserted, changed; reordered rows (or a
+    // keyless table whose rows shifted) make one reset.
+    std::vector<char> kept(size_t(oldCount), 0);
+    bool reset = m_orderField >= m_baseCount;
+    int lastHeld = -1;
+    int notices = 0;
+    for (int i = 0; i < newCount && !reset; ++i) {
+        const int h = r.heldIndex[size_t(i)];
+        if (h < 0) {
+            ++notices;
+            continue;
+        }
+        if (h <= lastHeld || h >= oldCount) {
+            reset = true;
+            break;
+        }
+        lastHeld = h;
+        kept[size_t(h)] = 1;
+        if (r.fresh[size_t(i)])
+            ++notices;
+    }
+    if (!keyed && !reset) {
+        // Without a key, rows are matched by position: only changes in place and rows
+        // added at the end are told apart.
+        for (int i = 0; i < std::min(oldCount, newCount); ++i)
+            if (r.heldIndex[size_t(i)] != i)
+                reset = true;
+        if (newCount < oldCount)
+            reset = true;
+    }
+    notices += oldCount - int(std::count(kept.begin(), kept.end(), 1));
+    if (notices > MaxRowNotices)
+        reset = true;
+
+    m_rows = std::move(r.rows);
+    ++m_generation;
+
+    // The current row stays the one it was, wherever it now stands.
+    m_cur = -1;
+    if (oldCur >= 0) {
+        if (keyed) {
+            for (int i = 0; i < newCount; ++i)
+                if (r.heldIndex[size_t(i)] == oldCur) {
+                    m_cur = i;
                     break;
                 }
+            if (m_cur < 0 && oldKey.isValid())
+                m_cur = rowIndexOfKey(oldKey);
+        } else if (oldCur < newCount) {
+            m_cur = oldCur;
         }
-        if (found < 0 && mark.index >= 0)
-            found = std::min(mark.index, rowCount() - 1);
-        if (found >= 0) {
-            m_cur = found;
-            m_bof = m_cur == 0;
-            m_eof = false;
-        }
+        if (m_cur < 0 && newCount > 0)
+            m_cur = std::min(oldCur, newCount - 1);
+    } else if (newCount > 0) {
+        m_cur = 0;
     }
+    if (m_cur < 0) {
+        m_bof = m_eof = true;
+    } else {
+        m_bof = m_cur == 0 && m_bof;
+        m_eof = m_eof && m_cur == newCount - 1;
+    }
+
+    if (reset) {
+        notifyReset();
+        notifyCurrent();
+        return;
+    }
+    if (m_holdDepth == 0 || !m_heldReset) {
+        for (int h = oldCount - 1; h >= 0; --h)
+            if (!kept[size_t(h)])
+                emit rowRemoved(h);
+        for (int i = 0; i < newCount; ++i)
+            if (r.heldIndex[size_t(i)] < 0)
+                emit rowInserted(i);
+        for (int i = 0; i < newCount; ++i)
+            if (r.heldIndex[size_t(i)] >= 0 && r.fresh[size_t(i)])
+                emit rowChanged(i);
+    }
+    const bool sameRow = oldCur >= 0 && m_cur >= 0 && (keyed ? r.heldIndex[size_t(m_cur)] == oldCur : m_cur == oldCur);
+    if (!sameRow && !(oldCur < 0 && m_cur < 0))
+        notifyCurrent();
+    else
+        emit linkValuesMayHaveChanged();
 }
 
 DbRow DbTable::withCalculated(DbRow row) const
@@ -280,9 +489,13 @@ void DbTable::refresh()
     if (!isOpen())
         return;
     checkBrowseMode();
-    fetch(true);
-    emit rowsReset();
-    emit currentRowChanged();
+    DbRereadResult result;
+    runReread(m_conn, rereadRequest(), result);
+    if (m_refreshFailing) {
+        m_refreshFailing = false;  // the server answered
+        emit refreshRecovered();
+    }
+    applyReread(result);
 }
 
 void DbTable::masterMoved()
@@ -296,46 +509,95 @@ void DbTable::masterMoved()
     m_linkValues = vals;
     // A master without a current row (or a new one without its key yet) has no details:
     // a NULL link value matches no row, so the server is not asked.
-    if (!m_master->isOpen() || std::any_of(vals.begin(), vals.end(), [](const QVariant &v) { return v.isNull(); })) {
+    const bool none = !m_master->isOpen()
+        || std::any_of(vals.begin(), vals.end(), [](const QVariant &v) { return v.isNull(); });
+    auto clearRows = [this] {
         m_rows.clear();
+        ++m_generation;
         m_cur = -1;
         m_eof = m_bof = true;
+    };
+    if (none) {
+        clearRows();
     } else {
-        fetch(false);
+        try {
+            fetch();
+        } catch (...) {
+            // The rows of the previous master must not stand for the new one's.
+            clearRows();
+            notifyReset();
+            notifyCurrent();
+            throw;
+        }
     }
-    emit rowsReset();
-    emit currentRowChanged();
+    notifyReset();
+    notifyCurrent();
 }
 
 void DbTable::onTimer()
 {
-    if (m_state != State::Browse)
+    // Skipped while a row is pending, and while the previous re-read is still under way.
+    if (m_state != State::Browse || m_fetching)
+        return;
+    if (!m_worker)
+        m_worker = std::make_unique<DbRereadWorker>();
+    m_fetching = true;
+    m_worker->start(m_conn.settings(), rereadRequest(), this,
+                    [this](std::shared_ptr<DbRereadResult> result) { backgroundDone(result); }, m_fetchObserver);
+}
+
+void DbTable::backgroundDone(const std::shared_ptr<DbRereadResult> &result)
+{
+    m_fetching = false;
+    if (!result->ok) {
+        if (!m_refreshFailing && isOpen()) {
+            m_refreshFailing = true;
+            emit refreshFailed(result->error);
+        }
+        return;
+    }
+    if (m_refreshFailing) {
+        m_refreshFailing = false;
+        emit refreshRecovered();
+    }
+    // Rows changed meanwhile (a post, another re-read) or a row now pending: the next
+    // interval reads again; a pending row is never overwritten.
+    if (!isOpen() || m_state != State::Browse || result->generation != m_generation)
         return;
     try {
-        refresh();
+        applyReread(*result);
     } catch (const std::exception &e) {
-        m_timer.stop();
+        // A detail that follows this table failed to read its rows.
         const auto *app = dynamic_cast<const AppError *>(&e);
+        m_refreshFailing = true;
         emit refreshFailed(app ? app->text() : QString::fromUtf8(e.what()));
     }
 }
 
 // ---------------------------------------------------------------- fields and values
 
-int DbTable::fieldIndex(const QString &column) const { return m_fieldIndex.value(column.toLower(), -1); }
+int DbTable::fieldIndex(QAnyStringView column) const
+{
+    // Most callers name columns in lower case already.
+    const QString name = column.toString();
+    const auto it = m_fieldIndex.constFind(name);
+    if (it != m_fieldIndex.constEnd())
+        return *it;
+    return m_fieldIndex.value(name.toLower(), -1);
+}
 
-int DbTable::indexOfField(const QString &column) const
+int DbTable::indexOfField(QAnyStringView column) const
 {
     const int i = fieldIndex(column);
     if (i < 0) {
         if (!isOpen() && m_fields.empty())
             throw DbError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
-        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
+        throw DbError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column.toString()));
     }
     return i;
 }
 
-const DbField &DbTable::field(const QString &column) const { return m_fields[size_t(indexOfField(column))]; }
+const DbField &DbTable::field(QAnyStringView column) const { return m_fields[size_t(indexOfField(column))]; }
 
 int DbTable::keyField() const
 {
@@ -428,14 +690,14 @@ std::optional<QByteArray> DbTable::encode(int col, const QVariant &v) const
     }
     default: {
         QString s = v.typeId() == QMetaType::QDate ? TextForms::formatDate(v.toDate()) : v.toString();
-        if (f.width > 0 && s.size() > f.width)
-            s.truncate(f.width);
+        if (f.width > 0)
+            s = TextForms::cutToWidth(s, f.width);
         return s.toUtf8();
     }
     }
 }
 
-bool DbTable::isNull(const QString &column) const
+bool DbTable::isNull(QAnyStringView column) const
 {
     const int i = indexOfField(column);
     if (isEditing())
@@ -445,7 +707,7 @@ bool DbTable::isNull(const QString &column) const
     return m_rows[size_t(m_cur)].isNull(i);
 }
 
-QString DbTable::text(const QString &column) const
+QString DbTable::text(QAnyStringView column) const
 {
     const int i = indexOfField(column);
     if (isEditing()) {
@@ -458,7 +720,7 @@ QString DbTable::text(const QString &column) const
     return textOf(i, r.raw(i), r.isNull(i));
 }
 
-QVariant DbTable::value(const QString &column) const
+QVariant DbTable::value(QAnyStringView column) const
 {
     const int i = indexOfField(column);
     if (isEditing()) {
@@ -471,14 +733,14 @@ QVariant DbTable::value(const QString &column) const
     return decode(i, r.raw(i), r.isNull(i));
 }
 
-QString DbTable::asString(const QString &column) const
+QString DbTable::asString(QAnyStringView column) const
 {
     if (isNull(column))
         throw ConversionError(nullConversionMessage(QStringLiteral("String")));
     return text(column);
 }
 
-int DbTable::asInteger(const QString &column) const
+int DbTable::asInteger(QAnyStringView column) const
 {
     const QVariant v = value(column);
     if (v.isNull())
@@ -488,6 +750,20 @@ int DbTable::asInteger(const QString &column) const
     if (!ok)
         throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(v.toString()));
     return n;
+}
+
+Decimal DbTable::amount(QAnyStringView column, AmountReading reading) const
+{
+    const QString t = text(column);
+    return reading == AmountReading::Strict ? TextForms::readStrict(t) : TextForms::readLocale(t);
+}
+
+Decimal DbTable::amountOr(QAnyStringView column, AmountReading reading, const Decimal &fallback) const
+{
+    const QString t = text(column);
+    Decimal v;
+    const bool ok = reading == AmountReading::Strict ? TextForms::tryReadStrict(t, &v) : TextForms::tryReadLocale(t, &v);
+    return ok ? v : fallback;
 }
 
 QString DbTable::textAt(int row, int column) const
@@ -513,7 +789,7 @@ void DbTable::setCurrent(int index)
     const bool changed = index != m_cur;
     m_cur = index;
     if (changed)
-        emit currentRowChanged();
+        notifyCurrent();
 }
 
 void DbTable::first()
@@ -565,7 +841,7 @@ void DbTable::moveTo(int row)
     setCurrent(row);
 }
 
-bool DbTable::locate(const QString &column, const QVariant &value)
+bool DbTable::locate(QAnyStringView column, const QVariant &value)
 {
     const int col = indexOfField(column);
     checkBrowseMode();
@@ -661,7 +937,7 @@ void DbTable::append()
     }
     // The defaults of a new row do not count as a change: an untouched new row is dropped.
     m_modified = false;
-    emit currentRowChanged();
+    notifyCurrent();
 }
 
 void DbTable::edit()
@@ -679,7 +955,7 @@ void DbTable::edit()
     setState(State::Edit);
 }
 
-void DbTable::setValue(const QString &column, const QVariant &v)
+void DbTable::setValue(QAnyStringView column, const QVariant &v)
 {
     const int i = indexOfField(column);
     if (!isEditing())
@@ -720,6 +996,7 @@ void DbTable::post()
 {
     if (!isEditing())
         return;
+    runBeforePostHooks();
     const QString table = DbConnection::quoteName(m_table);
     if (m_state == State::Insert) {
         QStringList cols, vals;
@@ -738,8 +1015,12 @@ void DbTable::post()
         DbRow row(m_pending);
         int pos = m_orderField >= 0 ? sortedPosition(row) : rowCount();
         m_rows.insert(m_rows.begin() + pos, std::move(row));
+        ++m_generation;
         m_cur = pos;
-    } else {
+        finishPost(-1);
+        return;
+    }
+    {
         if (m_modified) {
             QStringList sets;
             for (int i = 0; i < m_baseCount; ++i) {
@@ -759,6 +1040,7 @@ void DbTable::post()
         }
         computeCalculated(m_pending);
         DbRow row(m_pending);
+        const int from = m_cur;
         if (m_orderField >= 0) {
             m_rows.erase(m_rows.begin() + m_cur);
             m_cur = sortedPosition(row);
@@ -766,14 +1048,34 @@ void DbTable::post()
         } else {
             m_rows[size_t(m_cur)] = std::move(row);
         }
+        ++m_generation;
+        finishPost(from);
     }
+}
+
+// After a store: back to browsing, and the controls hear of the one row (`from`: where
+// an edited row stood, -1 for a new row).
+void DbTable::finishPost(int from)
+{
     m_pending.clear();
     m_original.clear();
     m_modified = false;
     m_bof = m_eof = false;
-    setState(State::Browse);
-    emit rowsReset();
-    emit currentRowChanged();
+    m_state = State::Browse;
+    const bool rowNotices = !(m_holdDepth > 0 && m_heldReset);
+    if (rowNotices) {
+        if (from < 0)
+            emit rowInserted(m_cur);
+        else if (from != m_cur)
+            emit rowMoved(from, m_cur);
+        if (from >= 0)
+            emit rowChanged(m_cur);
+    }
+    emit stateChanged();
+    if (from != m_cur)
+        notifyCurrent();
+    else
+        emit linkValuesMayHaveChanged();
 }
 
 void DbTable::cancel()
@@ -787,9 +1089,9 @@ void DbTable::cancel()
     if (wasInsert)
         m_cur = m_beforeInsert < rowCount() ? m_beforeInsert : rowCount() - 1;
     setState(State::Browse);
-    if (m_cur >= 0)
+    if (m_cur >= 0 && !wasInsert && !(m_holdDepth > 0 && m_heldReset))
         emit rowChanged(m_cur);
-    emit currentRowChanged();
+    notifyCurrent();
 }
 
 void DbTable::remove()
@@ -809,31 +1111,52 @@ void DbTable::remove()
                                       .arg(DbConnection::quoteName(m_table), whereRow(original)));
     if (n == 0)
         throw DbError(QStringLiteral("Record not found or changed by another user"));
+    const int removed = m_cur;
     m_rows.erase(m_rows.begin() + m_cur);
+    ++m_generation;
     if (m_cur >= rowCount())
         m_cur = rowCount() - 1;
     m_eof = m_rows.empty();
     m_bof = m_rows.empty();
-    emit rowsReset();
-    emit currentRowChanged();
+    if (!(m_holdDepth > 0 && m_heldReset))
+        emit rowRemoved(removed);
+    notifyCurrent();
 }
 
 // ---------------------------------------------------------------- order
 
 bool DbTable::lessThan(const DbRow &a, const DbRow &b) const
 {
-    const int c = m_orderField;
-    const bool an = a.isNull(c), bn = b.isNull(c);
-    if (an || bn)
-        return an && !bn;
-    const DbField &f = m_fields[size_t(c)];
-    if (f.kind == DbField::Kind::Integer)
-        return a.raw(c).toLongLong() < b.raw(c).toLongLong();
-    if (f.kind == DbField::Kind::Float)
-        return a.raw(c).toDouble() < b.raw(c).toDouble();
-    const QString sa = QString::fromUtf8(a.raw(c)), sb = QString::fromUtf8(b.raw(c));
-    const int ci = sa.compare(sb, Qt::CaseInsensitive);
-    return ci != 0 ? ci < 0 : sa < sb;
+    return dbRowLess(a, b, m_orderField, m_fields[size_t(m_orderField)].kind);
+}
+
+// ---------------------------------------------------------------- a command's own change
+
+DbTable::PendingSnapshot DbTable::pendingSnapshot() const
+{
+    return {m_state, m_pending, m_original, m_dirty, m_modified, m_cur, m_beforeInsert};
+}
+
+void DbTable::restorePending(const PendingSnapshot &p)
+{
+    if (!isOpen())
+        return;
+    if (p.state != State::Edit && p.state != State::Insert) {
+        cancel();
+        return;
+    }
+    // Only the pending row of the same state and row can be given back.
+    if (p.state != m_state || (p.state == State::Edit && p.current != m_cur)) {
+        cancel();
+        return;
+    }
+    m_pending = p.pending;
+    m_original = p.original;
+    m_dirty = p.dirty;
+    m_modified = p.modified;
+    m_beforeInsert = p.beforeInsert;
+    for (const DbField &f : m_fields)
+        emit pendingChanged(f.name);
 }
 
 int DbTable::sortedPosition(const DbRow &row) const

@@ -5,18 +5,26 @@
 // on the current row of a shared table object.
 #include "db_connection.h"
 #include "db_field.h"
+#include "db_reread.h"
 #include "db_row.h"
+#include "decimal.h"
 
 #include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 #include <QVariant>
+#include <QAnyStringView>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class DbTable;
+class DbRereadWorker;
+
+// How an amount text is read (see TextForms): strictly, or through the regional settings.
+enum class AmountReading { Strict, Regional };
 
 // Read access to one row of a table object, and the setter of calculated fields, for hooks.
 class DbRecord {
@@ -24,10 +32,10 @@ public:
     // Reads from `row`, or from `cells` where given; calculated values go to `calc`.
     DbRecord(const DbTable &table, const DbRow *row, const DbRow::Cells *cells, DbRow::Cells &calc)
         : m_table(table), m_row(row), m_cells(cells), m_calc(calc) {}
-    QString text(const QString &column) const;
-    QVariant value(const QString &column) const;
-    bool isNull(const QString &column) const;
-    void setCalculated(const QString &column, const QVariant &v);
+    QString text(QAnyStringView column) const;
+    QVariant value(QAnyStringView column) const;
+    bool isNull(QAnyStringView column) const;
+    void setCalculated(QAnyStringView column, const QVariant &v);
 
 private:
     bool nullAt(int i) const;
@@ -65,14 +73,29 @@ public:
     void setNewRecordHook(std::function<void(DbTable &)> hook) { m_newRecordHook = std::move(hook); }
     // Columns the statement must return: opening fails when one is missing.
     void setRequiredFields(const QStringList &names) { m_required = names; }
-    // Periodic re-read while open and browsing; 0 turns it off.
+    // Periodic re-read while open and browsing; 0 turns it off. It fetches on a thread
+    // and a connection of its own and applies only what differs, on this object's thread,
+    // unless a row is being edited or inserted meanwhile (then the next interval tries
+    // again). A failing re-read is reported once (refreshFailed), retried at every
+    // interval, and the table resumes silently when the server answers (refreshRecovered).
     void setRefreshInterval(int ms);
     int refreshInterval() const { return m_refreshMs; }
+    bool isRefreshFailing() const { return m_refreshFailing; }
+    // Called on the thread that fetches a periodic re-read, before it runs; for diagnostics.
+    void setBackgroundFetchObserver(std::function<void()> observer) { m_fetchObserver = std::move(observer); }
+
+    // Runs before every store of a pending row, whatever asks for it (post(), a navigator,
+    // moving to another row): an error it raises refuses the row, which stays pending,
+    // before anything reaches the server. Returns an id for removeBeforePostHook().
+    int addBeforePostHook(std::function<void(DbTable &)> hook);
+    void removeBeforePostHook(int id);
 
     // --- lifecycle ---
     void open();
     void close();     // drops a pending row
-    void refresh();   // fetches the rows again, keeping the current row where possible
+    // Fetches the rows again, keeping the current row where possible; bound controls
+    // hear only of the rows that differ.
+    void refresh();
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
@@ -89,7 +112,7 @@ public:
     bool isEmpty() const { return m_rows.empty(); }
     int rowCount() const { return int(m_rows.size()); }
     int currentIndex() const { return m_cur; }
-    bool locate(const QString &column, const QVariant &value);
+    bool locate(QAnyStringView column, const QVariant &value);
 
     // A remembered row: by its key where the table has one, else by position.
     struct Bookmark { QVariant key; int index = -1; };
@@ -97,17 +120,24 @@ public:
     void gotoBookmark(const Bookmark &b);
 
     // --- reading the current row (the pending row while editing) ---
+    // Columns are named by any string view (QString, u"name", "name", QLatin1StringView),
+    // regardless of case.
     const std::vector<DbField> &fields() const { return m_fields; }
-    int fieldIndex(const QString &column) const;   // -1 when absent
-    int indexOfField(const QString &column) const; // raises when absent
-    bool hasField(const QString &column) const { return fieldIndex(column) >= 0; }
-    const DbField &field(const QString &column) const;
-    QString text(const QString &column) const;      // NULL gives empty text
-    QVariant value(const QString &column) const;    // NULL gives a null QVariant
-    bool isNull(const QString &column) const;
+    int fieldIndex(QAnyStringView column) const;   // -1 when absent
+    int indexOfField(QAnyStringView column) const; // raises when absent
+    bool hasField(QAnyStringView column) const { return fieldIndex(column) >= 0; }
+    const DbField &field(QAnyStringView column) const;
+    QString text(QAnyStringView column) const;      // NULL gives empty text
+    QVariant value(QAnyStringView column) const;    // NULL gives a null QVariant
+    bool isNull(QAnyStringView column) const;
     // The value converted; NULL raises "Could not convert variant of type (Null) into type (...)".
-    QString asString(const QString &column) const;
-    int asInteger(const QString &column) const;
+    QString asString(QAnyStringView column) const;
+    int asInteger(QAnyStringView column) const;
+    // The amount text of the column read by the named reading; a text that does not read
+    // (empty text and NULL included) raises ConversionError "'…' is not a valid floating
+    // point value". amountOr() gives `fallback` for such a text instead.
+    Decimal amount(QAnyStringView column, AmountReading reading) const;
+    Decimal amountOr(QAnyStringView column, AmountReading reading, const Decimal &fallback) const;
     // Reading of any row, for grids.
     QString textAt(int row, int column) const;
     QVariant valueAt(int row, int column) const;
@@ -115,9 +145,11 @@ public:
     // --- changing ---
     void append();
     void edit();
-    void setValue(const QString &column, const QVariant &v);  // puts the row into editing
-    void setText(const QString &column, const QString &t) { setValue(column, t); }
-    void setNull(const QString &column) { setValue(column, QVariant()); }
+    // Puts the row into editing. A text longer than its column is cut to the column's
+    // width in characters (code points), never inside one.
+    void setValue(QAnyStringView column, const QVariant &v);
+    void setText(QAnyStringView column, const QString &t) { setValue(column, t); }
+    void setNull(QAnyStringView column) { setValue(column, QVariant()); }
     void post();
     void cancel();
     void remove();
@@ -127,18 +159,49 @@ public:
     static QString nullConversionMessage(const QString &type);
 
 signals:
-    void currentRowChanged();        // another row became current (or the rows were re-read)
-    void rowsReset();                // opened, closed or re-read
-    void rowChanged(int row);        // a stored row's values changed
+    // Another row became current (also after a reset, or when a re-read replaced it).
+    void currentRowChanged();
+    // Every row may differ: opened, closed, the statement replaced, a detail following
+    // its master to another row. Other changes come row by row:
+    void rowsReset();
+    void rowChanged(int row);           // a stored row's values changed
+    void rowInserted(int row);          // a row now stands at `row`
+    void rowRemoved(int row);           // the row at `row` is gone
+    void rowMoved(int from, int to);    // a stored row moved by the presentation order (`to`: its new index)
     void pendingChanged(const QString &column);  // a column of the pending row was set
     void stateChanged();
-    void refreshFailed(const QString &text);
+    void refreshFailed(const QString &text);     // a periodic re-read began to fail
+    void refreshRecovered();                      // ... and works again
+    // The current row's values may have changed in some way (sent even while a walk holds
+    // back currentRowChanged): detail tables follow their master through it.
+    void linkValuesMayHaveChanged();
 
 private:
     friend class DbRecord;
+    friend class DbQuietWalk;
+    friend class DbOwnChange;
+    struct PendingSnapshot {
+        State state = State::Inactive;
+        DbRow::Cells pending, original;
+        std::vector<bool> dirty;
+        bool modified = false;
+        int current = -1;
+        int beforeInsert = -1;
+    };
+    PendingSnapshot pendingSnapshot() const;
+    void restorePending(const PendingSnapshot &snapshot);
+    void holdNotifications();
+    void releaseNotifications(const Bookmark &restore, bool bof, bool eof);
+    void notifyCurrent();
+    void notifyReset();
+    void runBeforePostHooks();
+    void applyReread(DbRereadResult &result);
+    void backgroundDone(const std::shared_ptr<DbRereadResult> &result);
+    int rowIndexOfKey(const QVariant &key) const;
     QString baseSql() const;
     QString fetchSql() const;
-    void fetch(bool keepPosition);
+    void fetch();
+    DbRereadRequest rereadRequest() const;
     void masterMoved();
     QVariantList masterValues() const;
     void computeCalculated(DbRow::Cells &cells) const;
@@ -151,6 +214,7 @@ private:
     int sortedPosition(const DbRow &row) const;
     bool lessThan(const DbRow &a, const DbRow &b) const;
     void setCurrent(int index);
+    void finishPost(int from);
     void setState(State s);
     void onTimer();
 
@@ -182,4 +246,16 @@ private:
 
     QTimer m_timer;
     int m_refreshMs = 0;
+    bool m_refreshFailing = false;
+    bool m_fetching = false;
+    quint64 m_generation = 0;  // counts every change of the held rows
+    std::unique_ptr<DbRereadWorker> m_worker;
+    std::function<void()> m_fetchObserver;
+    std::vector<std::pair<int, std::function<void(DbTable &)>>> m_beforePost;
+    int m_nextHookId = 1;
+
+    int m_holdDepth = 0;       // walks under way that hold back currentRowChanged
+    bool m_heldCurrent = false;
+    bool m_heldReset = false;
+    int m_shownCurrent = -1;   // the current row the screens last heard of
 };

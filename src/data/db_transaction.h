@@ -1,7 +1,13 @@
 #pragma once
 // Transaction guard: commit() makes the work permanent; leaving the scope without it
-// rolls the work back and re-reads the given table objects, so that they hold what the
-// server holds again (rows inserted inside the transaction disappear from them too).
+// rolls the work back and re-reads the given table objects (masters before their
+// details, whatever the order given), so that they hold what the server holds again
+// (rows inserted inside the transaction disappear from them too).
+//
+// Guards nest: an inner guard works on a savepoint of the outer transaction, so its
+// rollback drops only its own work and the outer guard goes on. When the transaction
+// itself is lost (the connection went away), the outer commit() throws and nothing of
+// the work is on the server. The destructor never throws.
 #include <QList>
 
 class DbConnection;
@@ -17,7 +23,10 @@ public:
     void commit();
 
 private:
+    void rollBackAndResync() noexcept;
+
     DbConnection &m_conn;
     QList<DbTable *> m_tables;
+    int m_level = 0;
     bool m_done = false;
 };

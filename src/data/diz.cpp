@@ -49,6 +49,8 @@ TDiz::TDiz(QObject *parent)
     Dati.setPassword(QString::fromLatin1(StoredPassword));
     Dati.setPort(3306);
     Dati.setConnectTimeout(15);
+    // A frozen server holds a command (or a background re-read) no longer than this.
+    setStatementTimeouts(StatementTimeout);
 
     Testata.setOrderBy(QStringLiteral("id_invio"));
     Testata.setRefreshInterval(10000);
@@ -63,9 +65,30 @@ TDiz::TDiz(QObject *parent)
                          {QStringLiteral("id_invio"), QStringLiteral("tipo")});
     setDett_FattMaster(BolleT);
 
-    for (DbTable *t : {&Testata, &Testa_Car, &Detta_Car})
-        connect(t, &DbTable::refreshFailed, this, &TDiz::backgroundError);
+    for (DbTable *t : {&Testata, &Testa_Car, &Detta_Car}) {
+        connect(t, &DbTable::refreshFailed, this, [this, t](const QString &text) { reReadFailed(t, text); });
+        connect(t, &DbTable::refreshRecovered, this, [this, t] { reReadRecovered(t); });
+    }
 }
+
+void TDiz::setStatementTimeouts(int seconds)
+{
+    for (DbConnection *c : {&xml_conn, &Dati}) {
+        c->setReadTimeout(seconds);
+        c->setWriteTimeout(seconds);
+    }
+}
+
+void TDiz::reReadFailed(DbTable *table, const QString &text)
+{
+    const bool first = m_failing.isEmpty();
+    if (!m_failing.contains(table))
+        m_failing << table;
+    if (first)
+        emit backgroundError(text);
+}
+
+void TDiz::reReadRecovered(DbTable *table) { m_failing.removeAll(table); }
 
 std::vector<DbTable *> TDiz::tables()
 {
@@ -74,6 +97,7 @@ std::vector<DbTable *> TDiz::tables()
 
 void TDiz::openTables()
 {
+    m_failing.clear();  // opened tables re-read afresh
     for (DbTable *t : tables())
         t->open();
 }

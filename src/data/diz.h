@@ -12,6 +12,7 @@ class TDiz : public QObject {
     Q_OBJECT
 public:
     static constexpr const char *StoredPassword = "velmotru_47";
+    static constexpr int StatementTimeout = 15;  // seconds, read and write
 
     explicit TDiz(QObject *parent = nullptr);
 
@@ -46,9 +47,20 @@ public:
     // The detail of Dett_Fatt follows either BolleT or Test_Fatt.
     void setDett_FattMaster(DbTable &master);
 
+    // Read and write time-outs of both connections, in seconds (a statement that waits
+    // longer fails like any other); the default suits the application, tests shorten it.
+    void setStatementTimeouts(int seconds);
+
 signals:
-    // An error raised outside any command (a failed periodic re-read).
+    // An error raised outside any command: periodic re-reads that began to fail. It is
+    // sent once until every re-reading table works again, not once per table or interval.
     void backgroundError(const QString &text);
+
+private:
+    void reReadFailed(DbTable *table, const QString &text);
+    void reReadRecovered(DbTable *table);
+
+    QList<DbTable *> m_failing;
 };
 
 // The program's one data module, created at start.

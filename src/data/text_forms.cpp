@@ -233,4 +233,23 @@ QDate readDate(const QString &text)
     return date;
 }
 
+QString cutToWidth(const QString &text, int width)
+{
+    if (text.size() <= width)
+        return text;
+    qsizetype units = 0;
+    for (int chars = 0; chars < width && units < text.size(); ++chars)
+        units += (text[units].isHighSurrogate() && units + 1 < text.size() && text[units + 1].isLowSurrogate()) ? 2 : 1;
+    return text.left(units);
+}
+
+int characterCount(const QString &text)
+{
+    int chars = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++chars)
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    return chars;
+}
+
 } // namespace TextForms

@@ -52,4 +52,10 @@ QString formatShortDate(const QDate &d);
 // yyyy-mm-dd, the XML form.
 QString formatXmlDate(const QDate &d);
 
+// The first `width` characters of `text`, counted as the server counts them (code
+// points): a character outside the basic plane is never split.
+QString cutToWidth(const QString &text, int width);
+// Characters (code points) of `text`.
+int characterCount(const QString &text);
+
 } // namespace TextForms

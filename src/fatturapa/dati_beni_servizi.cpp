@@ -2,6 +2,7 @@
 #include "body_blocks.h"
 
 #include "codifica_xml.h"
+#include "db_quiet_walk.h"
 #include "db_table.h"
 #include "xml_forms.h"
 
@@ -91,6 +92,7 @@ void writeDettaglioLinee(XmlLines &out, DbTable &lines)
 {
     out.write(QStringLiteral("<DatiBeniServizi>"));
     int number = 1;
+    DbQuietWalk walk(lines);  // the screens keep showing the line that was current
     for (lines.first(); !lines.eof(); lines.next())
         writeLine(out, lines, number++);
 }

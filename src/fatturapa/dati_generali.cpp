@@ -3,6 +3,7 @@
 #include "body_blocks.h"
 
 #include "codifica_xml.h"
+#include "db_quiet_walk.h"
 #include "diz.h"
 #include "text_forms.h"
 #include "xml_forms.h"
@@ -61,6 +62,8 @@ void writeLinkedDocuments(XmlLines &out, DbTable &groups, DbTable &rows)
     static const QStringList kinds{QStringLiteral("DatiOrdineAcquisto"), QStringLiteral("DatiContratto"),
                                    QStringLiteral("DatiConvenzione"), QStringLiteral("DatiRicezione"),
                                    QStringLiteral("DatiFattureCollegate")};
+    // The screens keep showing the group that was current (its rows follow it again).
+    DbQuietWalk walk(groups);
     for (groups.first(); !groups.eof(); groups.next()) {
         const QString kind = groups.text(QStringLiteral("tipo"));
         if (!kinds.contains(kind))
@@ -78,9 +81,6 @@ void writeLinkedDocuments(XmlLines &out, DbTable &groups, DbTable &rows)
             }
         }
     }
-    // The walk leaves the groups and their rows standing after their last rows.
-    groups.last();
-    rows.last();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app_error.h"
 #include "calcola_totali.h"
 #include "crea_file_xml.h"
+#include "db_quiet_walk.h"
 #include "db_transaction.h"
 #include "diz.h"
 #include "imported_document.h"
@@ -87,6 +88,7 @@ void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText,
     diz.Test_Fatt.setSql(QString());
     diz.Test_Fatt.setSql(importSelectionSql(diz.Dati.database(), ImportYear));
     diz.Test_Fatt.open();
+    DbQuietWalk walk(diz.Test_Fatt);
     diz.Test_Fatt.first();
     diz.Dett_Fatt.open();
 

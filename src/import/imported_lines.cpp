@@ -1,5 +1,6 @@
 #include "imported_lines.h"
 
+#include "db_quiet_walk.h"
 #include "diz.h"
 #include "import_formats.h"
 #include "imported_amounts.h"
@@ -98,6 +99,7 @@ void importLines(TDiz &diz, const ImportedDocument &doc, int idInvio)
         diz.BolleT.setSql(deliveryNotesSql(diz.Dati.database(), doc.protocollo));
         diz.BolleT.open();
         const QString rateA = ImportFormats::rateText(doc.vatSlots[0].rate);
+        DbQuietWalk walk(diz.BolleT);
         for (diz.BolleT.first(); !diz.BolleT.eof(); diz.BolleT.next()) {
             appendReferenceRow(diz.Detta, diz.BolleT, idInvio, prog++, rateA);
             for (lines.first(); !lines.eof(); lines.next())
@@ -105,6 +107,7 @@ void importLines(TDiz &diz, const ImportedDocument &doc, int idInvio)
         }
     } else {
         followMaster(diz, diz.Test_Fatt);
+        DbQuietWalk walk(lines);
         for (lines.first(); !lines.eof(); lines.next())
             appendGoodsLine(diz.Detta, lines, idInvio, prog++, doc.nature);
     }

@@ -2,6 +2,7 @@
 
 #include "amount_text.h"
 #include "app_error.h"
+#include "db_quiet_walk.h"
 #include "diz.h"
 #include "text_forms.h"
 
@@ -93,6 +94,8 @@ void addLine(const DbTable &head, const DbTable &lines, LineSums &sums)
 LineSums visitLines(DbTable &head, DbTable &lines)
 {
     LineSums sums;
+    // The screens keep showing the line that was current.
+    DbQuietWalk walk(lines);
     for (lines.first(); !lines.eof(); lines.next()) {
         if (AmountText::readNumber(lines.text(QStringLiteral("quantita")), QStringLiteral("quantita")) <= 0)
             continue;

@@ -2,19 +2,44 @@
 
 #include "db_table.h"
 #include "field_link.h"
+#include "text_forms.h"
 
 #include <QValidator>
 
-// Turns typed letters to the box's case and, in an integer column, lets through only
-// an optional minus sign followed by digits.
+// Turns typed letters to the box's case, refuses more characters than the column holds
+// (counted as the server counts them: a character outside the basic plane is one) and,
+// in an integer column, lets through only an optional minus sign followed by digits.
 class DbEditValidator : public QValidator {
 public:
     using QValidator::QValidator;
     DbEdit::CharCase charCase = DbEdit::CharCase::AsTyped;
     bool integer = false;
+    int width = 0;
+
+    static bool hasLoneSurrogate(const QString &s)
+    {
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate())
+                ++i;
+            else if (s[i].isSurrogate())
+                return true;
+        }
+        return false;
+    }
 
     State validate(QString &input, int &) const override
     {
+        // A key that would add one character too many is refused; a longer paste keeps the
+        // characters that fit, never half of one.
+        if (width > 0) {
+            const int count = TextForms::characterCount(input);
+            if (count == width + 1)
+                return Invalid;
+            if (count > width)
+                input = TextForms::cutToWidth(input, width);
+        }
+        if (hasLoneSurrogate(input))
+            return Invalid;
         if (charCase == DbEdit::CharCase::Upper)
             input = input.toUpper();
         else if (charCase == DbEdit::CharCase::Lower)
@@ -57,8 +82,11 @@ void DbEdit::showColumn()
 {
     const bool active = m_link->isActive();
     setReadOnly(m_dataReadOnly || !active);
+    // The box counts UTF-16 units, the column characters: room for the widest characters,
+    // the validator keeps the count of characters.
     const int width = m_link->width();
-    setMaxLength(width > 0 ? width : 32767);
+    setMaxLength(width > 0 ? width * 2 : 32767);
+    m_validator->width = width;
     if (const DbField *f = m_link->field())
         m_validator->integer = f->kind == DbField::Kind::Integer;
     const QString shown = m_link->text();

@@ -71,7 +71,7 @@ void DbGrid::showCurrentRow()
 
 void DbGrid::lineChosen(const QModelIndex &current)
 {
-    if (m_showing || !current.isValid() || current.row() == m_model->currentRow())
+    if (m_showing || m_model->isChangingRows() || !current.isValid() || current.row() == m_model->currentRow())
         return;
     const int row = current.row();
     runCommand([&] { table().moveTo(row); });

@@ -3,50 +3,112 @@
 #include "command.h"
 #include "db_editing.h"
 #include "db_table.h"
+#include "field_link.h"
 
 DbGridModel::DbGridModel(DbTable &table, const QList<GridColumn> &columns, QObject *parent)
     : QAbstractTableModel(parent), m_table(table), m_columns(columns)
 {
-    m_shownRows = tableRows();
-    connect(&m_table, &DbTable::rowsReset, this, [this] {
-        beginResetModel();
-        m_shownRows = tableRows();
-        endResetModel();
-        emit currentRowMoved();
-    });
-    connect(&m_table, &DbTable::stateChanged, this, &DbGridModel::rowsMayHaveChanged);
+    m_tableRows = m_table.isOpen() ? m_table.rowCount() : 0;
+    m_newRowShown = m_table.state() == DbTable::State::Insert;
+    connect(&m_table, &DbTable::rowsReset, this, &DbGridModel::resetRows);
+    connect(&m_table, &DbTable::stateChanged, this, &DbGridModel::stateChanged);
     connect(&m_table, &DbTable::currentRowChanged, this, [this] {
-        rowsMayHaveChanged();
+        if (m_changingRows)
+            return;  // told again once the change of rows is complete
+        if (!countsAgree())
+            resetRows();
         emit currentRowMoved();
     });
-    connect(&m_table, &DbTable::rowChanged, this, &DbGridModel::valuesChanged);
-    connect(&m_table, &DbTable::pendingChanged, this, &DbGridModel::valuesChanged);
+    connect(&m_table, &DbTable::rowChanged, this, &DbGridModel::rowValuesChanged);
+    connect(&m_table, &DbTable::rowInserted, this, &DbGridModel::rowInserted);
+    connect(&m_table, &DbTable::rowRemoved, this, &DbGridModel::rowRemoved);
+    connect(&m_table, &DbTable::rowMoved, this, &DbGridModel::rowMoved);
+    connect(&m_table, &DbTable::pendingChanged, this, [this] { rowValuesChanged(currentRow()); });
 }
 
-int DbGridModel::tableRows() const
+int DbGridModel::shownRows() const { return m_tableRows + (m_newRowShown ? 1 : 0); }
+
+bool DbGridModel::countsAgree() const
 {
-    if (!m_table.isOpen())
-        return 0;
-    return m_table.rowCount() + (m_table.state() == DbTable::State::Insert ? 1 : 0);
+    const int rows = m_table.isOpen() ? m_table.rowCount() : 0;
+    return rows == m_tableRows && m_newRowShown == (m_table.state() == DbTable::State::Insert);
 }
 
-void DbGridModel::rowsMayHaveChanged()
+void DbGridModel::resetRows()
 {
-    const int rows = tableRows();
-    if (rows == m_shownRows) {
-        valuesChanged();
-        return;
-    }
     beginResetModel();
-    m_shownRows = rows;
+    m_tableRows = m_table.isOpen() ? m_table.rowCount() : 0;
+    m_newRowShown = m_table.state() == DbTable::State::Insert;
     endResetModel();
+    ++m_resets;
     emit currentRowMoved();
 }
 
-void DbGridModel::valuesChanged()
+// The new row of an insert shows as an extra last line while it is pending.
+void DbGridModel::stateChanged()
 {
-    if (m_shownRows > 0 && !m_columns.isEmpty())
-        emit dataChanged(index(0, 0), index(m_shownRows - 1, int(m_columns.size()) - 1));
+    const bool inserting = m_table.state() == DbTable::State::Insert;
+    if (inserting && !m_newRowShown) {
+        const ChangingRows changing(*this);
+        beginInsertRows({}, shownRows(), shownRows());
+        m_newRowShown = true;
+        endInsertRows();
+    } else if (!inserting && m_newRowShown) {
+        // Dropped (a stored new row has already been told as inserted).
+        const ChangingRows changing(*this);
+        beginRemoveRows({}, m_tableRows, m_tableRows);
+        m_newRowShown = false;
+        endRemoveRows();
+    }
+    if (!countsAgree()) {
+        resetRows();
+        return;
+    }
+    rowValuesChanged(currentRow());
+}
+
+void DbGridModel::rowInserted(int row)
+{
+    const ChangingRows changing(*this);
+    if (m_newRowShown) {
+        // The pending new line becomes the stored row at `row`.
+        const int from = m_tableRows;
+        m_newRowShown = false;
+        if (from != row) {
+            beginMoveRows({}, from, from, {}, row);
+            ++m_tableRows;
+            endMoveRows();
+        } else {
+            ++m_tableRows;
+        }
+    } else {
+        beginInsertRows({}, row, row);
+        ++m_tableRows;
+        endInsertRows();
+    }
+    rowValuesChanged(row);
+}
+
+void DbGridModel::rowRemoved(int row)
+{
+    const ChangingRows changing(*this);
+    beginRemoveRows({}, row, row);
+    --m_tableRows;
+    endRemoveRows();
+}
+
+void DbGridModel::rowMoved(int from, int to)
+{
+    // Qt names the destination as the row before which the moved row lands.
+    const ChangingRows changing(*this);
+    beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+    endMoveRows();
+}
+
+void DbGridModel::rowValuesChanged(int row)
+{
+    if (row >= 0 && row < shownRows() && !m_columns.isEmpty())
+        emit dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
 }
 
 void DbGridModel::setRowStyleHook(RowStyleHook hook) { m_rowStyle = std::move(hook); }
@@ -80,7 +142,7 @@ QString DbGridModel::cellText(int row, int column) const
     return m_table.textAt(row, fieldIndex);
 }
 
-int DbGridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_shownRows; }
+int DbGridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : shownRows(); }
 
 int DbGridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_columns.size()); }
 
@@ -133,10 +195,6 @@ bool DbGridModel::setData(const QModelIndex &index, const QVariant &value, int r
         if (row != currentRow())
             m_table.moveTo(row);
         beginEdit(m_table);
-        const bool emptyText = value.typeId() == QMetaType::QString && value.toString().isEmpty();
-        if (emptyText && !m_table.field(field).isText())
-            m_table.setNull(field);
-        else
-            m_table.setValue(field, value);
+        FieldLink::storeInput(m_table, field, value);
     });
 }

@@ -3,6 +3,9 @@
 // their titles, alignment and pick lists. While a row is being edited the grid shows
 // its pending values; a new row being inserted shows as an extra last row. Editing a
 // cell moves the table to that row, puts it into editing and sets the column.
+// The views hear of each row the table stores, inserts, removes or moves on its own;
+// only an open, a close, a replaced statement (or a re-read that changed very many
+// rows) shows every row anew, so selection and scroll position stay put.
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QStringList>
@@ -50,6 +53,11 @@ public:
     int currentRow() const;
     // The text a cell shows.
     QString cellText(int row, int column) const;
+    // Times the model told its views that every row may differ (for tests).
+    int resetCount() const { return m_resets; }
+    // Rows are being inserted, removed or moved: a view's current line may shift on its
+    // own meanwhile, which is no choice of the user.
+    bool isChangingRows() const { return m_changingRows; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -63,13 +71,26 @@ signals:
     void currentRowMoved();
 
 private:
-    int tableRows() const;
-    void rowsMayHaveChanged();
-    void valuesChanged();
+    int shownRows() const;
+    bool countsAgree() const;
+    void resetRows();
+    void stateChanged();
+    void rowInserted(int row);
+    void rowRemoved(int row);
+    void rowMoved(int from, int to);
+    void rowValuesChanged(int row);
 
     DbTable &m_table;
     QList<GridColumn> m_columns;
     bool m_readOnly = false;
     RowStyleHook m_rowStyle;
-    int m_shownRows = 0;
+    int m_tableRows = 0;        // stored rows the views know of
+    bool m_newRowShown = false; // the pending new row shows as an extra last line
+    int m_resets = 0;
+    bool m_changingRows = false;
+    struct ChangingRows {
+        DbGridModel &m;
+        explicit ChangingRows(DbGridModel &model) : m(model) { m.m_changingRows = true; }
+        ~ChangingRows() { m.m_changingRows = false; }
+    };
 };

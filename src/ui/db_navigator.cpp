@@ -20,25 +20,25 @@ Face faceOf(DbNavigator::Button b)
 {
     switch (b) {
     case DbNavigator::Button::First:
-        return {"First", "|\u25C0", "First record"};
+        return {"First", "|\u25C0", "Primo record"};
     case DbNavigator::Button::Prior:
-        return {"Prior", "\u25C0", "Prior record"};
+        return {"Prior", "\u25C0", "Record precedente"};
     case DbNavigator::Button::Next:
-        return {"Next", "\u25B6", "Next record"};
+        return {"Next", "\u25B6", "Record successivo"};
     case DbNavigator::Button::Last:
-        return {"Last", "\u25B6|", "Last record"};
+        return {"Last", "\u25B6|", "Ultimo record"};
     case DbNavigator::Button::Insert:
-        return {"Insert", "+", "Insert record"};
+        return {"Insert", "+", "Inserisci record"};
     case DbNavigator::Button::Delete:
-        return {"Delete", "\u2212", "Delete record"};
+        return {"Delete", "\u2212", "Elimina record"};
     case DbNavigator::Button::Edit:
-        return {"Edit", "\u25B2", "Edit record"};
+        return {"Edit", "\u25B2", "Modifica record"};
     case DbNavigator::Button::Post:
-        return {"Post", "\u2714", "Post edit"};
+        return {"Post", "\u2714", "Registra modifiche"};
     case DbNavigator::Button::Cancel:
-        return {"Cancel", "\u2716", "Cancel edit"};
+        return {"Cancel", "\u2716", "Annulla modifiche"};
     case DbNavigator::Button::Refresh:
-        return {"Refresh", "\u21BB", "Refresh data"};
+        return {"Refresh", "\u21BB", "Aggiorna dati"};
     }
     return {"", "", ""};
 }
@@ -63,7 +63,7 @@ DbNavigator::DbNavigator(DbTable &table, const QList<Button> &buttons, QWidget *
         auto *button = new QToolButton(this);
         button->setObjectName(QString::fromLatin1(face.name));
         button->setText(QString::fromUtf8(face.glyph));
-        button->setToolTip(QString::fromLatin1(face.hint));
+        button->setToolTip(QString::fromUtf8(face.hint));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         button->setFocusPolicy(Qt::NoFocus);  // a click leaves the focus in the field being edited
         connect(button, &QToolButton::clicked, this, [this, b] { click(b); });
@@ -72,6 +72,9 @@ DbNavigator::DbNavigator(DbTable &table, const QList<Button> &buttons, QWidget *
     }
     for (auto signal : {&DbTable::stateChanged, &DbTable::currentRowChanged, &DbTable::rowsReset})
         connect(&m_table, signal, this, &DbNavigator::updateButtons);
+    // Rows that a re-read adds or removes change what lies before and after the current one.
+    connect(&m_table, &DbTable::rowInserted, this, &DbNavigator::updateButtons);
+    connect(&m_table, &DbTable::rowRemoved, this, &DbNavigator::updateButtons);
     updateButtons();
 }
 

@@ -30,6 +30,21 @@ int FieldLink::width() const
     return f && f->isText() ? f->width : 0;
 }
 
+int FieldLink::maxLength() const
+{
+    const int w = width();
+    return w > 0 ? w : 32767;
+}
+
+void FieldLink::storeInput(DbTable &table, const QString &column, const QVariant &value)
+{
+    const bool emptyText = value.typeId() == QMetaType::QString && value.toString().isEmpty();
+    if (emptyText && table.hasField(column) && !table.field(column).isText())
+        table.setNull(column);
+    else
+        table.setValue(column, value);
+}
+
 QString FieldLink::text() const { return isActive() ? m_table.text(m_column) : QString(); }
 
 QVariant FieldLink::value() const { return isActive() ? m_table.value(m_column) : QVariant(); }
@@ -38,12 +53,7 @@ bool FieldLink::write(const QVariant &value)
 {
     return whileWriting([&] {
         beginEdit(m_table);
-        const DbField *f = field();
-        const bool emptyText = value.typeId() == QMetaType::QString && value.toString().isEmpty();
-        if (f && !f->isText() && emptyText)
-            m_table.setNull(m_column);
-        else
-            m_table.setValue(m_column, value);
+        storeInput(m_table, m_column, value);
     });
 }
 

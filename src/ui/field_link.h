@@ -25,6 +25,14 @@ public:
     const DbField *field() const;
     // Characters the column holds (0 when unknown or not a text column).
     int width() const;
+    // The most characters (code points) a control lets the user type: the column's
+    // width, else no limit.
+    int maxLength() const;
+
+    // The rules every bound control and grid cell follow when they store user input:
+    // empty text into a column that is not text stores NULL; anything else is set as
+    // given (a text longer than a text column is cut to its width by the table object).
+    static void storeInput(DbTable &table, const QString &column, const QVariant &value);
     QString text() const;    // empty while not active
     QVariant value() const;  // null while not active
 

@@ -14,12 +14,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -261,6 +263,31 @@ TEST_F(MainMenu, AFailedPeriodicReReadReachesTheGeneralErrorBox)
 {
     boxes.expectError(QStringLiteral("Lost connection to server during query"));
     emit Diz->backgroundError(QStringLiteral("Lost connection to server during query"));
+}
+
+TEST_F(MainMenu, ConnectingShowsABusyCursorAndARefusalIsExplainedInItalianFirst)
+{
+    std::optional<Qt::CursorShape> whileConnecting;
+    QObject context;
+    QObject::connect(&Diz->xml_conn, &DbConnection::opened, &context, [&] {
+        if (const QCursor *c = QGuiApplication::overrideCursor())
+            whileConnecting = c->shape();
+    });
+    writeIni(goodIni());
+    accedi();
+    ASSERT_TRUE(whileConnecting.has_value());
+    EXPECT_EQ(*whileConnecting, Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(buttons(), QStringLiteral("111111"));
+
+    writeIni("localhost\r\nxm_absent0\r\nA\r\n");
+    boxes.expectError();
+    accedi();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    const QString text = boxes.shown()[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Connessione al server del database non riuscita.\n"))) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Unknown database 'xm_absent0'"))) << text.toStdString();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);  // also after a failure
 }
 
 } // namespace

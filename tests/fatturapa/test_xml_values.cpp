@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
-void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+#include "test_printing.h"
 
 namespace {
 

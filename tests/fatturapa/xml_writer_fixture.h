@@ -1,11 +1,9 @@
 #pragma once
-// Shared set-up of the XML writer tests: one scratch database per test program with the
-// data module opened on it (under the Italian locale the program works with), a company
-// whose folder is a fresh temporary directory for every test, and helpers that store
-// invoices, lines and linked documents and read back the file that was written.
+// Shared set-up of the XML writer tests: the data-module fixture, a company whose folder
+// is a fresh temporary directory for every test, and helpers that store invoices, lines
+// and linked documents and read back the file that was written.
 #include "app_error.h"
-#include "diz.h"
-#include "test_db.h"
+#include "data_module_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,19 +13,6 @@
 #include <QVariantMap>
 #include <gtest/gtest.h>
 #include <memory>
-
-// Readable values in failure messages.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &l, std::ostream *os)
-{
-    *os << "\n" << l.join(QLatin1Char('\n')).toStdString() << "\n";
-}
-
-// Column name -> value; a null QVariant stores NULL.
-using Columns = QVariantMap;
 
 namespace XmlTest {
 
@@ -94,29 +79,14 @@ inline QString schemaErrors(const QString &path)
 
 } // namespace XmlTest
 
-class XmlWriterTest : public ::testing::Test {
+class XmlWriterTest : public DataModuleTest {
 protected:
-    static inline std::unique_ptr<ScratchDatabase> db;
-    static inline std::unique_ptr<TDiz> diz;
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
     std::unique_ptr<QTemporaryDir> dir;
-
-    static void SetUpTestSuite()
-    {
-        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-        db = std::make_unique<ScratchDatabase>();
-        diz = std::make_unique<TDiz>();
-        openDizOn(*diz, *db);
-    }
-    static void TearDownTestSuite()
-    {
-        diz.reset();
-        db.reset();
-    }
 
     void SetUp() override
     {
-        for (const char *table : {"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"})
-            db->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+        clearTables({"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"});
         dir = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(dir->isValid());
         setCompany();
@@ -157,22 +127,7 @@ protected:
                 {"ritenuta", ""}, {"natura", ""}, {"rif_amm", ""}, {"categoria", ""}, {"lotto", ""}, {"origine", ""}};
     }
 
-    static Columns merged(Columns base, const Columns &overrides)
-    {
-        for (auto it = overrides.begin(); it != overrides.end(); ++it)
-            base.insert(it.key(), it.value());
-        return base;
-    }
-
-    static int insert(const QString &table, const Columns &columns) { return db->insert(table, columns); }
-
-    void setCompany(const Columns &overrides = {})
-    {
-        db->sql().exec(QStringLiteral("DELETE FROM azienda"));
-        insert(QStringLiteral("azienda"), merged(companyColumns(), overrides));
-        diz->AziendaT.refresh();
-        diz->AziendaT.first();
-    }
+    void setCompany(const Columns &overrides = {}) { DataModuleTest::setCompany(merged(companyColumns(), overrides)); }
 
     // Stores an invoice and makes it the current one; returns its key.
     int addInvoice(const Columns &overrides = {})

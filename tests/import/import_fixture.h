@@ -1,16 +1,13 @@
 #pragma once
-// Shared set-up of the import tests: one electronic-invoice and one management scratch
-// database per test program, the data module opened on both (under the Italian locale the
-// program works with, with the header defaults and the management calculated fields
-// installed), a company whose folder is a fresh temporary directory for every test, a
-// scripted confirmation seam, and helpers that store source documents and lines and
-// read back what the import wrote.
+// Shared set-up of the import tests: the data-module fixture with a management database
+// (the header defaults and the management calculated fields installed), a company whose
+// folder is a fresh temporary directory for every test, a recording confirmation seam,
+// and helpers that store source documents and lines and read back what the import wrote.
 #include "app_error.h"
-#include "diz.h"
+#include "data_module_fixture.h"
 #include "importa_fatture.h"
 #include "management_fields.h"
-#include "messages.h"
-#include "test_db.h"
+#include "recorded_messages.h"
 #include "testata_hooks.h"
 
 #include <QDir>
@@ -21,28 +18,6 @@
 #include <QVariantMap>
 #include <gtest/gtest.h>
 #include <memory>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
-// Column name -> value; a null QVariant stores NULL.
-using Columns = QVariantMap;
-
-// Answers every confirmation with `answer` and records the questions and the information shown.
-class ScriptedMessages : public Messages {
-public:
-    bool answer = true;
-    QStringList questions;
-    QStringList informed;
-    void inform(const QString &text) override { informed << text; }
-    bool confirm(const QString &text) override
-    {
-        questions << text;
-        return answer;
-    }
-};
 
 // One stored row: column -> text, NULL kept apart from empty text.
 class StoredRow {
@@ -65,38 +40,25 @@ private:
     QVariantMap m_cells;
 };
 
-class ImportTest : public ::testing::Test {
+class ImportTest : public DataModuleTest {
 protected:
-    static inline std::unique_ptr<ScratchDatabase> xml;
-    static inline std::unique_ptr<ScratchDatabase> norva;
-    static inline std::unique_ptr<TDiz> diz;
     std::unique_ptr<QTemporaryDir> dir;
-    ScriptedMessages messages;
+    RecordedMessages messages;
     int nextProtocollo = 1;
 
     static void SetUpTestSuite()
     {
-        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-        xml = std::make_unique<ScratchDatabase>();
-        norva = std::make_unique<ScratchDatabase>(QStringList{QStringLiteral("norva26.sql")}, QStringLiteral("n"));
-        diz = std::make_unique<TDiz>();
-        installTestataHooks(*diz);
-        installManagementFields(*diz);
-        openDizOn(*diz, *xml, norva.get());
+        openDataModule({.management = true, .beforeOpen = [](TDiz &d) {
+                            installTestataHooks(d);
+                            installManagementFields(d);
+                        }});
     }
-    static void TearDownTestSuite()
-    {
-        diz.reset();
-        norva.reset();
-        xml.reset();
-    }
+    static void TearDownTestSuite() { closeDataModule(); }
 
     void SetUp() override
     {
-        for (const char *table : {"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"})
-            xml->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        for (const char *table : {"testata", "dettag"})
-            norva->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+        clearTables({"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"});
+        clearManagementTables({"testata", "dettag"});
         dir = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/imp-XXXXXX"));
         ASSERT_TRUE(dir->isValid());
         insert(*xml, QStringLiteral("azienda"),
@@ -116,16 +78,10 @@ protected:
     // The company's folder, with its trailing separator.
     QString folder() const { return dir->path() + QLatin1Char('/'); }
 
+    using DataModuleTest::insert;
     static int insert(ScratchDatabase &db, const QString &table, const Columns &columns)
     {
         return db.insert(table, columns);
-    }
-
-    static Columns merged(Columns base, const Columns &overrides)
-    {
-        for (auto it = overrides.begin(); it != overrides.end(); ++it)
-            base.insert(it.key(), it.value());
-        return base;
     }
 
     // A 2026 invoice (register FV) of a domestic private buyer with 100 at 22 %, no
@@ -206,10 +162,6 @@ protected:
         for (const StoredRow &h : headers())
             out << h["num_doc"];
         return out;
-    }
-    static int count(const QString &sql)
-    {
-        return xml->sql().select(sql).rows.at(0).raw(0).toInt();
     }
     bool fileExists(const StoredRow &h) const { return !h["nome_file"].isEmpty() && QFile::exists(folder() + h["nome_file"]); }
 

@@ -11,7 +11,7 @@
 #include <map>
 #include <vector>
 
-void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+#include "test_printing.h"
 
 namespace {
 
@@ -299,15 +299,15 @@ TEST_F(Totals, FreeGoodsColumnKeepsThePreviousRunWhenItsBucketEmpties)
     expectStored(with(emptyBuckets(), {{"tot_omaggio", "10,00"}, {"tot_doc", "0,00"}}));
 }
 
-TEST_F(Totals, SavesPendingHeaderChangesAndLeavesTheLinesAtTheirEnd)
+TEST_F(Totals, SavesPendingHeaderChangesAndLeavesTheCurrentLineWhereItWas)
 {
     invoice(ExampleLines);
     diz.Testata.setText(QStringLiteral("num_doc"), QStringLiteral("17/A"));
-    diz.Detta.first();
+    diz.Detta.moveTo(1);
     CalcolaTotali(diz);
     EXPECT_EQ(diz.Testata.state(), DbTable::State::Browse);
-    EXPECT_TRUE(diz.Detta.eof());
-    EXPECT_EQ(diz.Detta.currentIndex(), diz.Detta.rowCount() - 1);
+    EXPECT_FALSE(diz.Detta.eof());
+    EXPECT_EQ(diz.Detta.currentIndex(), 1);
     expectStored({{"num_doc", "17/A"}, {"tot_doc", "185,20"}});
     EXPECT_EQ(diz.Testata.text(QStringLiteral("tot_doc")), QStringLiteral("185,20"));
 }

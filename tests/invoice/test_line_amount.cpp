@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 // Readable QString values in failure reports.
-void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+#include "test_printing.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <map>
 
-void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+#include "test_printing.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include "db_edit.h"
 #include "db_navigator.h"
 #include "diz.h"
+#include "data_module_fixture.h"
 #include "gui_test.h"
-#include "test_db.h"
 
 #include <QLineEdit>
 #include <QToolButton>
@@ -14,20 +14,17 @@ namespace {
 
 using B = DbNavigator::Button;
 
-class CompanyScreen : public ::testing::Test {
+class CompanyScreen : public DataModuleTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static void SetUpTestSuite() { db = new ScratchDatabase; }
-    static void TearDownTestSuite() { delete db; }
-
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
     ExpectedBoxes boxes;
-    TDiz diz;
+    TDiz &diz = *DataModuleTest::diz;
     std::unique_ptr<Tanag_az> screen;
 
     void SetUp() override
     {
-        db->sql().exec(QStringLiteral("DELETE FROM azienda"));
-        openDizOn(diz, *db);
+        clearTables({"azienda"});
+        refreshTables();
         screen = std::make_unique<Tanag_az>(diz);
         showActive(*screen);
     }

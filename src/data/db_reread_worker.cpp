@@ -1,0 +1,60 @@
+#include "db_reread_worker.h"
+
+#include "app_error.h"
+
+#include <QMetaObject>
+
+DbRereadWorker::DbRereadWorker() : m_context(new QObject)
+{
+    m_thread.setObjectName(QStringLiteral("re-read"));
+    m_context->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_context, &QObject::deleteLater);
+    m_thread.start();
+}
+
+DbRereadWorker::~DbRereadWorker()
+{
+    m_thread.quit();
+    m_thread.wait();
+    m_connection.reset();
+}
+
+void DbRereadWorker::start(const DbConnectionSettings &settings, DbRereadRequest request, QObject *receiver, Done done,
+                           std::function<void()> observer)
+{
+    QMetaObject::invokeMethod(
+        m_context,
+        [this, settings, request = std::move(request), receiver, done = std::move(done), observer = std::move(observer)] {
+            fetch(settings, request, receiver, done, observer);
+        },
+        Qt::QueuedConnection);
+}
+
+void DbRereadWorker::fetch(const DbConnectionSettings &settings, const DbRereadRequest &request, QObject *receiver,
+                           const Done &done, const std::function<void()> &observer)
+{
+    auto result = std::make_shared<DbRereadResult>();
+    result->generation = request.generation;
+    try {
+        if (observer)
+            observer();
+        if (!m_connection)
+            m_connection = std::make_unique<DbConnection>();
+        m_connection->setSettings(settings);
+        m_connection->open();  // connects the first time, and again after a failure
+        runReread(*m_connection, request, *result);
+    } catch (const DbError &e) {
+        result->ok = false;
+        result->error = e.text();
+        result->errorCode = e.code();
+    } catch (const AppError &e) {
+        result->ok = false;
+        result->error = e.text();
+    } catch (const std::exception &e) {
+        result->ok = false;
+        result->error = QString::fromLocal8Bit(e.what());
+    }
+    // The held rows of the request are released here, on this thread, before the
+    // result goes back: the table then holds the only references again.
+    QMetaObject::invokeMethod(receiver, [done, result] { done(result); }, Qt::QueuedConnection);
+}
