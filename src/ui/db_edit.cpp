@@ -98,4 +98,10 @@ void DbEdit::showColumn()
     }
 }
 
+int DbEdit::maxChars() const
+{
+    const int width = m_link->width();
+    return width > 0 ? width : maxLength();
+}
+
 void DbEdit::userEdited(const QString &typed) { m_link->write(typed); }

@@ -21,6 +21,8 @@ public:
     // A read-only box shows the column but takes no input.
     void setDataReadOnly(bool readOnly);
     FieldLink &link() const { return *m_link; }
+    // The most characters (code points) the box takes: the column's width.
+    int maxChars() const;
 
 private:
     void showColumn();
