@@ -4,11 +4,10 @@
 // typing starts editing (a new row when the table holds none), closing saves nothing.
 #include "screen_dialog.h"
 
-#include <QMap>
+#include <memory>
 
+class BoundForm;
 class TDiz;
-class DbEdit;
-class DbComboBox;
 class DbNavigator;
 class QFrame;
 class QLabel;
@@ -17,24 +16,20 @@ class Tanag_az : public ScreenDialog {
     Q_OBJECT
 public:
     explicit Tanag_az(TDiz &diz, QWidget *parent = nullptr);
+    ~Tanag_az() override;
 
     // The box bound to `column` (an edit box, or a drop-down for soc_uni and stato_liq).
-    QWidget *box(const QString &column) const { return m_boxes.value(column); }
+    QWidget *box(const QString &column) const;
     // The boxes and the navigator, in tab order.
-    QList<QWidget *> tabOrder() const { return m_tabOrder; }
+    QList<QWidget *> tabOrder() const;
 
     QFrame *Panel1;
     QLabel *Label1;
     DbNavigator *DBNavigator1;
 
 private:
-    QLabel *addLabel(const QString &caption, int left, int top);
-    void addEdit(const QString &label, const QString &column, QRect box, QPoint labelAt = {});
-    void addCombo(const QString &label, const QString &column, const QStringList &items, QRect box, QPoint labelAt);
-
-    TDiz &m_diz;
-    QMap<QString, QWidget *> m_boxes;
-    QList<QWidget *> m_tabOrder;
+    // The captions and bound boxes of the panel, in tab order.
+    std::unique_ptr<BoundForm> m_form;
 };
 
 extern Tanag_az *anag_az;

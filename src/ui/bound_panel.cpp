@@ -1,50 +1,27 @@
 #include "bound_panel.h"
 
 #include "db_combo_box.h"
-#include "db_table.h"
 
-#include <QLabel>
-
-BoundPanel::BoundPanel(DbTable &table, QWidget *parent) : QFrame(parent), m_table(table)
+BoundPanel::BoundPanel(DbTable &table, QWidget *parent) : QFrame(parent), m_form(this, table, LabelAbove)
 {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
 }
 
-QLabel *BoundPanel::addLabel(const QString &caption, QPoint at)
-{
-    auto *label = new QLabel(caption, this);
-    label->move(at);
-    label->adjustSize();
-    return label;
-}
+QLabel *BoundPanel::addLabel(const QString &caption, QPoint at) { return m_form.addCaption(caption, at); }
 
 DbEdit *BoundPanel::addEdit(const QString &label, const QString &column, QRect box, DbEdit::CharCase charCase)
 {
-    addLabel(label, {box.left(), box.top() - LabelAbove});
-    auto *edit = new DbEdit(m_table, column, this);
+    DbEdit *edit = m_form.addEdit(label, column, box);
     edit->setCharCase(charCase);
-    edit->setGeometry(box);
-    m_boxes.insert(column, edit);
-    m_tabOrder << edit;
     return edit;
 }
 
 DbComboBox *BoundPanel::addCombo(const QString &label, const QString &column, const QStringList &items, QRect box)
 {
-    addLabel(label, {box.left(), box.top() - LabelAbove});
-    auto *combo = new DbComboBox(m_table, column, items, this);
-    combo->setGeometry(box);
-    m_boxes.insert(column, combo);
-    m_tabOrder << combo;
-    return combo;
+    return m_form.addCombo(label, column, items, box);
 }
 
-void BoundPanel::addControl(QWidget *control, QRect geometry)
-{
-    control->setParent(this);
-    control->setGeometry(geometry);
-    m_tabOrder << control;
-}
+void BoundPanel::addControl(QWidget *control, QRect geometry) { m_form.add(QString(), control, geometry); }
 
 DbEdit *BoundPanel::edit(const QString &column) const { return qobject_cast<DbEdit *>(box(column)); }
 

@@ -1,11 +1,11 @@
 #pragma once
 // A raised panel of controls bound to one table object, each bound box with its label
-// above it. The panel keeps its controls in the order they were added, which is their
-// tab order.
+// above it (laid out by a BoundForm). The panel keeps its controls in the order they
+// were added, which is their tab order.
+#include "bound_form.h"
 #include "db_edit.h"
 
 #include <QFrame>
-#include <QMap>
 #include <QRect>
 
 class DbComboBox;
@@ -28,14 +28,12 @@ public:
     void addControl(QWidget *control, QRect geometry);
 
     // The bound control of `column` (nullptr when there is none).
-    QWidget *box(const QString &column) const { return m_boxes.value(column); }
+    QWidget *box(const QString &column) const { return m_form.control(column); }
     DbEdit *edit(const QString &column) const;
-    QList<QWidget *> tabOrder() const { return m_tabOrder; }
+    QList<QWidget *> tabOrder() const { return m_form.tabOrder(); }
 
 private:
-    DbTable &m_table;
-    QMap<QString, QWidget *> m_boxes;
-    QList<QWidget *> m_tabOrder;
+    BoundForm m_form;
 };
 
 // Chains the focus order of `controls` (a control that holds others, such as a panel,
