@@ -3,7 +3,8 @@
 // platform. Prints the time from showing the window to both lists drawn, the median time
 // of moving the current invoice one row down with the line list redrawn, the longest
 // stall of the event loop while paging with Page Down from the first to the last
-// invoice, and what one periodic re-read of testata costs with the window shown.
+// invoice, what a re-read of testata on demand costs, and the longest block of the event
+// loop while periodic re-reads run with the window shown.
 //   bench_elenco_fatt [invoices=50000]
 #include "db_grid.h"
 #include "diz.h"
@@ -16,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -154,7 +156,7 @@ int main(int argc, char **argv)
                 pages.size(), percentile(pages, 50), percentile(pages, 99), *longest, int(longest - pages.begin()) + 1,
                 over);
 
-    // What the 10-second re-read of testata blocks with the window shown.
+    // What a re-read asked for with the navigator's Refresh button costs (on this thread).
     std::vector<double> rereads;
     for (int i = 0; i < 3; ++i) {
         t.restart();
@@ -162,6 +164,43 @@ int main(int argc, char **argv)
         QCoreApplication::processEvents();
         rereads.push_back(ms(t));
     }
-    std::printf("periodic re-read of testata with the window shown: median %.1f ms\n", percentile(rereads, 50));
-    return shown <= 1000 && percentile(downs, 50) <= 16 && percentile(pages, 100) <= 50 ? 0 : 2;
+    std::printf("re-read of testata on demand (Refresh) with the window shown: median %.1f ms\n", percentile(rereads, 50));
+
+    // The periodic re-read (every 250 ms here instead of 10 s) while the sending service
+    // marks invoices as sent now and then: the longest time the event loop is kept from
+    // a 1 ms timer, with the invoice list drawing the newly red rows.
+    int fetched = 0;
+    diz.Testata.setBackgroundFetchObserver([&] { ++fetched; });
+    diz.Testata.setRefreshInterval(250);
+    QTimer script;
+    int marked = 0;
+    QObject::connect(&script, &QTimer::timeout, [&] {
+        const int first = diz.Testata.currentIndex() + 1 - 20 + marked * 3;  // rows near the ones shown
+        db.sql().exec(QStringLiteral("UPDATE testata SET inviata = 1 WHERE id_invio BETWEEN ? AND ?"),
+                      {first, first + 2});
+        ++marked;
+    });
+    script.start(400);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    double periodicBlock = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        periodicBlock = std::max(periodicBlock, (now - last) / 1e6);
+        last = now;
+        if (clock.elapsed() > 4000)
+            app.quit();
+    });
+    const int paintsBefore = invoicePaints.paints;
+    tick.start(1);
+    app.exec();
+    script.stop();
+    diz.Testata.setRefreshInterval(0);
+    std::printf("periodic re-reads of testata with the window shown: longest event-loop block %.1f ms (%d re-reads, "
+                "%d updates by the service, %d repaints of the invoice list) (limit 50)\n",
+                periodicBlock, fetched, marked, invoicePaints.paints - paintsBefore);
+    return shown <= 1000 && percentile(downs, 50) <= 16 && percentile(pages, 100) <= 50 && periodicBlock <= 50 ? 0 : 2;
 }

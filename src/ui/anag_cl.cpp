@@ -16,23 +16,20 @@ namespace {
 PartyRegistryLayout customerLayout()
 {
     using B = DbNavigator::Button;
-    PartyRegistryLayout l;
-    l.objectName = QStringLiteral("Anag_Cl");
-    l.window = {40, 1, 1328, 734};
-    l.title = QStringLiteral("ANAGRAFICA CLIENTI");
-    l.searchLabel = {16, 32, 67, 23};
-    l.searchBox = {96, 24, 265, 27};
-    l.titleLabel = {488, 16, 292, 31};
-    l.grid = {16, 72, 481, 577};
-    l.idTitle = QStringLiteral("id");
-    l.idWidth = 31;
-    l.nameWidth = 421;
-    l.navigator = {16, 656, 306, 33};
-    l.navigatorButtons = {B::First, B::Prior, B::Next, B::Last, B::Delete, B::Edit, B::Post, B::Cancel, B::Refresh};
-    l.panel = {536, 72, 761, 601};
-    l.recipientColumn = QStringLiteral("cod_dest");
-    l.destination = true;
-    return l;
+    return {.objectName = QStringLiteral("Anag_Cl"),
+            .window = {40, 1, 1328, 734},
+            .title = QStringLiteral("ANAGRAFICA CLIENTI"),
+            .search = {16, 32},
+            .grid = {16, 72, 481, 577},
+            .idTitle = QStringLiteral("id"),
+            .idWidth = 31,
+            .nameWidth = 421,
+            .navigator = {16, 656, 306, 33},
+            // Customers are added with "Nuovo" only.
+            .navigatorButtons = {B::First, B::Prior, B::Next, B::Last, B::Delete, B::Edit, B::Post, B::Cancel, B::Refresh},
+            .panelHeight = 601,
+            .recipientColumn = QStringLiteral("cod_dest"),
+            .destination = true};
 }
 
 } // namespace

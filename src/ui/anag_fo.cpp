@@ -8,23 +8,19 @@ namespace {
 
 PartyRegistryLayout supplierLayout()
 {
-    PartyRegistryLayout l;
-    l.objectName = QStringLiteral("Anag_Fo");
-    l.window = {40, 1, 1326, 722};
-    l.title = QStringLiteral("ANAGRAFICA FORNITORI");
-    l.searchLabel = {8, 16, 67, 23};
-    l.searchBox = {88, 8, 265, 27};
-    l.titleLabel = {488, 16, 292, 31};
-    l.grid = {8, 48, 513, 577};
-    l.idTitle = QStringLiteral("ID");
-    l.idWidth = 35;
-    l.nameWidth = 449;
-    l.navigator = {8, 643, 310, 33};
-    l.navigatorButtons = DbNavigator::allButtons();
-    l.panel = {536, 72, 761, 417};
-    l.recipientColumn = QStringLiteral("cod_destinatario");
-    l.destination = false;
-    return l;
+    return {.objectName = QStringLiteral("Anag_Fo"),
+            .window = {40, 1, 1326, 722},
+            .title = QStringLiteral("ANAGRAFICA FORNITORI"),
+            .search = {8, 16},
+            .grid = {8, 48, 513, 577},
+            .idTitle = QStringLiteral("ID"),
+            .idWidth = 35,
+            .nameWidth = 449,
+            .navigator = {8, 643, 310, 33},
+            .navigatorButtons = DbNavigator::allButtons(),
+            .panelHeight = 417,
+            .recipientColumn = QStringLiteral("cod_destinatario"),
+            .destination = false};
 }
 
 } // namespace

@@ -27,8 +27,7 @@ void DbComboBox::showColumn()
 {
     const bool active = m_link->isActive();
     lineEdit()->setReadOnly(!active);
-    const int width = m_link->width();
-    lineEdit()->setMaxLength(width > 0 ? width : 32767);
+    lineEdit()->setMaxLength(m_link->maxLength());
     const QString shown = m_link->text();
     if (shown == currentText())
         return;

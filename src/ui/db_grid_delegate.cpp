@@ -2,6 +2,7 @@
 
 #include "db_grid_model.h"
 #include "db_table.h"
+#include "field_link.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -29,9 +30,6 @@ void DbGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
 QWidget *DbGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const
 {
     const GridColumn &column = m_model.column(index.column());
-    const DbTable &table = m_model.table();
-    const int fieldIndex = table.fieldIndex(column.field);
-    const int width = fieldIndex >= 0 && table.fields()[size_t(fieldIndex)].isText() ? table.fields()[size_t(fieldIndex)].width : 0;
     QLineEdit *line = nullptr;
     QWidget *editor = nullptr;
     if (!column.pickList.isEmpty()) {
@@ -47,8 +45,7 @@ QWidget *DbGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         line->setFrame(false);
         editor = line;
     }
-    if (width > 0)
-        line->setMaxLength(width);
+    line->setMaxLength(FieldLink::maxLength(m_model.table(), column.field));
     return editor;
 }
 

@@ -7,6 +7,7 @@
 #include "crea_file_xml_pa.h"
 #include "db_grid.h"
 #include "db_navigator.h"
+#include "db_own_change.h"
 #include "diz.h"
 #include "enter_as_tab.h"
 #include "header_panel.h"
@@ -310,9 +311,11 @@ void TElenco_Fatt::formShow()
 void TElenco_Fatt::onNuova()
 {
     // The new-row defaults fill the header; storing it at once gives it its id_invio and
-    // leaves it the current invoice.
+    // leaves it the current invoice. A header the server refuses is not left pending: a
+    // header without its key would take lines that belong to no stored invoice.
+    DbOwnChange change(m_diz.Testata);
     m_diz.Testata.append();
-    m_diz.Testata.post();
+    change.post();
 }
 
 void TElenco_Fatt::onEliminaFattura() { deleteCurrentInvoice(m_diz, uiMessages(), DeleteQuestion::Ask); }

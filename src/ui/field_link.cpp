@@ -24,15 +24,19 @@ bool FieldLink::isActive() const { return m_table.isOpen() && m_table.hasField(m
 
 const DbField *FieldLink::field() const { return isActive() ? &m_table.field(m_column) : nullptr; }
 
-int FieldLink::width() const
+int FieldLink::width() const { return width(m_table, m_column); }
+
+int FieldLink::width(const DbTable &table, const QString &column)
 {
-    const DbField *f = field();
-    return f && f->isText() ? f->width : 0;
+    if (!table.isOpen() || !table.hasField(column))
+        return 0;
+    const DbField &f = table.field(column);
+    return f.isText() ? f.width : 0;
 }
 
-int FieldLink::maxLength() const
+int FieldLink::maxLength(const DbTable &table, const QString &column)
 {
-    const int w = width();
+    const int w = width(table, column);
     return w > 0 ? w : 32767;
 }
 

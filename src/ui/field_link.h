@@ -27,7 +27,10 @@ public:
     int width() const;
     // The most characters (code points) a control lets the user type: the column's
     // width, else no limit.
-    int maxLength() const;
+    int maxLength() const { return maxLength(m_table, m_column); }
+    // The same for any column of a table object (a grid's cell editor).
+    static int maxLength(const DbTable &table, const QString &column);
+    static int width(const DbTable &table, const QString &column);
 
     // The rules every bound control and grid cell follow when they store user input:
     // empty text into a column that is not text stores NULL; anything else is set as

@@ -35,12 +35,12 @@ bool deleteCurrentInvoice(TDiz &diz, Messages &messages, DeleteQuestion question
     for (DbTable *detail : {&diz.Detta, &diz.ContrattoD, &diz.ContrattoT})
         detail->cancel();
 
-    // On a rollback the lines are re-read before the header: re-reading the header first
-    // would move the lines' master while they still show the deleted state.
+    // On a rollback both are re-read (the transaction re-reads the lines after their header).
+    // Removing the header moves the lines to the next invoice: they need no re-read of
+    // their own.
     DbTransaction tx(diz.xml_conn, {&diz.Detta, &testata});
     diz.Query.setSql(QStringLiteral("delete from dettaglio where id_invio=") + QString::number(idInvio));
     diz.Query.execSql();
-    diz.Detta.refresh();
     testata.remove();
     tx.commit();
     return true;

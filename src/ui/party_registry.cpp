@@ -28,10 +28,10 @@ PartyRegistry::PartyRegistry(DbTable &parties, const PartyRegistryLayout &layout
 
     searchLabel = new QLabel(QStringLiteral("Ricerca"), this);
     searchLabel->setObjectName(QStringLiteral("Label1"));
-    searchLabel->setGeometry(layout.searchLabel);
+    searchLabel->setGeometry(QRect(layout.search, QSize(67, 23)));
     searchBox = new QLineEdit(this);
     searchBox->setObjectName(QStringLiteral("Edit1"));
-    searchBox->setGeometry(layout.searchBox);
+    searchBox->setGeometry(QRect(layout.search + QPoint(80, -8), QSize(265, 27)));
     connect(searchBox, &QLineEdit::textChanged, this, &PartyRegistry::onSearchChanged);
 
     titleLabel = new QLabel(layout.title, this);
@@ -41,7 +41,7 @@ PartyRegistry::PartyRegistry(DbTable &parties, const PartyRegistryLayout &layout
     titleFont.setBold(true);
     titleFont.setItalic(true);
     titleLabel->setFont(titleFont);
-    titleLabel->move(layout.titleLabel.topLeft());
+    titleLabel->move(488, 16);
     titleLabel->adjustSize();  // the caption decides the width
 
     list = new DbGrid(parties,
@@ -58,7 +58,7 @@ PartyRegistry::PartyRegistry(DbTable &parties, const PartyRegistryLayout &layout
     using Case = DbEdit::CharCase;
     panel = new BoundPanel(parties, this);
     panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setGeometry(layout.panel);
+    panel->setGeometry(536, 72, 761, layout.panelHeight);
     panel->addEdit(QStringLiteral("Ragione Sociale"), NameColumn, {16, 54, 735, 29}, Case::Upper);
     panel->addEdit(QStringLiteral("Indirizzo"), QStringLiteral("indirizzo"), {16, 122, 735, 29});
     panel->addEdit(QStringLiteral("CAP"), QStringLiteral("cap"), {16, 190, 81, 29});

@@ -15,19 +15,23 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+// Where the two registries differ; the rest of the arrangement (the title's place, the
+// search box beside its caption, the edit panel's left, top and width, the boxes in the
+// panel) is the same for both.
 struct PartyRegistryLayout {
     QString objectName;
     QRect window;  // outer rectangle
     QString title;
-    QRect searchLabel, searchBox, titleLabel;
+    QPoint search;  // the caption "Ricerca"; its box stands 80 pixels right and 8 up
     QRect grid;
     QString idTitle;
-    int idWidth, nameWidth;
+    int idWidth = 0;
+    int nameWidth = 0;
     QRect navigator;
     QList<DbNavigator::Button> navigatorButtons;
-    QRect panel;
-    QString recipientColumn;  // cod_dest / cod_destinatario
-    bool destination;         // the four delivery-destination boxes
+    int panelHeight = 0;
+    QString recipientColumn;   // cod_dest / cod_destinatario
+    bool destination = false;  // the four delivery-destination boxes
 };
 
 class PartyRegistry : public ScreenDialog {

@@ -69,6 +69,7 @@ protected:
         for (DbTable *t : diz->tables())
             t->cancel();
         xml->sql().exec(QStringLiteral("DROP TRIGGER IF EXISTS testata_refuse_delete"));
+        xml->sql().exec(QStringLiteral("DROP TRIGGER IF EXISTS testata_refuse_insert"));
         for (const char *table : {"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"})
             xml->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
         for (const char *table : {"testata", "dettag"})
@@ -425,6 +426,33 @@ TEST_F(Workspace, NuovaTwiceStoresTwoHeadersWithTheDefaultsAndLeavesTheLastCurre
     EXPECT_EQ(diz->Testata.text(QStringLiteral("prot")), QString::number(newest));
     EXPECT_EQ(diz->Detta.rowCount(), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio")), 1);
+}
+
+TEST_F(Workspace, ANewHeaderTheServerRefusesIsNotLeftPendingSoNoLineCanJoinIt)
+{
+    const int existing = addInvoice();
+    addLine(existing, 1);
+    refreshAll();
+    select(existing);
+    xml->sql().exec(QStringLiteral("CREATE TRIGGER testata_refuse_insert BEFORE INSERT ON testata FOR EACH ROW "
+                                   "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'testata piena'"));
+
+    boxes.expectError();
+    click(window->nuovaButton);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_TRUE(boxes.shown()[0].text.contains(QStringLiteral("testata piena"))) << boxes.shown()[0].text.toStdString();
+    EXPECT_EQ(diz->Testata.state(), DbTable::State::Browse);
+    EXPECT_EQ(diz->Testata.rowCount(), 1);
+    EXPECT_EQ(window->invoiceGrid->model()->rowCount(), 1);
+    EXPECT_EQ(diz->Testata.asInteger(QStringLiteral("id_invio")), existing);
+    EXPECT_EQ(diz->Detta.rowCount(), 1);
+
+    // Once the server takes headers again the same button stores one.
+    xml->sql().exec(QStringLiteral("DROP TRIGGER testata_refuse_insert"));
+    click(window->nuovaButton);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata")), 2);
+    EXPECT_EQ(diz->Testata.state(), DbTable::State::Browse);
+    EXPECT_EQ(window->invoiceGrid->model()->rowCount(), 2);
 }
 
 // ---------------------------------------------------------------- "Elimina Fattura"
