@@ -283,6 +283,41 @@ TEST_F(DataControls, ASaveRefusedByTheServerShowsItsTextAndTheRowStaysInEditing)
     nav->click(B::Cancel);
 }
 
+TEST_F(DataControls, DropDownsAndGridCellsTakeAtMostTheirColumnsCharacters)
+{
+    addInvoices();
+    DbTable &t = diz->Testata;
+    auto *pag = add(new DbComboBox(t, QStringLiteral("tipo_pag"), {QStringLiteral("TP01"), QStringLiteral("TP02")}));
+    auto *grid = add(new DbGrid(t, {{QStringLiteral("tipo_pag"), QString(), Qt::AlignLeft, {QStringLiteral("TP01")}},
+                                    {QStringLiteral("num_doc")},
+                                    {QStringLiteral("n_rate")}}));
+    showActive(window);
+
+    // tipo_pag holds 4 characters, num_doc 10; a number has no limit of characters.
+    pag->setFocus();
+    pag->lineEdit()->selectAll();
+    QTest::keyClicks(pag, QStringLiteral("TP02XYZ"));
+    EXPECT_EQ(t.text(QStringLiteral("tipo_pag")), QStringLiteral("TP02"));
+    t.cancel();
+
+    struct Cell {
+        int column;
+        int maxLength;
+    };
+    for (const Cell c : {Cell{0, 4}, Cell{1, 10}, Cell{2, 32767}}) {
+        const QModelIndex cell = grid->model()->index(0, c.column);
+        grid->setFocus();
+        grid->setCurrentIndex(cell);
+        grid->edit(cell);
+        QWidget *editor = QApplication::focusWidget();
+        auto *combo = qobject_cast<QComboBox *>(editor);
+        auto *line = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(editor);
+        ASSERT_NE(line, nullptr) << c.column;
+        EXPECT_EQ(line->maxLength(), c.maxLength) << c.column;
+        QTest::keyClick(line, Qt::Key_Escape);
+    }
+}
+
 TEST_F(DataControls, GridShowsColumnsAsDeclaredAndEditsInPlace)
 {
     addInvoices();
