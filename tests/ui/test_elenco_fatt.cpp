@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -436,6 +437,8 @@ TEST_F(Workspace, ANewHeaderTheServerRefusesIsNotLeftPendingSoNoLineCanJoinIt)
     select(existing);
     xml->sql().exec(QStringLiteral("CREATE TRIGGER testata_refuse_insert BEFORE INSERT ON testata FOR EACH ROW "
                                    "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'testata piena'"));
+    // The invoice list hears of the new row alone, never of every row.
+    QSignalSpy resets(&window->invoiceGrid->gridModel(), &QAbstractItemModel::modelReset);
 
     boxes.expectError();
     click(window->nuovaButton);
@@ -453,6 +456,7 @@ TEST_F(Workspace, ANewHeaderTheServerRefusesIsNotLeftPendingSoNoLineCanJoinIt)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata")), 2);
     EXPECT_EQ(diz->Testata.state(), DbTable::State::Browse);
     EXPECT_EQ(window->invoiceGrid->model()->rowCount(), 2);
+    EXPECT_EQ(resets.count(), 0);
 }
 
 // ---------------------------------------------------------------- "Elimina Fattura"
@@ -486,8 +490,11 @@ TEST_F(Workspace, EliminaFatturaRefusesASentInvoiceAndAsksBeforeDeletingAnotherW
     EXPECT_EQ(diz->Detta.rowCount(), 2);
 
     // Answered Yes: the header and its lines go; other invoices and the linked documents stay.
+    // The invoice list loses one row and is not shown anew.
+    QSignalSpy resets(&window->invoiceGrid->gridModel(), &QAbstractItemModel::modelReset);
     boxes.expectConfirm(QStringLiteral("Confermi Eliminazione Fattura: ?"), true);
     click(window->eliminaFatturaButton);
+    EXPECT_EQ(resets.count(), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE id_invio = %1").arg(gone)), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio WHERE id_invio = %1").arg(gone)), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio")), 4);
