@@ -1,21 +1,19 @@
 // The issued-invoice workspace on the data module's shared tables against the test
 // server: its controls and lists, sent invoices drawn white on red, the document
 // commands ("Nuova", "Elimina Fattura", the XML writers, the import) and the Enter key.
+#include "data_module_fixture.h"
 #include "db_grid.h"
 #include "db_navigator.h"
-#include "diz.h"
 #include "elenco_fatt.h"
 #include "gui_test.h"
 #include "header_panel.h"
 #include "legend_panel.h"
 #include "line_panel.h"
 #include "masked_date_edit.h"
-#include "test_db.h"
 #include "testata_hooks.h"
 
 #include <QFile>
 #include <QLabel>
-#include <QLocale>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -26,38 +24,12 @@
 namespace {
 
 using B = DbNavigator::Button;
-using Columns = QVariantMap;
 
 const QColor Red(255, 0, 0);
 
-Columns merged(Columns base, const Columns &overrides)
-{
-    for (auto it = overrides.begin(); it != overrides.end(); ++it)
-        base.insert(it.key(), it.value());
-    return base;
-}
-
-class Workspace : public ::testing::Test {
+class Workspace : public DataModuleTest {
 protected:
-    static inline ScratchDatabase *xml = nullptr;
-    static inline ScratchDatabase *norva = nullptr;
-    static inline TDiz *diz = nullptr;
-
-    static void SetUpTestSuite()
-    {
-        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-        xml = new ScratchDatabase;
-        norva = new ScratchDatabase({QStringLiteral("norva26.sql")}, QStringLiteral("n"));
-        diz = new TDiz;
-        installTestataHooks(*diz);
-        openDizOn(*diz, *xml, norva);
-    }
-    static void TearDownTestSuite()
-    {
-        delete diz;
-        delete norva;
-        delete xml;
-    }
+    static void SetUpTestSuite() { openDataModule({.management = true, .beforeOpen = installTestataHooks}); }
 
     ExpectedBoxes boxes;
     QTemporaryDir dir{QStringLiteral("/tmp/ws-XXXXXX")};
@@ -69,17 +41,15 @@ protected:
         for (DbTable *t : diz->tables())
             t->cancel();
         xml->sql().exec(QStringLiteral("DROP TRIGGER IF EXISTS testata_refuse_delete"));
-        for (const char *table : {"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"})
-            xml->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        for (const char *table : {"testata", "dettag"})
-            norva->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        xml->insert(QStringLiteral("azienda"),
-                    {{"rag_soc", "Alfa & Beta S.r.l."}, {"p_iva", "01234567890"}, {"cod_fis", "01234567890"},
-                     {"reg_fisc", "RF02"}, {"indirizzo", "Via Roma, 10/A"}, {"cap", "00184"}, {"comune", "Roma"},
-                     {"prov", "RM"}, {"nazione", "IT"}, {"uff_rea", "RM"}, {"num_rea", "1234567"},
-                     {"capit_soc", "10000"}, {"soc_uni", "SM"}, {"stato_liq", "LN"}, {"mail", "info@alfabeta.it"},
-                     {"telefono", "0612345678"}, {"path", dir.path() + QLatin1Char('/')},
-                     {"iban", "IT60X0542811101000000123456"}});
+        clearTables({"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"});
+        clearManagementTables({"testata", "dettag"});
+        insert(QStringLiteral("azienda"),
+               {{"rag_soc", "Alfa & Beta S.r.l."}, {"p_iva", "01234567890"}, {"cod_fis", "01234567890"},
+                {"reg_fisc", "RF02"}, {"indirizzo", "Via Roma, 10/A"}, {"cap", "00184"}, {"comune", "Roma"},
+                {"prov", "RM"}, {"nazione", "IT"}, {"uff_rea", "RM"}, {"num_rea", "1234567"},
+                {"capit_soc", "10000"}, {"soc_uni", "SM"}, {"stato_liq", "LN"}, {"mail", "info@alfabeta.it"},
+                {"telefono", "0612345678"}, {"path", dir.path() + QLatin1Char('/')},
+                {"iban", "IT60X0542811101000000123456"}});
         refreshAll();
         window = std::make_unique<TElenco_Fatt>(*diz);
         window->setWindowTitle(QStringLiteral("A"));
@@ -110,19 +80,19 @@ protected:
             {"spese3", "0,00"}, {"arrot3", "0,00"}, {"aliquota", "22"}, {"imponibile", "100,00"},
             {"imposta", "22,00"}, {"esig_iva", "I"}, {"esig_iva2", "I"}, {"esig_iva3", "I"}, {"sc_tipo", ""},
             {"sc_perc", ""}, {"natura", ""}, {"inviata", 0}};
-        return xml->insert(QStringLiteral("testata"), merged(invoice, overrides));
+        return insert(QStringLiteral("testata"), merged(invoice, overrides));
     }
     static void addLine(int idInvio, int prog)
     {
-        xml->insert(QStringLiteral("dettaglio"),
-                    {{"id_invio", idInvio}, {"prog", prog}, {"descrizione", "Consulenza"}, {"quantita", "1,00"},
-                     {"um", "NR"}, {"prezzo_unit", "100,000"}, {"prezzo_tot", "100,000"}, {"aliquota", "22"},
-                     {"sc_tipo", ""}, {"codice_tipo", ""}, {"ritenuta", ""}, {"natura", ""}, {"rif_amm", ""},
-                     {"categoria", ""}, {"lotto", ""}, {"origine", ""}});
+        insert(QStringLiteral("dettaglio"),
+               {{"id_invio", idInvio}, {"prog", prog}, {"descrizione", "Consulenza"}, {"quantita", "1,00"},
+                {"um", "NR"}, {"prezzo_unit", "100,000"}, {"prezzo_tot", "100,000"}, {"aliquota", "22"},
+                {"sc_tipo", ""}, {"codice_tipo", ""}, {"ritenuta", ""}, {"natura", ""}, {"rif_amm", ""},
+                {"categoria", ""}, {"lotto", ""}, {"origine", ""}});
     }
     // A 2026 invoice of the management database (register FV) of 100 at 22 %, with one line.
     static void addSourceDocument(int protocollo);
-    static int count(const QString &sql) { return xml->sql().select(sql).rows.at(0).raw(0).toInt(); }
+    // The first cell of the first row of a statement; "<no row>" when there is none.
     static QString stored(const QString &sql)
     {
         const DbResult r = xml->sql().select(sql);
