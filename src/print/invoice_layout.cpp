@@ -1,5 +1,7 @@
 #include "invoice_layout.h"
 
+#include "document_header.h"
+
 namespace Report {
 
 namespace {
@@ -10,25 +12,9 @@ Band pageHeader()
     Band b;
     b.height = 283;
     b.edges.bottom = true;
-    b.items = {
-        // Seller box: the company.
-        rect(8, 4, 401, 139),
-        field(16, 8, 385, 25, QStringLiteral("azienda.rag_soc"), bold(italic(timesNewRoman(21)))),
-        caption(656, 8, 26, 15, QStringLiteral("PAG."), a11),
-        pageNumber(688, 8, 20, 17, a13, Align::Right),
-        field(16, 40, 361, 17, QStringLiteral("azienda.indirizzo"), a11),
-        caption(414, 40, 37, 15, QStringLiteral("Spett.le"), underlined(a11)),
-        field(414, 56, 297, 17, QStringLiteral("testata.rag_soc"), a13),
-        field(16, 58, 41, 17, QStringLiteral("azienda.cap"), a11),
-        field(64, 58, 337, 17, QStringLiteral("azienda.comune"), a11),
-        field(414, 72, 297, 17, QStringLiteral("testata.indirizzo"), a13),
-        caption(15, 79, 27, 20, QStringLiteral("P.Iva:"), a11),
-        field(46, 79, 113, 17, QStringLiteral("azienda.p_iva"), a11),
-        caption(183, 79, 63, 20, QStringLiteral("Cod. Fiscale:"), a11),
-        field(250, 79, 113, 17, QStringLiteral("azienda.cod_fis"), a11),
-        field(414, 88, 41, 17, QStringLiteral("testata.cap"), a13),
-        field(459, 88, 216, 17, QStringLiteral("testata.comune"), a13),
-        field(680, 88, 31, 17, QStringLiteral("testata.prov"), a13),
+    // Seller box: the company; the buyer beside it.
+    b.items = partiesBlock(QStringLiteral("azienda"), QStringLiteral("testata"), 139);
+    const Item more[] = {
         caption(15, 100, 18, 20, QStringLiteral("Tel."), a11),
         field(38, 100, 113, 17, QStringLiteral("azienda.telefono"), a11),
         caption(159, 100, 22, 20, QStringLiteral("Mail:"), a11),
@@ -52,14 +38,10 @@ Band pageHeader()
         field(630, 224, 59, 17, QStringLiteral("testata.data_doc"), bold(a13), Align::Left, Overflow::Grow),
         // Column headings.
         hline(252.5, 0, 717, 2),
-        caption(8, 263, 78, 15, QStringLiteral("COD.ARTICOLO"), a11),
-        caption(94, 263, 67, 15, QStringLiteral("DESCRIZIONE"), a11),
-        caption(408, 263, 55, 15, QStringLiteral("QUANTITA'"), a11),
-        caption(486, 263, 42, 15, QStringLiteral("PREZZO"), a11),
-        caption(537, 263, 27, 15, QStringLiteral("%Sc."), a11),
-        caption(603, 263, 46, 15, QStringLiteral("IMPORTO"), a11),
-        caption(667, 263, 40, 15, QStringLiteral("Aliquota"), a11),
     };
+    b.items.insert(b.items.end(), std::begin(more), std::end(more));
+    const std::vector<Item> captions = columnCaptions(263, 603);
+    b.items.insert(b.items.end(), captions.begin(), captions.end());
     for (double x : {0.5, 90.5, 400.5, 467.5, 533.5, 571.5, 658.5})
         b.items.push_back(vline(x, 253, 280));
     b.items.push_back(vline(714.5, 252, 282));
