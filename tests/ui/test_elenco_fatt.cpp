@@ -9,6 +9,7 @@
 #include "header_panel.h"
 #include "legend_panel.h"
 #include "line_panel.h"
+#include "management_rows.h"
 #include "masked_date_edit.h"
 #include "testata_hooks.h"
 
@@ -641,26 +642,8 @@ TEST_F(Workspace, AWritersErrorReachesTheGeneralErrorBox)
 
 void Workspace::addSourceDocument(int protocollo)
 {
-    Columns doc{{"protocollo", protocollo}, {"anno", 2026}, {"cl_fo", "C"}, {"reg_doc", "FV"},
-                {"tipo_doc", "FATTURA"}, {"num_doc", protocollo}, {"data", "2026-01-15"},
-                {"rag_soc", "Alimentari Ferri"}, {"indirizzo", "Via Emilia 215"}, {"cap", "40068"},
-                {"citta", "San Lazzaro di Savena"}, {"prov", "BO"}, {"partiva", "00412360372"},
-                {"cod_fis", "FRRLCU75M12F257W"}, {"cod_destinatario", "KRRH6B9"}, {"pec", "ferri@pec.it"},
-                {"dest_soc", "Alimentari Ferri"}, {"dest_indirizzo", "Via Emilia 215"}, {"dest_cap", "40068"},
-                {"dest_citta", "San Lazzaro di Savena"}, {"sc_cassa", 0}, {"abbuono", 0}, {"spese_inc", 0},
-                {"spese_tr", 0}, {"bolli", 0}, {"aliq_spese", 22}, {"prot_f_diff", 0}};
-    for (int k = 1; k <= 5; ++k) {
-        const QString n = QString::number(k);
-        doc.insert(QStringLiteral("imponibile") + n, k == 1 ? 100 : 0);
-        doc.insert(QStringLiteral("iva") + n, k == 1 ? 22 : 0);
-        doc.insert(QStringLiteral("aliquota") + n, k == 1 ? 22 : 0);
-        doc.insert(QStringLiteral("val_sconto") + n, 0);
-    }
-    norva->insert(QStringLiteral("testata"), doc);
-    norva->insert(QStringLiteral("dettag"),
-                  {{"prot_testa", protocollo}, {"codice_art", 1}, {"cod_art", "ART1"}, {"descrizione", "Articolo"},
-                   {"colli", 1}, {"quantita", 2}, {"pr_lordo", 50}, {"sc_1", 0}, {"sc_2", 0}, {"sc_3", 0},
-                   {"um", "PZ"}, {"aliquota", 22}, {"categoria", "ALI"}, {"origine", "Italia"}, {"lotto", "L1"}});
+    norva->insert(QStringLiteral("testata"), merged(managementDocument(protocollo), {{"rag_soc", "Alimentari Ferri"}}));
+    norva->insert(QStringLiteral("dettag"), managementLine(protocollo));
 }
 
 TEST_F(Workspace, ImportaFattureShowsItsProgressAndStopsBetweenTwoDocumentsLeavingEachWhole)
