@@ -1,6 +1,6 @@
 #include "invoice_layout.h"
 
-#include "document_header.h"
+#include "document_parts.h"
 
 namespace Report {
 
@@ -72,8 +72,7 @@ Band detail()
 struct BucketBox {
     double left, top, width, height;
     const char *suffix;
-    double rateCaption, taxableCaption, vatCaption, captionTop;
-    double rateField, taxableField, vatField, fieldTop;
+    BucketPlaces at;
 };
 
 Band pageFooter()
@@ -82,29 +81,19 @@ Band pageFooter()
     Band b;
     b.height = 147;
     static const BucketBox buckets[] = {
-        {4, 5, 169, 40, "", 8, 55, 152, 8, 8, 44, 120, 27},
-        {172, 5, 169, 40, "2", 176, 232, 320, 8, 176, 222, 288, 27},
-        {340, 5, 169, 40, "3", 344, 400, 488, 8, 344, 390, 456, 27},
-        {4, 44, 169, 42, "4", 8, 64, 152, 48, 8, 54, 120, 67},
+        {4, 5, 169, 40, "", {8, 55, 152, 8, 8, 44, 120, 27}},
+        {172, 5, 169, 40, "2", {176, 232, 320, 8, 176, 222, 288, 27}},
+        {340, 5, 169, 40, "3", {344, 400, 488, 8, 344, 390, 456, 27}},
+        {4, 44, 169, 42, "4", {8, 64, 152, 48, 8, 54, 120, 67}},
     };
     for (const BucketBox &k : buckets) {
-        const QString s = QString::fromLatin1(k.suffix);
         b.items.push_back(rect(k.left, k.top, k.width, k.height));
-        b.items.push_back(caption(k.rateCaption, k.captionTop, 0, 17, QStringLiteral("Aliquota"), a11));
-        b.items.push_back(caption(k.taxableCaption, k.captionTop, 0, 17, QStringLiteral("Imponibile"), a11));
-        b.items.push_back(caption(k.vatCaption, k.captionTop, 0, 17, QStringLiteral("Iva"), a11));
-        b.items.push_back(field(k.rateField, k.fieldTop, 30, 17, QStringLiteral("testata.aliquota") + s, a11, Align::Right, Overflow::Shrink));
-        b.items.push_back(field(k.taxableField, k.fieldTop, 57, 17, QStringLiteral("testata.imponibile") + s, a11, Align::Right, Overflow::Shrink));
-        b.items.push_back(field(k.vatField, k.fieldTop, 47, 17, QStringLiteral("testata.imposta") + s, a11, Align::Right, Overflow::Shrink));
+        const std::vector<Item> bucket = vatBucket(QStringLiteral("testata"), QString::fromLatin1(k.suffix), k.at);
+        b.items.insert(b.items.end(), bucket.begin(), bucket.end());
     }
+    const std::vector<Item> totals = totalsBox(2, InvoiceTaxableTotal, InvoiceVatTotal, QStringLiteral("testata.tot_doc"));
+    b.items.insert(b.items.end(), totals.begin(), totals.end());
     const Item rest[] = {
-        rect(520, 2, 190, 75, 2),
-        caption(555, 8, 59, 17, QStringLiteral("Imponibile"), a13, Align::Right),
-        field(619, 8, 86, 17, InvoiceTaxableTotal, a13, Align::Right, Overflow::Shrink),
-        caption(572, 24, 42, 17, QStringLiteral("Tot. Iva"), a13),
-        field(619, 24, 86, 17, InvoiceVatTotal, a13, Align::Right, Overflow::Shrink),
-        caption(525, 48, 90, 17, QStringLiteral("Totale Fattura"), bold(a13)),
-        field(621, 48, 86, 17, QStringLiteral("testata.tot_doc"), bold(a13), Align::Right, Overflow::Shrink),
         rect(4, 85, 706, 57),
         caption(6, 99, 62, 17, QStringLiteral("Esenzione"), a13),
         caption(670, 99, 27, 17, QStringLiteral("Colli"), a13),

@@ -1,6 +1,6 @@
 #include "purchase_layout.h"
 
-#include "document_header.h"
+#include "document_parts.h"
 
 namespace Report {
 
@@ -57,7 +57,7 @@ Band detail()
 
 Band pageFooter()
 {
-    const FontSpec a11 = arial(11), a13 = arial(13);
+    const FontSpec a13 = arial(13);
     Band b;
     b.height = 98;
     b.items = {
@@ -73,28 +73,14 @@ Band pageFooter()
         rect(248, 10, 89, 37, 2),
         caption(261, 12, 71, 17, QStringLiteral("Imp. Sconto"), a13),
         field(255, 26, 77, 17, QStringLiteral("test_car.sc_importo"), a13, Align::Right, Overflow::Shrink),
-        rect(520, 10, 190, 75, 2),
-        caption(555, 16, 59, 17, QStringLiteral("Imponibile"), a13, Align::Right),
-        field(619, 16, 86, 17, PurchaseTaxableTotal, a13, Align::Right, Overflow::Shrink),
-        caption(572, 32, 42, 17, QStringLiteral("Tot. Iva"), a13),
-        field(619, 32, 86, 17, PurchaseVatTotal, a13, Align::Right, Overflow::Shrink),
-        caption(525, 56, 90, 17, QStringLiteral("Totale Fattura"), bold(a13)),
-        field(621, 56, 86, 17, QStringLiteral("test_car.tot_doc"), bold(a13), Align::Right, Overflow::Shrink),
     };
+    const std::vector<Item> totals = totalsBox(10, PurchaseTaxableTotal, PurchaseVatTotal, QStringLiteral("test_car.tot_doc"));
+    b.items.insert(b.items.end(), totals.begin(), totals.end());
     // The two VAT buckets.
-    struct Bucket {
-        const char *suffix;
-        double rateCaption, taxableCaption, vatCaption, rateField, taxableField, vatField;
-    };
-    for (const Bucket &k : {Bucket{"", 8, 55, 152, 8, 44, 120}, Bucket{"2", 176, 232, 320, 176, 222, 288}}) {
-        const QString s = QString::fromLatin1(k.suffix);
-        b.items.push_back(caption(k.rateCaption, 56, 0, 17, QStringLiteral("Aliquota"), a11));
-        b.items.push_back(caption(k.taxableCaption, 56, 0, 17, QStringLiteral("Imponibile"), a11));
-        b.items.push_back(caption(k.vatCaption, 56, 0, 17, QStringLiteral("Iva"), a11));
-        b.items.push_back(field(k.rateField, 75, 30, 17, QStringLiteral("test_car.aliquota") + s, a11, Align::Right, Overflow::Shrink));
-        b.items.push_back(field(k.taxableField, 75, 57, 17, QStringLiteral("test_car.imponibile") + s, a11, Align::Right, Overflow::Shrink));
-        b.items.push_back(field(k.vatField, 75, 47, 17, QStringLiteral("test_car.imposta") + s, a11, Align::Right, Overflow::Shrink));
-    }
+    const std::vector<Item> first = vatBucket(QStringLiteral("test_car"), QString(), {8, 55, 152, 56, 8, 44, 120, 75});
+    const std::vector<Item> second = vatBucket(QStringLiteral("test_car"), QStringLiteral("2"), {176, 232, 320, 56, 176, 222, 288, 75});
+    b.items.insert(b.items.end(), first.begin(), first.end());
+    b.items.insert(b.items.end(), second.begin(), second.end());
     return b;
 }
 

@@ -1,4 +1,4 @@
-#include "document_header.h"
+#include "document_parts.h"
 
 namespace Report {
 
@@ -39,6 +39,34 @@ std::vector<Item> columnCaptions(double top, double amountLeft)
         caption(537, top, 27, 15, QStringLiteral("%Sc."), a11),
         caption(amountLeft, top, 46, 15, QStringLiteral("IMPORTO"), a11),
         caption(667, top, 40, 15, QStringLiteral("Aliquota"), a11),
+    };
+}
+
+std::vector<Item> vatBucket(const QString &table, const QString &suffix, const BucketPlaces &at)
+{
+    const FontSpec a11 = arial(11);
+    const auto column = [&](const char *name) { return table + QLatin1Char('.') + QLatin1String(name) + suffix; };
+    return {
+        caption(at.rateCaption, at.captionTop, 0, 17, QStringLiteral("Aliquota"), a11),
+        caption(at.taxableCaption, at.captionTop, 0, 17, QStringLiteral("Imponibile"), a11),
+        caption(at.vatCaption, at.captionTop, 0, 17, QStringLiteral("Iva"), a11),
+        field(at.rateField, at.fieldTop, 30, 17, column("aliquota"), a11, Align::Right, Overflow::Shrink),
+        field(at.taxableField, at.fieldTop, 57, 17, column("imponibile"), a11, Align::Right, Overflow::Shrink),
+        field(at.vatField, at.fieldTop, 47, 17, column("imposta"), a11, Align::Right, Overflow::Shrink),
+    };
+}
+
+std::vector<Item> totalsBox(double top, const QString &taxableTotal, const QString &vatTotal, const QString &documentTotal)
+{
+    const FontSpec a13 = arial(13);
+    return {
+        rect(520, top, 190, 75, 2),
+        caption(555, top + 6, 59, 17, QStringLiteral("Imponibile"), a13, Align::Right),
+        field(619, top + 6, 86, 17, taxableTotal, a13, Align::Right, Overflow::Shrink),
+        caption(572, top + 22, 42, 17, QStringLiteral("Tot. Iva"), a13),
+        field(619, top + 22, 86, 17, vatTotal, a13, Align::Right, Overflow::Shrink),
+        caption(525, top + 46, 90, 17, QStringLiteral("Totale Fattura"), bold(a13)),
+        field(621, top + 46, 86, 17, documentTotal, bold(a13), Align::Right, Overflow::Shrink),
     };
 }
 
