@@ -5,6 +5,7 @@
 // longest block of the event loop while periodic re-reads run, the median time to store
 // one changed header, CalcolaTotali on an invoice of 100 lines, and the peak memory.
 //   bench_data [invoices=50000]
+#include "bench_support.h"
 #include "calcola_totali.h"
 #include "db_grid.h"
 #include "diz.h"
@@ -22,22 +23,8 @@
 
 namespace {
 
-long peakRssKb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using Bench::median;
+using Bench::peakRssKb;
 
 // Runs the event loop for `ms` and returns the longest time it was kept from a 1 ms timer.
 double longestBlockMs(QApplication &app, int ms)
@@ -64,13 +51,8 @@ double longestBlockMs(QApplication &app, int ms)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::useDefaultEnvironment();
     QApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("XN_SCHEMA_DIR"))
-        qputenv("XN_SCHEMA_DIR", XN_DEFAULT_SCHEMA_DIR);
-    if (qEnvironmentVariableIsEmpty("XN_TEST_DB_SOCKET"))
-        qputenv("XN_TEST_DB_SOCKET", XN_DEFAULT_TEST_SOCKET);
     const int invoices = argc > 1 ? std::atoi(argv[1]) : 50000;
 
     ScratchDatabase db({QStringLiteral("xml_norva.sql")}, QStringLiteral("bench"));
@@ -96,9 +78,7 @@ int main(int argc, char **argv)
 
     TDiz diz;
     installTestataHooks(diz);
-    TestDb::useTestServer();
-    diz.xml_conn.setDatabase(db.name());
-    diz.xml_conn.open();
+    Bench::connectDataModule(diz, db);
     t.restart();
     diz.openTables();
     std::printf("open ten tables: %.1f ms (testata rows: %d)\n", t.nsecsElapsed() / 1e6, diz.Testata.rowCount());

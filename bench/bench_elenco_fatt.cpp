@@ -6,6 +6,7 @@
 // invoice, what a re-read of testata on demand costs, and the longest block of the event
 // loop while periodic re-reads run with the window shown.
 //   bench_elenco_fatt [invoices=50000]
+#include "bench_support.h"
 #include "db_grid.h"
 #include "diz.h"
 #include "elenco_fatt.h"
@@ -45,26 +46,16 @@ void press(QWidget *w, Qt::Key key)
     QCoreApplication::sendEvent(w, &up);
 }
 
-double ms(const QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
-
-double percentile(std::vector<double> v, int p)
-{
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, v.size() * size_t(p) / 100)];
-}
+using Bench::percentile;
+double ms(const QElapsedTimer &t) { return Bench::msSince(t); }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::useDefaultEnvironment();
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    if (qEnvironmentVariableIsEmpty("XN_SCHEMA_DIR"))
-        qputenv("XN_SCHEMA_DIR", XN_DEFAULT_SCHEMA_DIR);
-    if (qEnvironmentVariableIsEmpty("XN_TEST_DB_SOCKET"))
-        qputenv("XN_TEST_DB_SOCKET", XN_DEFAULT_TEST_SOCKET);
     const int invoices = argc > 1 ? std::atoi(argv[1]) : 50000;
 
     ScratchDatabase db({QStringLiteral("xml_norva.sql")}, QStringLiteral("bench"));
@@ -77,9 +68,7 @@ int main(int argc, char **argv)
 
     TDiz diz;
     installTestataHooks(diz);
-    TestDb::useTestServer();
-    diz.xml_conn.setDatabase(db.name());
-    diz.xml_conn.open();
+    Bench::connectDataModule(diz, db);
     t.restart();
     diz.openTables();
     std::printf("log-in (ten tables opened): %.1f ms, testata rows: %d\n", ms(t), diz.Testata.rowCount());

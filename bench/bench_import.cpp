@@ -3,6 +3,7 @@
 // invoice database, files included. Prints the documents imported per second.
 //   bench_import [invoices=2000] [deferred=200]
 #include "app_error.h"
+#include "bench_support.h"
 #include "diz.h"
 #include "importa_fatture.h"
 #include "management_fields.h"
@@ -81,12 +82,9 @@ QVariantList line(int protTesta, int protocollo, int i)
 
 int main(int argc, char **argv)
 {
+    Bench::useDefaultEnvironment();
     QCoreApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-    if (qEnvironmentVariableIsEmpty("XN_SCHEMA_DIR"))
-        qputenv("XN_SCHEMA_DIR", XN_DEFAULT_SCHEMA_DIR);
-    if (qEnvironmentVariableIsEmpty("XN_TEST_DB_SOCKET"))
-        qputenv("XN_TEST_DB_SOCKET", XN_DEFAULT_TEST_SOCKET);
     const int invoices = argc > 1 ? std::atoi(argv[1]) : 2000;
     const int deferred = argc > 2 ? std::atoi(argv[2]) : 200;
 

@@ -2,6 +2,7 @@
 // pages), with 1,000 and with 4,000 lines, median times, and the peak memory of each rendering next to
 // the memory the print preview keeps for its pages.
 //   bench_print [runs=30] [folder to keep the PDFs in]
+#include "bench_support.h"
 #include "diz.h"
 #include "invoice_layout.h"
 #include "invoice_report.h"
@@ -22,24 +23,8 @@
 
 namespace {
 
-long statusKb(const char *key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// Starts a new peak: the kernel sets the peak resident size back to the current one.
-void resetPeak()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
+using Bench::resetPeak;
+using Bench::statusKb;
 
 int storeInvoice(ScratchDatabase &db, int lines)
 {
@@ -90,13 +75,8 @@ Figures timePdf(TDiz &diz, int id, int runs, const QString &path)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::useDefaultEnvironment();
     QApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("XN_SCHEMA_DIR"))
-        qputenv("XN_SCHEMA_DIR", XN_DEFAULT_SCHEMA_DIR);
-    if (qEnvironmentVariableIsEmpty("XN_TEST_DB_SOCKET"))
-        qputenv("XN_TEST_DB_SOCKET", XN_DEFAULT_TEST_SOCKET);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     QTemporaryDir tmp;
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : tmp.path();

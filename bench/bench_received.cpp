@@ -3,6 +3,7 @@
 // parsed, checked against the names loaded before and stored in its own transaction).
 // Prints the files loaded per second.
 //   bench_received [files=1000] [lines=20]
+#include "bench_support.h"
 #include "received_invoice.h"
 #include "test_db.h"
 
@@ -75,11 +76,8 @@ QByteArray invoiceFile(int number, int lines)
 
 int main(int argc, char **argv)
 {
+    Bench::useDefaultEnvironment();
     QCoreApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("XN_SCHEMA_DIR"))
-        qputenv("XN_SCHEMA_DIR", XN_DEFAULT_SCHEMA_DIR);
-    if (qEnvironmentVariableIsEmpty("XN_TEST_DB_SOCKET"))
-        qputenv("XN_TEST_DB_SOCKET", XN_DEFAULT_TEST_SOCKET);
     const int files = argc > 1 ? std::atoi(argv[1]) : 1000;
     const int lines = argc > 2 ? std::atoi(argv[2]) : 20;
 

@@ -7,6 +7,7 @@
 // (what the search costs when no other work shares the processors).
 //   bench_registries [customers=20000] [articles=50000]
 #include "anag_cl.h"
+#include "bench_support.h"
 #include "articoli.h"
 #include "db_grid.h"
 #include "diz.h"
@@ -44,26 +45,6 @@ const QStringList Qualities{"ZINCATO", "INOX", "OTTONE", "PVC", "RAME", "ACCIAIO
                             "M8", "M10", "1/2\"", "3/4\"", "10MM", "20MM", "CONF. 100", "CONF. 50"};
 
 QString pick(const QStringList &from, QRandomGenerator &r) { return from.at(int(r.bounded(quint32(from.size())))); }
-
-// Inserts `count` rows built by `row` (column -> value) in large multi-row statements.
-void fill(DbConnection &c, const QString &table, int count, const std::function<QVariantMap(int)> &row)
-{
-    QStringList cols;
-    QString sql;
-    for (int i = 0; i < count; ++i) {
-        const QVariantMap values = row(i);
-        if (cols.isEmpty())
-            cols = values.keys();
-        QStringList vals;
-        for (const QString &col : cols)
-            vals << c.sqlLiteral(values.value(col));
-        sql += (sql.isEmpty() ? QString() : QStringLiteral(",")) + QLatin1Char('(') + vals.join(u',') + QLatin1Char(')');
-        if (sql.size() > 2'000'000 || i + 1 == count) {
-            c.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, cols.join(u',')) + sql);
-            sql.clear();
-        }
-    }
-}
 
 // CPU time so far of this process and of the test server's threads, in ms. The machine
 // may be shared: the wall time then includes waiting for a processor, the CPU time not.
@@ -111,19 +92,9 @@ struct Figures {
         ms.push_back(s.wall);
         cpu.push_back(s.cpu);
     }
-    double median() const
-    {
-        std::vector<double> s = ms;
-        std::sort(s.begin(), s.end());
-        return s.empty() ? 0 : s[s.size() / 2];
-    }
+    double median() const { return Bench::median(ms); }
     double max() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
-    double cpuMedian() const
-    {
-        std::vector<double> s = cpu;
-        std::sort(s.begin(), s.end());
-        return s.empty() ? 0 : s[s.size() / 2];
-    }
+    double cpuMedian() const { return Bench::median(cpu); }
     double cpuMax() const { return cpu.empty() ? 0 : *std::max_element(cpu.begin(), cpu.end()); }
     void print(const char *what, const char *kind, const QString &rows) const
     {
@@ -194,13 +165,8 @@ void measure(const char *what, QLineEdit *box, DbGrid *list, const DbTable &tabl
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Bench::useDefaultEnvironment();
     QApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("XN_SCHEMA_DIR"))
-        qputenv("XN_SCHEMA_DIR", XN_DEFAULT_SCHEMA_DIR);
-    if (qEnvironmentVariableIsEmpty("XN_TEST_DB_SOCKET"))
-        qputenv("XN_TEST_DB_SOCKET", XN_DEFAULT_TEST_SOCKET);
     const int customers = argc > 1 ? std::atoi(argv[1]) : 20000;
     const int articles = argc > 2 ? std::atoi(argv[2]) : 50000;
 
@@ -208,7 +174,7 @@ int main(int argc, char **argv)
     QRandomGenerator r(2026);
     QElapsedTimer t;
     t.start();
-    fill(db.sql(), QStringLiteral("clienti"), customers, [&](int i) {
+    Bench::insertRows(db.sql(), QStringLiteral("clienti"), customers, [&](int i) {
         const QString name = pick(Words, r) + u' ' + pick(Words, r) + u' ' + pick(Forms, r);
         return QVariantMap{{"rag_soc", name},
                            {"indirizzo", QStringLiteral("VIA %1 %2").arg(pick(Words, r)).arg(i % 200 + 1)},
@@ -225,7 +191,7 @@ int main(int argc, char **argv)
                            {"dest_comune", pick(Words, r)},
                            {"dest_cap", "20100"}};
     });
-    fill(db.sql(), QStringLiteral("magazzino"), articles, [&](int i) {
+    Bench::insertRows(db.sql(), QStringLiteral("magazzino"), articles, [&](int i) {
         return QVariantMap{{"descrizione", pick(Things, r) + u' ' + pick(Qualities, r) + u' ' + pick(Qualities, r)},
                            {"codice_tipo", "INTERNO"},
                            {"codice_val", QStringLiteral("%1%2-%3")

@@ -3,6 +3,7 @@
 // database, their files in a company folder, one request each to /Fatt_Ven/mail_sdi.php.
 // Run against the test server: scripts/test-db start; build/bench/bench_service [N]
 #include "app_error.h"
+#include "bench_support.h"
 #include "presend_check.h"
 #include "test_db.h"
 
@@ -141,11 +142,8 @@ double sendAll(int port, const std::vector<int> &ids, size_t from, size_t to, in
 
 int main(int argc, char **argv)
 {
+    Bench::useDefaultEnvironment();
     QCoreApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("XN_SCHEMA_DIR"))
-        qputenv("XN_SCHEMA_DIR", XN_DEFAULT_SCHEMA_DIR);
-    if (qEnvironmentVariableIsEmpty("XN_TEST_DB_SOCKET"))
-        qputenv("XN_TEST_DB_SOCKET", XN_DEFAULT_TEST_SOCKET);
     const int count = argc > 1 ? std::max(2, std::atoi(argv[1])) : 1000;
     try {
         ScratchDatabase db;

@@ -66,6 +66,21 @@ void writeTransmission(XmlLines &out, const FatturaHeader &h, XmlFormat format)
     out.write(QStringLiteral("</DatiTrasmissione>"));
 }
 
+// The seat of the seller or the buyer: both carry the same address columns.
+template <typename Party>
+void writeSede(XmlLines &out, const Party &p)
+{
+    using XmlForms::text;
+    out.write(QStringLiteral("<Sede>"));
+    out.write(element(QStringLiteral("Indirizzo"), CodificaXml(p.indirizzo)));
+    out.write(element(QStringLiteral("CAP"), text(p.cap)));
+    out.write(element(QStringLiteral("Comune"), CodificaXml(p.comune)));
+    if (!p.prov.isEmpty())
+        out.write(element(QStringLiteral("Provincia"), text(p.prov)));
+    out.write(element(QStringLiteral("Nazione"), text(p.nazione)));
+    out.write(QStringLiteral("</Sede>"));
+}
+
 void writeSeller(XmlLines &out, const FatturaHeader::Company &c)
 {
     using XmlForms::text;
@@ -82,14 +97,7 @@ void writeSeller(XmlLines &out, const FatturaHeader::Company &c)
     out.write(QStringLiteral("</Anagrafica>"));
     out.write(QStringLiteral("<RegimeFiscale>RF01</RegimeFiscale>"));
     out.write(QStringLiteral("</DatiAnagrafici>"));
-    out.write(QStringLiteral("<Sede>"));
-    out.write(element(QStringLiteral("Indirizzo"), CodificaXml(c.indirizzo)));
-    out.write(element(QStringLiteral("CAP"), text(c.cap)));
-    out.write(element(QStringLiteral("Comune"), CodificaXml(c.comune)));
-    if (!c.prov.isEmpty())
-        out.write(element(QStringLiteral("Provincia"), text(c.prov)));
-    out.write(element(QStringLiteral("Nazione"), text(c.nazione)));
-    out.write(QStringLiteral("</Sede>"));
+    writeSede(out, c);
     out.write(QStringLiteral("<IscrizioneREA>"));
     out.write(element(QStringLiteral("Ufficio"), text(c.uffRea)));
     out.write(element(QStringLiteral("NumeroREA"), text(c.numRea)));
@@ -121,14 +129,7 @@ void writeBuyer(XmlLines &out, const FatturaHeader::Buyer &b, XmlFormat format)
     out.write(element(QStringLiteral("Denominazione"), CodificaXml(b.ragSoc)));
     out.write(QStringLiteral("</Anagrafica>"));
     out.write(QStringLiteral("</DatiAnagrafici>"));
-    out.write(QStringLiteral("<Sede>"));
-    out.write(element(QStringLiteral("Indirizzo"), CodificaXml(b.indirizzo)));
-    out.write(element(QStringLiteral("CAP"), text(b.cap)));
-    out.write(element(QStringLiteral("Comune"), CodificaXml(b.comune)));
-    if (!b.prov.isEmpty())
-        out.write(element(QStringLiteral("Provincia"), text(b.prov)));
-    out.write(element(QStringLiteral("Nazione"), text(b.nazione)));
-    out.write(QStringLiteral("</Sede>"));
+    writeSede(out, b);
     out.write(QStringLiteral("</CessionarioCommittente>"));
 }
 

@@ -1,5 +1,6 @@
 #include "xml_writer_run.h"
 
+#include "db_own_change.h"
 #include "diz.h"
 #include "fattura_body.h"
 #include "fattura_header.h"
@@ -15,20 +16,12 @@ const QString FileNameColumn = QStringLiteral("nome_file");
 // user's changes, as before; when the post fails, the writer takes back its own change:
 // a row it put into editing leaves editing, a row the user was editing keeps the user's
 // changes and its earlier file name, so that no later move stores a name never written.
-void storeFileName(DbTable &invoice, const QString &fileName, const QVariant &earlier)
+void storeFileName(DbTable &invoice, const QString &fileName)
 {
-    const bool userEditing = invoice.isEditing();
-    try {
-        invoice.edit();
-        invoice.setText(FileNameColumn, fileName);
-        invoice.post();
-    } catch (...) {
-        if (userEditing)
-            invoice.setValue(FileNameColumn, earlier);
-        else
-            invoice.cancel();
-        throw;
-    }
+    DbOwnChange change(invoice);
+    invoice.edit();
+    invoice.setText(FileNameColumn, fileName);
+    change.post();
 }
 
 // After a failed run: the row names the file it named before, since no new file was put
@@ -40,11 +33,12 @@ void restoreFileName(DbTable &invoice, const QVariant &earlier)
                                                 : !invoice.isNull(FileNameColumn) && invoice.text(FileNameColumn) == earlier.toString();
         if (unchanged)
             return;
+        DbOwnChange change(invoice);
         invoice.edit();
         invoice.setValue(FileNameColumn, earlier);
-        invoice.post();
+        change.post();
     } catch (...) {
-        invoice.cancel();
+        // The guard has already taken back the pending change.
     }
 }
 
@@ -57,7 +51,7 @@ void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat forma
 
     // Stored before the file is opened.
     const QVariant earlier = diz.Testata.value(FileNameColumn);
-    storeFileName(diz.Testata, fileName, earlier);
+    storeFileName(diz.Testata, fileName);
 
     try {
         // No separator is inserted: the folder is expected to end with one.

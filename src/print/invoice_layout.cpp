@@ -1,5 +1,7 @@
 #include "invoice_layout.h"
 
+#include "document_parts.h"
+
 namespace Report {
 
 namespace {
@@ -10,25 +12,9 @@ Band pageHeader()
     Band b;
     b.height = 283;
     b.edges.bottom = true;
-    b.items = {
-        // Seller box: the company.
-        rect(8, 4, 401, 139),
-        field(16, 8, 385, 25, QStringLiteral("azienda.rag_soc"), bold(italic(timesNewRoman(21)))),
-        caption(656, 8, 26, 15, QStringLiteral("PAG."), a11),
-        pageNumber(688, 8, 20, 17, a13, Align::Right),
-        field(16, 40, 361, 17, QStringLiteral("azienda.indirizzo"), a11),
-        caption(414, 40, 37, 15, QStringLiteral("Spett.le"), underlined(a11)),
-        field(414, 56, 297, 17, QStringLiteral("testata.rag_soc"), a13),
-        field(16, 58, 41, 17, QStringLiteral("azienda.cap"), a11),
-        field(64, 58, 337, 17, QStringLiteral("azienda.comune"), a11),
-        field(414, 72, 297, 17, QStringLiteral("testata.indirizzo"), a13),
-        caption(15, 79, 27, 20, QStringLiteral("P.Iva:"), a11),
-        field(46, 79, 113, 17, QStringLiteral("azienda.p_iva"), a11),
-        caption(183, 79, 63, 20, QStringLiteral("Cod. Fiscale:"), a11),
-        field(250, 79, 113, 17, QStringLiteral("azienda.cod_fis"), a11),
-        field(414, 88, 41, 17, QStringLiteral("testata.cap"), a13),
-        field(459, 88, 216, 17, QStringLiteral("testata.comune"), a13),
-        field(680, 88, 31, 17, QStringLiteral("testata.prov"), a13),
+    // Seller box: the company; the buyer beside it.
+    b.items = partiesBlock(QStringLiteral("azienda"), QStringLiteral("testata"), 139);
+    const Item more[] = {
         caption(15, 100, 18, 20, QStringLiteral("Tel."), a11),
         field(38, 100, 113, 17, QStringLiteral("azienda.telefono"), a11),
         caption(159, 100, 22, 20, QStringLiteral("Mail:"), a11),
@@ -52,14 +38,10 @@ Band pageHeader()
         field(630, 224, 59, 17, QStringLiteral("testata.data_doc"), bold(a13), Align::Left, Overflow::Grow),
         // Column headings.
         hline(252.5, 0, 717, 2),
-        caption(8, 263, 78, 15, QStringLiteral("COD.ARTICOLO"), a11),
-        caption(94, 263, 67, 15, QStringLiteral("DESCRIZIONE"), a11),
-        caption(408, 263, 55, 15, QStringLiteral("QUANTITA'"), a11),
-        caption(486, 263, 42, 15, QStringLiteral("PREZZO"), a11),
-        caption(537, 263, 27, 15, QStringLiteral("%Sc."), a11),
-        caption(603, 263, 46, 15, QStringLiteral("IMPORTO"), a11),
-        caption(667, 263, 40, 15, QStringLiteral("Aliquota"), a11),
     };
+    b.items.insert(b.items.end(), std::begin(more), std::end(more));
+    const std::vector<Item> captions = columnCaptions(263, 603);
+    b.items.insert(b.items.end(), captions.begin(), captions.end());
     for (double x : {0.5, 90.5, 400.5, 467.5, 533.5, 571.5, 658.5})
         b.items.push_back(vline(x, 253, 280));
     b.items.push_back(vline(714.5, 252, 282));
@@ -90,8 +72,7 @@ Band detail()
 struct BucketBox {
     double left, top, width, height;
     const char *suffix;
-    double rateCaption, taxableCaption, vatCaption, captionTop;
-    double rateField, taxableField, vatField, fieldTop;
+    BucketPlaces at;
 };
 
 Band pageFooter()
@@ -100,29 +81,19 @@ Band pageFooter()
     Band b;
     b.height = 147;
     static const BucketBox buckets[] = {
-        {4, 5, 169, 40, "", 8, 55, 152, 8, 8, 44, 120, 27},
-        {172, 5, 169, 40, "2", 176, 232, 320, 8, 176, 222, 288, 27},
-        {340, 5, 169, 40, "3", 344, 400, 488, 8, 344, 390, 456, 27},
-        {4, 44, 169, 42, "4", 8, 64, 152, 48, 8, 54, 120, 67},
+        {4, 5, 169, 40, "", {8, 55, 152, 8, 8, 44, 120, 27}},
+        {172, 5, 169, 40, "2", {176, 232, 320, 8, 176, 222, 288, 27}},
+        {340, 5, 169, 40, "3", {344, 400, 488, 8, 344, 390, 456, 27}},
+        {4, 44, 169, 42, "4", {8, 64, 152, 48, 8, 54, 120, 67}},
     };
     for (const BucketBox &k : buckets) {
-        const QString s = QString::fromLatin1(k.suffix);
         b.items.push_back(rect(k.left, k.top, k.width, k.height));
-        b.items.push_back(caption(k.rateCaption, k.captionTop, 0, 17, QStringLiteral("Aliquota"), a11));
-        b.items.push_back(caption(k.taxableCaption, k.captionTop, 0, 17, QStringLiteral("Imponibile"), a11));
-        b.items.push_back(caption(k.vatCaption, k.captionTop, 0, 17, QStringLiteral("Iva"), a11));
-        b.items.push_back(field(k.rateField, k.fieldTop, 30, 17, QStringLiteral("testata.aliquota") + s, a11, Align::Right, Overflow::Shrink));
-        b.items.push_back(field(k.taxableField, k.fieldTop, 57, 17, QStringLiteral("testata.imponibile") + s, a11, Align::Right, Overflow::Shrink));
-        b.items.push_back(field(k.vatField, k.fieldTop, 47, 17, QStringLiteral("testata.imposta") + s, a11, Align::Right, Overflow::Shrink));
+        const std::vector<Item> bucket = vatBucket(QStringLiteral("testata"), QString::fromLatin1(k.suffix), k.at);
+        b.items.insert(b.items.end(), bucket.begin(), bucket.end());
     }
+    const std::vector<Item> totals = totalsBox(2, InvoiceTaxableTotal, InvoiceVatTotal, QStringLiteral("testata.tot_doc"));
+    b.items.insert(b.items.end(), totals.begin(), totals.end());
     const Item rest[] = {
-        rect(520, 2, 190, 75, 2),
-        caption(555, 8, 59, 17, QStringLiteral("Imponibile"), a13, Align::Right),
-        field(619, 8, 86, 17, InvoiceTaxableTotal, a13, Align::Right, Overflow::Shrink),
-        caption(572, 24, 42, 17, QStringLiteral("Tot. Iva"), a13),
-        field(619, 24, 86, 17, InvoiceVatTotal, a13, Align::Right, Overflow::Shrink),
-        caption(525, 48, 90, 17, QStringLiteral("Totale Fattura"), bold(a13)),
-        field(621, 48, 86, 17, QStringLiteral("testata.tot_doc"), bold(a13), Align::Right, Overflow::Shrink),
         rect(4, 85, 706, 57),
         caption(6, 99, 62, 17, QStringLiteral("Esenzione"), a13),
         caption(670, 99, 27, 17, QStringLiteral("Colli"), a13),

@@ -1,5 +1,7 @@
 #include "purchase_layout.h"
 
+#include "document_parts.h"
+
 namespace Report {
 
 namespace {
@@ -9,25 +11,9 @@ Band pageHeader()
     const FontSpec a11 = arial(11), a13 = arial(13);
     Band b;
     b.height = 245;
-    b.items = {
-        // Supplier box.
-        rect(8, 4, 401, 114),
-        field(16, 8, 385, 25, QStringLiteral("test_car.rag_soc"), bold(italic(timesNewRoman(21)))),
-        caption(656, 8, 26, 15, QStringLiteral("PAG."), a11),
-        pageNumber(688, 8, 20, 17, a13, Align::Right),
-        field(16, 40, 361, 17, QStringLiteral("test_car.indirizzo"), a11),
-        caption(414, 40, 37, 15, QStringLiteral("Spett.le"), underlined(a11)),
-        field(414, 56, 297, 17, QStringLiteral("azienda.rag_soc"), a13),
-        field(16, 58, 41, 17, QStringLiteral("test_car.cap"), a11),
-        field(64, 58, 337, 17, QStringLiteral("test_car.comune"), a11),
-        field(414, 72, 297, 17, QStringLiteral("azienda.indirizzo"), a13),
-        caption(15, 79, 27, 20, QStringLiteral("P.Iva:"), a11),
-        field(46, 79, 113, 17, QStringLiteral("test_car.p_iva"), a11),
-        caption(183, 79, 63, 20, QStringLiteral("Cod. Fiscale:"), a11),
-        field(250, 79, 113, 17, QStringLiteral("test_car.cod_fis"), a11),
-        field(414, 88, 41, 17, QStringLiteral("azienda.cap"), a13),
-        field(459, 88, 216, 17, QStringLiteral("azienda.comune"), a13),
-        field(680, 88, 31, 17, QStringLiteral("azienda.prov"), a13),
+    // Supplier box; the company as addressee beside it.
+    b.items = partiesBlock(QStringLiteral("test_car"), QStringLiteral("azienda"), 114);
+    const Item more[] = {
         // Document data.
         hline(156, 0, 715, 2),
         caption(408, 168, 65, 17, QStringLiteral("PARTITA IVA"), a11),
@@ -39,15 +25,11 @@ Band pageHeader()
         field(630, 184, 59, 17, QStringLiteral("test_car.data_doc"), bold(a13), Align::Left, Overflow::Grow),
         // Column headings.
         hline(207.5, 0, 717, 2),
-        caption(8, 219, 78, 15, QStringLiteral("COD.ARTICOLO"), a11),
-        caption(94, 219, 67, 15, QStringLiteral("DESCRIZIONE"), a11),
-        caption(408, 219, 55, 15, QStringLiteral("QUANTITA'"), a11),
-        caption(486, 219, 42, 15, QStringLiteral("PREZZO"), a11),
-        caption(537, 219, 27, 15, QStringLiteral("%Sc."), a11),
-        caption(595, 219, 46, 15, QStringLiteral("IMPORTO"), a11),
-        caption(667, 219, 40, 15, QStringLiteral("Aliquota"), a11),
-        hline(240.5, 0, 717, 2),
     };
+    b.items.insert(b.items.end(), std::begin(more), std::end(more));
+    const std::vector<Item> captions = columnCaptions(219, 595);
+    b.items.insert(b.items.end(), captions.begin(), captions.end());
+    b.items.push_back(hline(240.5, 0, 717, 2));
     for (double x : {0.5, 90.5, 400.5, 467.5, 533.5, 571.5, 654.5})
         b.items.push_back(vline(x, 209, 236));
     return b;
@@ -75,7 +57,7 @@ Band detail()
 
 Band pageFooter()
 {
-    const FontSpec a11 = arial(11), a13 = arial(13);
+    const FontSpec a13 = arial(13);
     Band b;
     b.height = 98;
     b.items = {
@@ -91,28 +73,14 @@ Band pageFooter()
         rect(248, 10, 89, 37, 2),
         caption(261, 12, 71, 17, QStringLiteral("Imp. Sconto"), a13),
         field(255, 26, 77, 17, QStringLiteral("test_car.sc_importo"), a13, Align::Right, Overflow::Shrink),
-        rect(520, 10, 190, 75, 2),
-        caption(555, 16, 59, 17, QStringLiteral("Imponibile"), a13, Align::Right),
-        field(619, 16, 86, 17, PurchaseTaxableTotal, a13, Align::Right, Overflow::Shrink),
-        caption(572, 32, 42, 17, QStringLiteral("Tot. Iva"), a13),
-        field(619, 32, 86, 17, PurchaseVatTotal, a13, Align::Right, Overflow::Shrink),
-        caption(525, 56, 90, 17, QStringLiteral("Totale Fattura"), bold(a13)),
-        field(621, 56, 86, 17, QStringLiteral("test_car.tot_doc"), bold(a13), Align::Right, Overflow::Shrink),
     };
+    const std::vector<Item> totals = totalsBox(10, PurchaseTaxableTotal, PurchaseVatTotal, QStringLiteral("test_car.tot_doc"));
+    b.items.insert(b.items.end(), totals.begin(), totals.end());
     // The two VAT buckets.
-    struct Bucket {
-        const char *suffix;
-        double rateCaption, taxableCaption, vatCaption, rateField, taxableField, vatField;
-    };
-    for (const Bucket &k : {Bucket{"", 8, 55, 152, 8, 44, 120}, Bucket{"2", 176, 232, 320, 176, 222, 288}}) {
-        const QString s = QString::fromLatin1(k.suffix);
-        b.items.push_back(caption(k.rateCaption, 56, 0, 17, QStringLiteral("Aliquota"), a11));
-        b.items.push_back(caption(k.taxableCaption, 56, 0, 17, QStringLiteral("Imponibile"), a11));
-        b.items.push_back(caption(k.vatCaption, 56, 0, 17, QStringLiteral("Iva"), a11));
-        b.items.push_back(field(k.rateField, 75, 30, 17, QStringLiteral("test_car.aliquota") + s, a11, Align::Right, Overflow::Shrink));
-        b.items.push_back(field(k.taxableField, 75, 57, 17, QStringLiteral("test_car.imponibile") + s, a11, Align::Right, Overflow::Shrink));
-        b.items.push_back(field(k.vatField, 75, 47, 17, QStringLiteral("test_car.imposta") + s, a11, Align::Right, Overflow::Shrink));
-    }
+    const std::vector<Item> first = vatBucket(QStringLiteral("test_car"), QString(), {8, 55, 152, 56, 8, 44, 120, 75});
+    const std::vector<Item> second = vatBucket(QStringLiteral("test_car"), QStringLiteral("2"), {176, 232, 320, 56, 176, 222, 288, 75});
+    b.items.insert(b.items.end(), first.begin(), first.end());
+    b.items.insert(b.items.end(), second.begin(), second.end());
     return b;
 }
 

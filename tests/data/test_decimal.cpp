@@ -2,20 +2,13 @@
 // overflow and division by zero as errors, and the reading of a double's exact value.
 #include "app_error.h"
 #include "decimal.h"
+#include "decimal_text.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
 namespace {
-
-Decimal dec(const char *plain)
-{
-    bool ok = false;
-    const Decimal d = Decimal::fromPlain(plain, &ok);
-    EXPECT_TRUE(ok) << plain;
-    return d;
-}
 
 TEST(Decimal, SumsDifferencesAndProductsAreExact)
 {

@@ -1,6 +1,7 @@
 // The amount and date texts: format masks, the strict and the regional reading of a
 // number, the date forms, and their independence of the process's C locale.
 #include "app_error.h"
+#include "decimal_text.h"
 #include "text_forms.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +13,6 @@
 using namespace TextForms;
 
 namespace {
-
-Decimal dec(const char *plain)
-{
-    bool ok = false;
-    const Decimal d = Decimal::fromPlain(plain, &ok);
-    EXPECT_TRUE(ok) << plain;
-    return d;
-}
 
 // The message of the ConversionError that `read` raises for `text`, or nothing.
 template <typename Read>

@@ -7,6 +7,7 @@
 #include "data_module_fixture.h"
 #include "importa_fatture.h"
 #include "management_fields.h"
+#include "management_rows.h"
 #include "recorded_messages.h"
 #include "testata_hooks.h"
 
@@ -92,33 +93,14 @@ protected:
             ? overrides.value(QStringLiteral("protocollo")).toInt()
             : nextProtocollo;
         nextProtocollo = std::max(nextProtocollo, protocollo) + 1;
-        Columns doc{{"protocollo", protocollo}, {"anno", 2026}, {"cl_fo", "C"}, {"reg_doc", "FV"},
-                    {"tipo_doc", "FATTURA"}, {"num_doc", protocollo}, {"data", "2026-01-15"},
-                    {"rag_soc", "Alimentari Ferri di Ferri Luca"}, {"indirizzo", "Via Emilia 215"}, {"cap", "40068"},
-                    {"citta", "San Lazzaro di Savena"}, {"prov", "BO"}, {"partiva", "00412360372"},
-                    {"cod_fis", "FRRLCU75M12F257W"}, {"cod_destinatario", "KRRH6B9"}, {"pec", "ferri@pec.it"},
-                    {"dest_soc", "Alimentari Ferri"}, {"dest_indirizzo", "Via Emilia 215"}, {"dest_cap", "40068"},
-                    {"dest_citta", "San Lazzaro di Savena"}, {"sc_cassa", 0}, {"abbuono", 0}, {"spese_inc", 0},
-                    {"spese_tr", 0}, {"bolli", 0}, {"aliq_spese", 22}, {"prot_f_diff", 0}};
-        for (int k = 1; k <= 5; ++k) {
-            const QString n = QString::number(k);
-            doc.insert(QStringLiteral("imponibile") + n, k == 1 ? 100 : 0);
-            doc.insert(QStringLiteral("iva") + n, k == 1 ? 22 : 0);
-            doc.insert(QStringLiteral("aliquota") + n, k == 1 ? 22 : 0);
-            doc.insert(QStringLiteral("val_sconto") + n, 0);
-        }
-        insert(*norva, QStringLiteral("testata"), merged(doc, overrides));
+        insert(*norva, QStringLiteral("testata"), merged(managementDocument(protocollo), overrides));
         return protocollo;
     }
 
     // A line of 2 × 50 at 22 % without discounts.
     void addLine(int protTesta, const Columns &overrides = {})
     {
-        insert(*norva, QStringLiteral("dettag"),
-               merged({{"prot_testa", protTesta}, {"codice_art", 1}, {"cod_art", "ART1"}, {"descrizione", "Articolo"},
-                       {"colli", 1}, {"quantita", 2}, {"pr_lordo", 50}, {"sc_1", 0}, {"sc_2", 0}, {"sc_3", 0},
-                       {"um", "PZ"}, {"aliquota", 22}, {"categoria", "ALI"}, {"origine", "Italia"}, {"lotto", "L1"}},
-                      overrides));
+        insert(*norva, QStringLiteral("dettag"), merged(managementLine(protTesta), overrides));
     }
 
     void runImport(const QString &caption = QStringLiteral("A"), const QString &limit = QStringLiteral("31/12/26"))

@@ -1,23 +1,22 @@
 // The calculated fields of the management database's documents and lines, and the
 // columns the datasets require of it.
 #include "app_error.h"
-#include "diz.h"
+#include "data_module_fixture.h"
 #include "management_fields.h"
-#include "test_db.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
-class ManagementFields : public ::testing::Test {
+// Only the management connection of the data module is opened here.
+class ManagementFields : public ScratchDatabaseTest {
 protected:
-    static inline std::unique_ptr<ScratchDatabase> norva;
     static inline std::unique_ptr<TDiz> diz;
 
     static void SetUpTestSuite()
     {
-        norva = std::make_unique<ScratchDatabase>(QStringList{QStringLiteral("norva26.sql")}, QStringLiteral("n"));
+        createDatabases(/*management=*/true);
         diz = std::make_unique<TDiz>();
         installManagementFields(*diz);
         installManagementFields(*diz);  // a second call changes nothing
@@ -28,12 +27,11 @@ protected:
     static void TearDownTestSuite()
     {
         diz.reset();
-        norva.reset();
+        dropDatabases();
     }
     void SetUp() override
     {
-        norva->sql().exec(QStringLiteral("DELETE FROM testata"));
-        norva->sql().exec(QStringLiteral("DELETE FROM dettag"));
+        clearManagementTables({"testata", "dettag"});
         diz->Test_Fatt.close();
         diz->Dett_Fatt.close();
     }

@@ -3,15 +3,12 @@
 // and expenses, the failures that stop the run, and the refusals of incomplete totals.
 #include "app_error.h"
 #include "calcola_totali.h"
-#include "diz.h"
-#include "test_db.h"
+#include "data_module_fixture.h"
 #include "testata_hooks.h"
 
 #include <gtest/gtest.h>
 #include <map>
 #include <vector>
-
-#include "test_printing.h"
 
 namespace {
 
@@ -46,15 +43,9 @@ Columns with(Columns base, const Columns &changes)
     return base;
 }
 
-class Totals : public ::testing::Test {
+class Totals : public ScratchDatabaseTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static void SetUpTestSuite() { db = new ScratchDatabase; }
-    static void TearDownTestSuite()
-    {
-        delete db;
-        db = nullptr;
-    }
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
 
     TDiz diz;
     int id = 0;
@@ -65,11 +56,7 @@ protected:
         clearTables();
     }
 
-    void clearTables()
-    {
-        db->sql().exec(QStringLiteral("DELETE FROM testata"));
-        db->sql().exec(QStringLiteral("DELETE FROM dettaglio"));
-    }
+    static void clearTables() { ScratchDatabaseTest::clearTables({"testata", "dettaglio"}); }
 
     // Stores a header with the given columns and its lines, and opens the data module
     // with that header current.
@@ -94,7 +81,7 @@ protected:
         if (diz.Testata.isOpen())
             diz.Testata.refresh();
         else
-            openDizOn(diz, *db);
+            openDataModuleOn(diz);
         ASSERT_TRUE(diz.Testata.locate(QStringLiteral("id_invio"), id));
     }
 

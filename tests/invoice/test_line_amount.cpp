@@ -2,7 +2,7 @@
 // fields when the user leaves them.
 #include "app_error.h"
 #include "line_amount.h"
-#include "messages.h"
+#include "recorded_messages.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -11,17 +11,6 @@
 #include "test_printing.h"
 
 namespace {
-
-class RecordedMessages : public Messages {
-public:
-    QStringList shown;
-    void inform(const QString &text) override { shown << text; }
-    bool confirm(const QString &text) override
-    {
-        shown << text;
-        return false;
-    }
-};
 
 LineAmountTexts line(const char *quantita, const char *prezzoUnit, const char *scTipo, const char *scPerc,
                      const char *scImporto = "old discount", const char *prezzoTot = "old total")
@@ -49,6 +38,7 @@ TEST_P(LineAmount, RewritesTheFieldsAsExpected)
     const Case &c = GetParam();
     LineAmountTexts fields = c.before;
     RecordedMessages messages;
+    messages.answer = false;
     c.run(fields, messages);
     EXPECT_EQ(fields.quantita, c.after.quantita);
     EXPECT_EQ(fields.prezzoUnit, c.after.prezzoUnit);

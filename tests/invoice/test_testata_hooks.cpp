@@ -1,25 +1,16 @@
 // The header rules hooked into the data module: the protocol number `prot` and the
 // defaults of a new invoice header.
-#include "diz.h"
-#include "test_db.h"
+#include "data_module_fixture.h"
 #include "testata_hooks.h"
 
 #include <gtest/gtest.h>
 #include <map>
 
-#include "test_printing.h"
-
 namespace {
 
-class TestataHooks : public ::testing::Test {
+class TestataHooks : public ScratchDatabaseTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static void SetUpTestSuite() { db = new ScratchDatabase; }
-    static void TearDownTestSuite()
-    {
-        delete db;
-        db = nullptr;
-    }
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
 
     TDiz diz;
 
@@ -55,7 +46,7 @@ TEST_F(TestataHooks, ProtIsTheKeyUpTo9999AndThenTheProgressiveOfTheFileName)
     for (const auto &c : cases)
         db->sql().exec(QStringLiteral("INSERT INTO testata (id_invio, nome_file) VALUES (?, ?)"),
                        {c.key, c.nomeFile ? QVariant(QString::fromUtf8(c.nomeFile)) : QVariant()});
-    openDizOn(diz, *db);
+    openDataModuleOn(diz);
     EXPECT_EQ(diz.Testata.field(QStringLiteral("prot")).width, 20);
     for (const auto &c : cases)
         EXPECT_EQ(protOf(c.key), QString::fromUtf8(c.prot)) << "key " << c.key;
@@ -64,7 +55,7 @@ TEST_F(TestataHooks, ProtIsTheKeyUpTo9999AndThenTheProgressiveOfTheFileName)
 TEST_F(TestataHooks, ProtFollowsTheFileNameOnceItIsWritten)
 {
     db->sql().exec(QStringLiteral("INSERT INTO testata (id_invio) VALUES (10000)"));
-    openDizOn(diz, *db);
+    openDataModuleOn(diz);
     EXPECT_EQ(protOf(10000), QString());
     diz.Testata.setText(QStringLiteral("nome_file"), QStringLiteral("IT01234567890_C0003.xml"));
     EXPECT_EQ(diz.Testata.text(QStringLiteral("prot")), QStringLiteral("C0003"));
@@ -82,7 +73,7 @@ TEST_F(TestataHooks, NewHeaderHoldsExactlyTheDefaultsAndShowsItsKey)
         {"spese", "0,00"},    {"spese2", "0,00"},    {"spese3", "0,00"},   {"arrot", "0,00"},
         {"arrot2", "0,00"},   {"arrot3", "0,00"},
     };
-    openDizOn(diz, *db);
+    openDataModuleOn(diz);
     diz.Testata.append();
     EXPECT_EQ(diz.Testata.text(QStringLiteral("prot")), QString());
     for (const auto &[column, text] : defaults)
@@ -110,7 +101,7 @@ TEST_F(TestataHooks, NewHeaderHoldsExactlyTheDefaultsAndShowsItsKey)
 TEST_F(TestataHooks, UntouchedNewHeaderIsDroppedWhenMovingAway)
 {
     db->sql().exec(QStringLiteral("INSERT INTO testata (id_invio) VALUES (1)"));
-    openDizOn(diz, *db);
+    openDataModuleOn(diz);
     diz.Testata.append();
     diz.Testata.first();
     EXPECT_EQ(db->sql().select(QStringLiteral("SELECT id_invio FROM testata")).rows.size(), 1u);

@@ -1,9 +1,9 @@
 #pragma once
-// Shared by the print tests: one scratch database for the test program, a company row,
-// invoices and purchase invoices with their lines, and the rendered PDF read back with
-// poppler's pdftotext (text per page) and pdftoppm (page images).
-#include "diz.h"
-#include "test_db.h"
+// Shared by the print tests: the scratch database of the data-module fixture, a data
+// module opened per test on the rows it stores, a company row, invoices and purchase
+// invoices with their lines, and the rendered PDF read back with poppler's pdftotext
+// (text per page) and pdftoppm (page images).
+#include "data_module_fixture.h"
 
 #include <QImage>
 #include <QProcess>
@@ -11,17 +11,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-
-class PrintFixture : public ::testing::Test {
+class PrintFixture : public ScratchDatabaseTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static void SetUpTestSuite() { db = new ScratchDatabase; }
-    static void TearDownTestSuite()
-    {
-        delete db;
-        db = nullptr;
-    }
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
 
     std::unique_ptr<TDiz> diz;
     QTemporaryDir dir;
@@ -29,8 +21,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        for (const char *t : {"azienda", "testata", "dettaglio", "test_car", "dett_car"})
-            db->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(t));
+        clearTables({"azienda", "testata", "dettaglio", "test_car", "dett_car"});
     }
 
     static QVariantMap company()
@@ -64,13 +55,6 @@ protected:
                 {"colli", "3"}};
     }
 
-    static QVariantMap with(QVariantMap base, const QVariantMap &changes)
-    {
-        for (auto it = changes.begin(); it != changes.end(); ++it)
-            base.insert(it.key(), it.value());
-        return base;
-    }
-
     // Stores an invoice with `lines` numbered lines ("Articolo 01" ...); returns its id_invio.
     int storeInvoice(int lines, const QVariantMap &header = invoiceHeader())
     {
@@ -91,15 +75,14 @@ protected:
     // Opens the data module with the invoice `id` current.
     void openOn(int id)
     {
-        diz = std::make_unique<TDiz>();
-        openDizOn(*diz, *db);
+        openData();
         ASSERT_TRUE(diz->Testata.locate(QStringLiteral("id_invio"), id));
     }
 
     void openData()
     {
         diz = std::make_unique<TDiz>();
-        openDizOn(*diz, *db);
+        openDataModuleOn(*diz);
     }
 
     QString pdfPath(const QString &name = QStringLiteral("stampa.pdf")) const { return dir.filePath(name); }

@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+#include "test_printing.h"
 
 namespace {
 

@@ -73,7 +73,7 @@ TEST_F(InvoicePrint, FortyLinesMakeTwoPagesEachWithTheWholeHeaderAndFooter)
 
 TEST_F(InvoicePrint, OnlyTheLinesOfTheCurrentInvoicePrint)
 {
-    storeInvoice(3, with(invoiceHeader(), {{"num_doc", "41"}}));
+    storeInvoice(3, merged(invoiceHeader(), {{"num_doc", "41"}}));
     const QStringList pages = printed(2);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(pages[0].contains(QLatin1String("Articolo 02")));
@@ -92,7 +92,7 @@ TEST_F(InvoicePrint, AnInvoiceWithNoLinesPrintsHeaderAndFooterOnly)
 
 TEST_F(InvoicePrint, TaxableTotalCountsGroupedBucketAmounts)
 {
-    const QStringList pages = printed(1, with(invoiceHeader(), {{"imponibile", "100,00"},
+    const QStringList pages = printed(1, merged(invoiceHeader(), {{"imponibile", "100,00"},
                                                                 {"imponibile2", "1.000,00"},
                                                                 {"aliquota2", "10"},
                                                                 {"imposta", "22,00"},
@@ -132,7 +132,7 @@ TEST_F(InvoicePrint, FooterTotalsOfTheFourBuckets)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         db->sql().exec(QStringLiteral("DELETE FROM testata"));
-        openOn(storeInvoice(0, with(invoiceHeader(), c.buckets)));
+        openOn(storeInvoice(0, merged(invoiceHeader(), c.buckets)));
         InvoiceReport data(*diz);
         EXPECT_EQ(data.text(BandKind::PageFooter, -1, InvoiceTaxableTotal), QLatin1String(c.taxable));
         EXPECT_EQ(data.text(BandKind::PageFooter, -1, InvoiceVatTotal), QLatin1String(c.vat));
@@ -141,7 +141,7 @@ TEST_F(InvoicePrint, FooterTotalsOfTheFourBuckets)
 
 TEST_F(InvoicePrint, TheYearOfTheDocumentDateStandsBesideTheNumber)
 {
-    const QStringList pages = printed(1, with(invoiceHeader(), {{"data_doc", "31/12/2025"}, {"num_doc", "7"}}));
+    const QStringList pages = printed(1, merged(invoiceHeader(), {{"data_doc", "31/12/2025"}, {"num_doc", "7"}}));
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(has(pages[0], QStringLiteral("7\\s*/ 2025\\s+31/12/2025"))) << pages[0].toStdString();
 
@@ -165,7 +165,7 @@ TEST_F(InvoicePrint, AMissingOrUnreadableDateStopsThePrintingBeforeAnyPage)
                                  QVariant(QStringLiteral("domani")), QVariant(QStringLiteral("2025-12-31"))}) {
         SCOPED_TRACE(date.toString().toStdString());
         db->sql().exec(QStringLiteral("DELETE FROM testata"));
-        openOn(storeInvoice(2, with(invoiceHeader(), {{"data_doc", date}})));
+        openOn(storeInvoice(2, merged(invoiceHeader(), {{"data_doc", date}})));
         EXPECT_THROW(InvoiceReport{*diz}, ConversionError);
         EXPECT_THROW(printInvoicePdf(*diz, pdfPath()), ConversionError);
         QFile f(pdfPath());

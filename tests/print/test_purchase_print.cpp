@@ -110,7 +110,7 @@ TEST_F(PurchasePrint, FooterTotals)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         db->sql().exec(QStringLiteral("DELETE FROM test_car"));
-        db->insert(QStringLiteral("test_car"), with({{"rag_soc", "Fornitore"}}, c.columns));
+        db->insert(QStringLiteral("test_car"), merged({{"rag_soc", "Fornitore"}}, c.columns));
         openData();
         PurchaseReport data(*diz);
         EXPECT_EQ(data.text(BandKind::PageFooter, -1, PurchaseGoodsTotal), QLatin1String(c.goods));
@@ -125,7 +125,7 @@ TEST_F(PurchasePrint, FooterTotals)
 TEST_F(PurchasePrint, TheLinesOfEveryPurchaseInvoicePrintUnderTheCurrentHeader)
 {
     storePurchase(purchaseHeader(), 2, QStringLiteral("A"));
-    const int second = storePurchase(with(purchaseHeader(), {{"rag_soc", "Verdi Commercio"}, {"num_doc", "9"}}), 3,
+    const int second = storePurchase(merged(purchaseHeader(), {{"rag_soc", "Verdi Commercio"}, {"num_doc", "9"}}), 3,
                                      QStringLiteral("B"));
     openData();
     ASSERT_TRUE(diz->Testa_Car.locate(QStringLiteral("prot"), second));

@@ -1,7 +1,7 @@
 #pragma once
-// A scratch database with the invoice schema, a scratch folder of received files, and
-// helpers to put files there and to read back what a loading stored.
-#include "test_db.h"
+// The scratch database of the data-module fixture, a scratch folder of received files,
+// and helpers to put files there and to read back what a loading stored.
+#include "data_module_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,23 +9,16 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-class ReceivedFixture : public ::testing::Test {
+class ReceivedFixture : public ScratchDatabaseTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static void SetUpTestSuite() { db = new ScratchDatabase; }
-    static void TearDownTestSuite()
-    {
-        delete db;
-        db = nullptr;
-    }
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
 
     QTemporaryDir folder;
 
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        db->sql().exec(QStringLiteral("DELETE FROM test_car"));
-        db->sql().exec(QStringLiteral("DELETE FROM dett_car"));
+        clearTables({"test_car", "dett_car"});
     }
 
     static QString sharedSample(const QString &name)

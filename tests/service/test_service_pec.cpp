@@ -1,9 +1,8 @@
 // The PEC channel: the service sends the invoice as an e-mail attachment to a small SMTP
 // server that the test runs on the loopback interface.
-#include "../fatturapa/xml_writer_fixture.h"
-#include "crea_file_xml.h"
 #include "service_process.h"
 #include "smtp_sink.h"
+#include "written_invoice_test.h"
 
 #include <QRegularExpression>
 
@@ -13,7 +12,7 @@ using ServiceTest::Reply;
 using ServiceTest::ServiceProcess;
 using ServiceTest::SmtpSink;
 
-class ServicePecTest : public XmlWriterTest {
+class ServicePecTest : public WrittenInvoiceTest {
 protected:
     QMap<QString, QString> pecSettings(int smtpPort) const
     {
@@ -29,20 +28,6 @@ protected:
         return settings;
     }
 
-    int writtenInvoice()
-    {
-        const int id = addInvoice();
-        addLine(id);
-        select(id);
-        CreaFileXml(*diz, QStringLiteral("A"));
-        return id;
-    }
-
-    QString sentFlag(int id)
-    {
-        const DbResult r = db->sql().select(QStringLiteral("SELECT inviata FROM testata WHERE id_invio = ?"), {id});
-        return r.rows.at(0).isNull(0) ? QStringLiteral("NULL") : QString::fromUtf8(r.rows.at(0).raw(0).toByteArray());
-    }
 };
 
 // The base64 body of the MIME part whose headers name `fileName` as an attachment, decoded.

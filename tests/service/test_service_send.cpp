@@ -1,10 +1,9 @@
 // The sending addresses of the service, against the real service program and the private
 // test server: the invoice's file written by CreaFileXml, checked, copied into the outbox
 // and the invoice marked as sent; every refusal leaves the invoice unsent and the outbox empty.
-#include "../fatturapa/xml_writer_fixture.h"
-#include "crea_file_xml.h"
 #include "crea_file_xml_pa.h"
 #include "service_process.h"
+#include "written_invoice_test.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,14 +15,14 @@ namespace {
 using ServiceTest::Reply;
 using ServiceTest::ServiceProcess;
 
-class ServiceSendTest : public XmlWriterTest {
+class ServiceSendTest : public WrittenInvoiceTest {
 protected:
     static inline std::unique_ptr<QTemporaryDir> outboxParent;
     static inline std::unique_ptr<ServiceProcess> service;
 
     static void SetUpTestSuite()
     {
-        XmlWriterTest::SetUpTestSuite();
+        WrittenInvoiceTest::SetUpTestSuite();
         outboxParent = std::make_unique<QTemporaryDir>();
         auto settings = ServiceTest::testDatabaseSettings(db->name());
         settings.insert(QStringLiteral("channel"), QStringLiteral("folder"));
@@ -34,11 +33,11 @@ protected:
     {
         service.reset();
         outboxParent.reset();
-        XmlWriterTest::TearDownTestSuite();
+        WrittenInvoiceTest::TearDownTestSuite();
     }
     void SetUp() override
     {
-        XmlWriterTest::SetUp();
+        WrittenInvoiceTest::SetUp();
         ASSERT_TRUE(service->started());
         QDir(outbox()).removeRecursively();
     }
@@ -46,22 +45,6 @@ protected:
     static QString outbox() { return outboxParent->filePath(QStringLiteral("outbox")); }
     QStringList outboxFiles() const { return QDir(outbox()).entryList(QDir::Files | QDir::Hidden); }
 
-    // A private customer's invoice of 1 × 100,00 at 22 %, its file written by CreaFileXml.
-    int writtenInvoice(const Columns &overrides = {})
-    {
-        const int id = addInvoice(overrides);
-        addLine(id);
-        select(id);
-        CreaFileXml(*diz, QStringLiteral("A"));
-        return id;
-    }
-
-    // inviata as stored: "NULL", "0" or "1".
-    QString sentFlag(int id)
-    {
-        const DbResult r = db->sql().select(QStringLiteral("SELECT inviata FROM testata WHERE id_invio = ?"), {id});
-        return r.rows.at(0).isNull(0) ? QStringLiteral("NULL") : QString::fromUtf8(r.rows.at(0).raw(0).toByteArray());
-    }
 
     static Reply send(const QString &name, int id, const char *script = "mail_sdi.php")
     {

@@ -2,32 +2,42 @@
 
 #include <QLocale>
 
-void DataModuleTest::openDataModule(const Setup &setup)
+void ScratchDatabaseTest::createDatabases(bool management)
 {
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     xml = std::make_unique<ScratchDatabase>();
-    if (setup.management)
+    if (management)
         norva = std::make_unique<ScratchDatabase>(QStringList{QStringLiteral("norva26.sql")}, QStringLiteral("n"));
+}
+
+void ScratchDatabaseTest::dropDatabases()
+{
+    norva.reset();
+    xml.reset();
+}
+
+void DataModuleTest::openDataModule(const Setup &setup)
+{
+    createDatabases(setup.management);
     diz = std::make_unique<TDiz>();
     if (setup.beforeOpen)
         setup.beforeOpen(*diz);
-    openDizOn(*diz, *xml, norva.get());
+    openDataModuleOn(*diz);
 }
 
 void DataModuleTest::closeDataModule()
 {
     diz.reset();
-    norva.reset();
-    xml.reset();
+    dropDatabases();
 }
 
-void DataModuleTest::clearTables(const QStringList &tables)
+void ScratchDatabaseTest::clearTables(const QStringList &tables)
 {
     for (const QString &t : tables)
         xml->sql().exec(QStringLiteral("DELETE FROM ") + DbConnection::quoteName(t));
 }
 
-void DataModuleTest::clearManagementTables(const QStringList &tables)
+void ScratchDatabaseTest::clearManagementTables(const QStringList &tables)
 {
     for (const QString &t : tables)
         norva->sql().exec(QStringLiteral("DELETE FROM ") + DbConnection::quoteName(t));
@@ -49,14 +59,14 @@ void DataModuleTest::setCompany(const Columns &columns)
     diz->AziendaT.first();
 }
 
-Columns DataModuleTest::merged(Columns base, const Columns &overrides)
+Columns ScratchDatabaseTest::merged(Columns base, const Columns &overrides)
 {
     for (auto it = overrides.begin(); it != overrides.end(); ++it)
         base.insert(it.key(), it.value());
     return base;
 }
 
-QString DataModuleTest::stored(const QString &sql, const QVariantList &params)
+QString ScratchDatabaseTest::stored(const QString &sql, const QVariantList &params)
 {
     const DbResult r = xml->sql().select(sql, params);
     if (r.rows.empty() || r.rows.front().isNull(0))

@@ -1,7 +1,7 @@
 #pragma once
 // A message seam for the core layers' tests (the commands that take a Messages&): it
 // answers every confirmation with `answer` and records the questions and the
-// information shown. Screens' tests use ScriptedMessages / ExpectedBoxes of the screens'
+// information shown, each apart and all in order. Screens' tests use ScriptedMessages / ExpectedBoxes of the screens'
 // own seam instead; the two never clash, so one test program may use both.
 #include "messages.h"
 
@@ -12,10 +12,16 @@ public:
     bool answer = true;
     QStringList questions;
     QStringList informed;
-    void inform(const QString &text) override { informed << text; }
+    QStringList shown;  // every text, questions and information alike, in the order shown
+    void inform(const QString &text) override
+    {
+        informed << text;
+        shown << text;
+    }
     bool confirm(const QString &text) override
     {
         questions << text;
+        shown << text;
         return answer;
     }
 };

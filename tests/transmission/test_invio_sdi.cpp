@@ -1,13 +1,12 @@
 // The three hand-over commands on the shared Testata, with the address seam replaced by
 // a recorder and the message seam by a script of the boxes expected.
-#include "address_opener.h"
 #include "app_error.h"
-#include "diz.h"
+#include "data_module_fixture.h"
 #include "handover_address.h"
 #include "invio_sdi.h"
 #include "messages.h"
+#include "recording_opener.h"
 #include "service_settings.h"
-#include "test_db.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,33 +49,9 @@ private:
     QList<Box> m_expected;
 };
 
-// Records every address; `failAt` makes that call (counting from 1) raise an error.
-class RecordingOpener : public AddressOpener {
-public:
-    RecordingOpener() { m_previous = installAddressOpener(this); }
-    ~RecordingOpener() override { installAddressOpener(m_previous); }
-    void open(const QString &address, Messages &) override
-    {
-        addresses << address;
-        if (failAt && addresses.size() == *failAt)
-            throw AppError(QStringLiteral("errore simulato"));
-    }
-    QStringList addresses;
-    std::optional<int> failAt;
-
-private:
-    AddressOpener *m_previous;
-};
-
-class HandOver : public ::testing::Test {
+class HandOver : public ScratchDatabaseTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static void SetUpTestSuite() { db = new ScratchDatabase; }
-    static void TearDownTestSuite()
-    {
-        delete db;
-        db = nullptr;
-    }
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
 
     QTemporaryDir folder;
     TDiz diz;
@@ -87,8 +62,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        db->sql().exec(QStringLiteral("DELETE FROM testata"));
-        db->sql().exec(QStringLiteral("DELETE FROM azienda"));
+        clearTables({"testata", "azienda"});
         db->insert(QStringLiteral("azienda"), {{"rag_soc", "Norva Srl"}, {"path", folder.path() + QLatin1Char('/')}});
     }
 
@@ -105,7 +79,7 @@ protected:
     static QString fileOf(int number) { return QStringLiteral("IT01234567890_%1.xml").arg(number, 5, 10, QLatin1Char('0')); }
     QString privateAddress(int number) { return base + QStringLiteral("/Fatt_Ven/mail_sdi.php?nome_file=%1&n_invio=%2").arg(fileOf(number)).arg(number); }
 
-    void open() { openDizOn(diz, *db); }
+    void open() { openDataModuleOn(diz); }
     void current(int number) { ASSERT_TRUE(diz.Testata.locate(QStringLiteral("id_invio"), number)); }
     QList<int> listed()
     {

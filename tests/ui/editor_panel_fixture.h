@@ -1,43 +1,27 @@
 #pragma once
-// Shared set-up of the line and header editor tests: one scratch database per test
-// program with the data module opened on it, a plain window hosting the panel under test
+// Shared set-up of the line and header editor tests: the data-module fixture (the invoice
+// rules installed), a plain window hosting the panel under test
 // with the line list, and helpers that store invoices and lines, type into the panels'
 // controls as a user does and read back what the server holds.
+#include "data_module_fixture.h"
 #include "db_grid.h"
-#include "diz.h"
+#include "db_navigator.h"
 #include "gui_test.h"
-#include "test_db.h"
 #include "testata_hooks.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <memory>
 
-// Readable values in failure messages.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList &l, std::ostream *os) { *os << '[' << l.join(QStringLiteral(", ")).toStdString() << ']'; }
-
-class PanelTest : public ::testing::Test {
+class PanelTest : public DataModuleTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static inline TDiz *diz = nullptr;
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
 
-    static void SetUpTestSuite()
-    {
-        db = new ScratchDatabase;
-        diz = new TDiz;
-        installTestataHooks(*diz);  // new headers get their defaults, as "Nuova" gives them
-        openDizOn(*diz, *db);
-    }
-    static void TearDownTestSuite()
-    {
-        delete diz;
-        delete db;
-        diz = nullptr;
-        db = nullptr;
-    }
+    // New headers get their defaults, as "Nuova" gives them.
+    static void SetUpTestSuite() { openDataModule({.beforeOpen = installTestataHooks}); }
 
     ExpectedBoxes boxes;
     QWidget window;
@@ -47,8 +31,7 @@ protected:
     {
         for (DbTable *t : {&diz->Testata, &diz->Detta, &diz->ContrattoT, &diz->ContrattoD})
             t->cancel();
-        for (const char *table : {"testata", "dettaglio", "test_dati", "dati_acquisto", "azienda"})
-            db->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+        clearTables({"testata", "dettaglio", "test_dati", "dati_acquisto", "azienda"});
         diz->Testata.refresh();
         window.resize(1280, 760);
     }
@@ -68,11 +51,9 @@ protected:
     // Stores an invoice header and makes it the current one; returns its key.
     int addInvoice(const QVariantMap &columns = {})
     {
-        QVariantMap all{{"rag_soc", "ROSSI SRL"}, {"tipo_doc", "TD01"}, {"data_doc", "05/03/2026"}, {"num_doc", "7"},
-                        {"tipo_pag", "TP02"}, {"mod_pag", "MP05"}, {"esig_iva", "I"}};
-        for (auto it = columns.begin(); it != columns.end(); ++it)
-            all.insert(it.key(), it.value());
-        const int id = db->insert(QStringLiteral("testata"), all);
+        const QVariantMap header{{"rag_soc", "ROSSI SRL"}, {"tipo_doc", "TD01"}, {"data_doc", "05/03/2026"}, {"num_doc", "7"},
+                                 {"tipo_pag", "TP02"}, {"mod_pag", "MP05"}, {"esig_iva", "I"}};
+        const int id = insert(QStringLiteral("testata"), merged(header, columns));
         select(id);
         return id;
     }
@@ -127,6 +108,24 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     void click(const char *name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+    void press(const char *navigator, DbNavigator::Button button)
+    {
+        QTest::mouseClick(control<DbNavigator>(navigator)->button(button), Qt::LeftButton);
+    }
+    // Types into a cell of a grid as a user does: the first key opens the cell editor.
+    void typeInCell(const char *gridName, int row, int column, const QString &typed)
+    {
+        auto *grid = control<DbGrid>(gridName);
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(row, column));
+        QTest::keyClick(grid, typed.at(0).toLatin1());
+        QWidget *editor = QApplication::focusWidget();
+        ASSERT_NE(editor, grid);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, typed);
+        QTest::keyClick(editor, Qt::Key_Return);  // commits (queued) and stays on the line
+        QApplication::processEvents();
+    }
 
     // One row of a statement's result as texts; "<NULL>" for a NULL value.
     QStringList row(const QString &sql, int index = 0)
@@ -140,7 +139,6 @@ protected:
                                                     : QString::fromUtf8(r.rows[size_t(index)].raw(c).toByteArray()));
         return out;
     }
-    int count(const QString &sql) { return db->sql().select(sql).rows.at(0).raw(0).toInt(); }
     QString header(int id, const char *column)
     {
         return row(QStringLiteral("SELECT %1 FROM testata WHERE id_invio = %2").arg(QLatin1String(column)).arg(id)).value(0);

@@ -1,32 +1,21 @@
 #pragma once
-// Shared by the registry tests: a scratch electronic-invoice database emptied before each
-// test, a data module opened on it with the invoice rules installed, the workspace
+// Shared by the registry tests: the scratch database of the data-module fixture, emptied
+// before each test, a data module opened on it with the invoice rules installed, the workspace
 // window (shown only where a test wants the picks to act), and small helpers to read the
 // server and drive a grid.
+#include "data_module_fixture.h"
 #include "db_grid.h"
-#include "diz.h"
 #include "elenco_fatt.h"
 #include "gui_test.h"
-#include "test_db.h"
 #include "testata_hooks.h"
 
 #include <QHeaderView>
 #include <QStringList>
 #include <memory>
-#include <ostream>
 
-// Failure messages show texts as texts.
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
-
-class RegistryFixture : public ::testing::Test {
+class RegistryFixture : public ScratchDatabaseTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static void SetUpTestSuite() { db = new ScratchDatabase; }
-    static void TearDownTestSuite()
-    {
-        delete db;
-        db = nullptr;
-    }
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
 
     ExpectedBoxes boxes;
     std::unique_ptr<TDiz> diz;
@@ -35,13 +24,12 @@ protected:
     // Fills the tables with `setupSql` (statements separated by ";\n"), then opens the data module.
     void openWith(const QString &setupSql = {})
     {
-        for (const char *table : {"clienti", "fornitori", "magazzino", "testata", "dettaglio"})
-            db->sql().exec(QStringLiteral("DELETE FROM ") + QString::fromLatin1(table));
+        clearTables({"clienti", "fornitori", "magazzino", "testata", "dettaglio"});
         for (const QString &statement : setupSql.split(QStringLiteral(";\n"), Qt::SkipEmptyParts))
             db->sql().exec(statement);
         diz = std::make_unique<TDiz>();
         installTestataHooks(*diz);
-        openDizOn(*diz, *db);
+        openDataModuleOn(*diz);
         workspace = std::make_unique<TElenco_Fatt>(*diz);
         Elenco_Fatt = workspace.get();
     }

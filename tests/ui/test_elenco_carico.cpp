@@ -1,14 +1,13 @@
 // The purchase-invoice list and its loading panel, on the shared Testa_Car and Detta_Car,
 // with the address seam recording what would be opened.
-#include "address_opener.h"
+#include "data_module_fixture.h"
 #include "db_grid.h"
 #include "db_navigator.h"
-#include "diz.h"
 #include "elenco_carico.h"
 #include "file_browser_lists.h"
 #include "gui_test.h"
 #include "received_invoice.h"
-#include "test_db.h"
+#include "recording_opener.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -23,26 +22,9 @@
 
 namespace {
 
-class RecordingOpener : public AddressOpener {
-public:
-    RecordingOpener() { m_previous = installAddressOpener(this); }
-    ~RecordingOpener() override { installAddressOpener(m_previous); }
-    void open(const QString &address, Messages &) override { addresses << address; }
-    QStringList addresses;
-
-private:
-    AddressOpener *m_previous;
-};
-
-class PurchaseList : public ::testing::Test {
+class PurchaseList : public ScratchDatabaseTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static void SetUpTestSuite() { db = new ScratchDatabase; }
-    static void TearDownTestSuite()
-    {
-        delete db;
-        db = nullptr;
-    }
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
 
     QTemporaryDir received, elsewhere;
     ExpectedBoxes boxes;
@@ -54,9 +36,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(received.isValid() && elsewhere.isValid());
-        db->sql().exec(QStringLiteral("DELETE FROM test_car"));
-        db->sql().exec(QStringLiteral("DELETE FROM dett_car"));
-        openDizOn(diz, *db);
+        clearTables({"test_car", "dett_car"});
+        openDataModuleOn(diz);
         window = std::make_unique<TElenco_Carico>(diz);
         ServiceSettings settings;
         settings.port = 8642;

@@ -1,21 +1,20 @@
 // The issued-invoice workspace on the data module's shared tables against the test
 // server: its controls and lists, sent invoices drawn white on red, the document
 // commands ("Nuova", "Elimina Fattura", the XML writers, the import) and the Enter key.
+#include "data_module_fixture.h"
 #include "db_grid.h"
 #include "db_navigator.h"
-#include "diz.h"
 #include "elenco_fatt.h"
 #include "gui_test.h"
 #include "header_panel.h"
 #include "legend_panel.h"
 #include "line_panel.h"
+#include "management_rows.h"
 #include "masked_date_edit.h"
-#include "test_db.h"
 #include "testata_hooks.h"
 
 #include <QFile>
 #include <QLabel>
-#include <QLocale>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -27,38 +26,12 @@
 namespace {
 
 using B = DbNavigator::Button;
-using Columns = QVariantMap;
 
 const QColor Red(255, 0, 0);
 
-Columns merged(Columns base, const Columns &overrides)
-{
-    for (auto it = overrides.begin(); it != overrides.end(); ++it)
-        base.insert(it.key(), it.value());
-    return base;
-}
-
-class Workspace : public ::testing::Test {
+class Workspace : public DataModuleTest {
 protected:
-    static inline ScratchDatabase *xml = nullptr;
-    static inline ScratchDatabase *norva = nullptr;
-    static inline TDiz *diz = nullptr;
-
-    static void SetUpTestSuite()
-    {
-        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-        xml = new ScratchDatabase;
-        norva = new ScratchDatabase({QStringLiteral("norva26.sql")}, QStringLiteral("n"));
-        diz = new TDiz;
-        installTestataHooks(*diz);
-        openDizOn(*diz, *xml, norva);
-    }
-    static void TearDownTestSuite()
-    {
-        delete diz;
-        delete norva;
-        delete xml;
-    }
+    static void SetUpTestSuite() { openDataModule({.management = true, .beforeOpen = installTestataHooks}); }
 
     ExpectedBoxes boxes;
     QTemporaryDir dir{QStringLiteral("/tmp/ws-XXXXXX")};
@@ -71,17 +44,15 @@ protected:
             t->cancel();
         xml->sql().exec(QStringLiteral("DROP TRIGGER IF EXISTS testata_refuse_delete"));
         xml->sql().exec(QStringLiteral("DROP TRIGGER IF EXISTS testata_refuse_insert"));
-        for (const char *table : {"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"})
-            xml->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        for (const char *table : {"testata", "dettag"})
-            norva->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        xml->insert(QStringLiteral("azienda"),
-                    {{"rag_soc", "Alfa & Beta S.r.l."}, {"p_iva", "01234567890"}, {"cod_fis", "01234567890"},
-                     {"reg_fisc", "RF02"}, {"indirizzo", "Via Roma, 10/A"}, {"cap", "00184"}, {"comune", "Roma"},
-                     {"prov", "RM"}, {"nazione", "IT"}, {"uff_rea", "RM"}, {"num_rea", "1234567"},
-                     {"capit_soc", "10000"}, {"soc_uni", "SM"}, {"stato_liq", "LN"}, {"mail", "info@alfabeta.it"},
-                     {"telefono", "0612345678"}, {"path", dir.path() + QLatin1Char('/')},
-                     {"iban", "IT60X0542811101000000123456"}});
+        clearTables({"azienda", "testata", "dettaglio", "test_dati", "dati_acquisto"});
+        clearManagementTables({"testata", "dettag"});
+        insert(QStringLiteral("azienda"),
+               {{"rag_soc", "Alfa & Beta S.r.l."}, {"p_iva", "01234567890"}, {"cod_fis", "01234567890"},
+                {"reg_fisc", "RF02"}, {"indirizzo", "Via Roma, 10/A"}, {"cap", "00184"}, {"comune", "Roma"},
+                {"prov", "RM"}, {"nazione", "IT"}, {"uff_rea", "RM"}, {"num_rea", "1234567"},
+                {"capit_soc", "10000"}, {"soc_uni", "SM"}, {"stato_liq", "LN"}, {"mail", "info@alfabeta.it"},
+                {"telefono", "0612345678"}, {"path", dir.path() + QLatin1Char('/')},
+                {"iban", "IT60X0542811101000000123456"}});
         refreshAll();
         window = std::make_unique<TElenco_Fatt>(*diz);
         window->setWindowTitle(QStringLiteral("A"));
@@ -112,19 +83,19 @@ protected:
             {"spese3", "0,00"}, {"arrot3", "0,00"}, {"aliquota", "22"}, {"imponibile", "100,00"},
             {"imposta", "22,00"}, {"esig_iva", "I"}, {"esig_iva2", "I"}, {"esig_iva3", "I"}, {"sc_tipo", ""},
             {"sc_perc", ""}, {"natura", ""}, {"inviata", 0}};
-        return xml->insert(QStringLiteral("testata"), merged(invoice, overrides));
+        return insert(QStringLiteral("testata"), merged(invoice, overrides));
     }
     static void addLine(int idInvio, int prog)
     {
-        xml->insert(QStringLiteral("dettaglio"),
-                    {{"id_invio", idInvio}, {"prog", prog}, {"descrizione", "Consulenza"}, {"quantita", "1,00"},
-                     {"um", "NR"}, {"prezzo_unit", "100,000"}, {"prezzo_tot", "100,000"}, {"aliquota", "22"},
-                     {"sc_tipo", ""}, {"codice_tipo", ""}, {"ritenuta", ""}, {"natura", ""}, {"rif_amm", ""},
-                     {"categoria", ""}, {"lotto", ""}, {"origine", ""}});
+        insert(QStringLiteral("dettaglio"),
+               {{"id_invio", idInvio}, {"prog", prog}, {"descrizione", "Consulenza"}, {"quantita", "1,00"},
+                {"um", "NR"}, {"prezzo_unit", "100,000"}, {"prezzo_tot", "100,000"}, {"aliquota", "22"},
+                {"sc_tipo", ""}, {"codice_tipo", ""}, {"ritenuta", ""}, {"natura", ""}, {"rif_amm", ""},
+                {"categoria", ""}, {"lotto", ""}, {"origine", ""}});
     }
     // A 2026 invoice of the management database (register FV) of 100 at 22 %, with one line.
     static void addSourceDocument(int protocollo);
-    static int count(const QString &sql) { return xml->sql().select(sql).rows.at(0).raw(0).toInt(); }
+    // The first cell of the first row of a statement; "<no row>" when there is none.
     static QString stored(const QString &sql)
     {
         const DbResult r = xml->sql().select(sql);
@@ -706,26 +677,8 @@ TEST_F(Workspace, AWritersErrorReachesTheGeneralErrorBox)
 
 void Workspace::addSourceDocument(int protocollo)
 {
-    Columns doc{{"protocollo", protocollo}, {"anno", 2026}, {"cl_fo", "C"}, {"reg_doc", "FV"},
-                {"tipo_doc", "FATTURA"}, {"num_doc", protocollo}, {"data", "2026-01-15"},
-                {"rag_soc", "Alimentari Ferri"}, {"indirizzo", "Via Emilia 215"}, {"cap", "40068"},
-                {"citta", "San Lazzaro di Savena"}, {"prov", "BO"}, {"partiva", "00412360372"},
-                {"cod_fis", "FRRLCU75M12F257W"}, {"cod_destinatario", "KRRH6B9"}, {"pec", "ferri@pec.it"},
-                {"dest_soc", "Alimentari Ferri"}, {"dest_indirizzo", "Via Emilia 215"}, {"dest_cap", "40068"},
-                {"dest_citta", "San Lazzaro di Savena"}, {"sc_cassa", 0}, {"abbuono", 0}, {"spese_inc", 0},
-                {"spese_tr", 0}, {"bolli", 0}, {"aliq_spese", 22}, {"prot_f_diff", 0}};
-    for (int k = 1; k <= 5; ++k) {
-        const QString n = QString::number(k);
-        doc.insert(QStringLiteral("imponibile") + n, k == 1 ? 100 : 0);
-        doc.insert(QStringLiteral("iva") + n, k == 1 ? 22 : 0);
-        doc.insert(QStringLiteral("aliquota") + n, k == 1 ? 22 : 0);
-        doc.insert(QStringLiteral("val_sconto") + n, 0);
-    }
-    norva->insert(QStringLiteral("testata"), doc);
-    norva->insert(QStringLiteral("dettag"),
-                  {{"prot_testa", protocollo}, {"codice_art", 1}, {"cod_art", "ART1"}, {"descrizione", "Articolo"},
-                   {"colli", 1}, {"quantita", 2}, {"pr_lordo", 50}, {"sc_1", 0}, {"sc_2", 0}, {"sc_3", 0},
-                   {"um", "PZ"}, {"aliquota", 22}, {"categoria", "ALI"}, {"origine", "Italia"}, {"lotto", "L1"}});
+    norva->insert(QStringLiteral("testata"), merged(managementDocument(protocollo), {{"rag_soc", "Alimentari Ferri"}}));
+    norva->insert(QStringLiteral("dettag"), managementLine(protocollo));
 }
 
 TEST_F(Workspace, ImportaFattureShowsItsProgressAndStopsBetweenTwoDocumentsLeavingEachWhole)

@@ -28,24 +28,6 @@ protected:
         showActive(window);
     }
 
-    void press(const char *navigator, B button)
-    {
-        QTest::mouseClick(control<DbNavigator>(navigator)->button(button), Qt::LeftButton);
-    }
-    // Types into a cell of a grid as a user does: the first key opens the cell editor.
-    void typeInCell(const char *gridName, int row, int column, const QString &typed)
-    {
-        auto *grid = control<DbGrid>(gridName);
-        grid->setFocus();
-        grid->setCurrentIndex(grid->model()->index(row, column));
-        QTest::keyClick(grid, typed.at(0).toLatin1());
-        QWidget *editor = QApplication::focusWidget();
-        ASSERT_NE(editor, grid);
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, typed);
-        QTest::keyClick(editor, Qt::Key_Return);  // commits (queued) and stays on the line
-        QApplication::processEvents();
-    }
 };
 
 TEST_F(HeaderEditor, TypedLettersAreStoredInTheFieldsCase)

@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -46,7 +45,6 @@ protected:
 
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
         PanelTest::SetUp();
         ASSERT_TRUE(folder.isValid());
         // The panels overlap the working area as in the workspace; the line list stays below.
@@ -61,34 +59,14 @@ protected:
         head->setGeometry(0, 0, 1260, 640);
         showActive(window);
 
-        db->insert(QStringLiteral("azienda"),
-                   {{"rag_soc", "Alfa & Beta S.r.l."}, {"p_iva", "01234567890"}, {"cod_fis", "01234567890"},
+        setCompany({{"rag_soc", "Alfa & Beta S.r.l."}, {"p_iva", "01234567890"}, {"cod_fis", "01234567890"},
                     {"reg_fisc", "RF01"}, {"indirizzo", "Via Roma, 10/A"}, {"cap", "00184"}, {"comune", "Roma"},
                     {"prov", "RM"}, {"nazione", "IT"}, {"uff_rea", "RM"}, {"num_rea", "1234567"},
                     {"capit_soc", "10000"}, {"soc_uni", "SM"}, {"stato_liq", "LN"}, {"mail", "info@alfabeta.it"},
                     {"telefono", "0612345678"}, {"path", folder.path() + QLatin1Char('/')},
                     {"iban", "IT60X0542811101000000123456"}});
-        diz->AziendaT.refresh();
-        diz->AziendaT.first();
     }
 
-    void press(const char *navigator, B button)
-    {
-        QTest::mouseClick(control<DbNavigator>(navigator)->button(button), Qt::LeftButton);
-    }
-    void typeInCell(const char *gridName, int row, int column, const QString &typed)
-    {
-        auto *grid = control<DbGrid>(gridName);
-        grid->setFocus();
-        grid->setCurrentIndex(grid->model()->index(row, column));
-        QTest::keyClick(grid, typed.at(0).toLatin1());
-        QWidget *editor = QApplication::focusWidget();
-        ASSERT_NE(editor, grid);
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, typed);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QApplication::processEvents();
-    }
     void typeLine(const QString &description, const QString &quantity, const QString &price, const QString &rate,
                   const QString &discountType, const QString &percent)
     {

@@ -1,10 +1,9 @@
 // The two print previews of the layout container: each opens modally on the current rows
 // and returns when closed; an invoice that cannot be rendered raises before any window opens.
 #include "app_error.h"
-#include "diz.h"
+#include "data_module_fixture.h"
 #include "report_preview.h"
 #include "st_fatt.h"
-#include "test_db.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,22 +14,15 @@
 
 namespace {
 
-class PrintPreviews : public ::testing::Test {
+class PrintPreviews : public ScratchDatabaseTest {
 protected:
-    static inline ScratchDatabase *db = nullptr;
-    static void SetUpTestSuite() { db = new ScratchDatabase; }
-    static void TearDownTestSuite()
-    {
-        delete db;
-        db = nullptr;
-    }
+    static inline std::unique_ptr<ScratchDatabase> &db = xml;
 
     std::unique_ptr<TDiz> diz;
 
     void SetUp() override
     {
-        for (const char *t : {"azienda", "testata", "dettaglio", "test_car", "dett_car"})
-            db->sql().exec(QStringLiteral("DELETE FROM ") + QLatin1String(t));
+        clearTables({"azienda", "testata", "dettaglio", "test_car", "dett_car"});
         db->insert(QStringLiteral("azienda"), {{"rag_soc", "Norva Forniture S.r.l."}});
     }
 
@@ -39,8 +31,14 @@ protected:
         const int id = db->insert(QStringLiteral("testata"), {{"rag_soc", "Bianchi Mario"}, {"data_doc", date}, {"num_doc", "1"}});
         for (int i = 1; i <= lines; ++i)
             db->insert(QStringLiteral("dettaglio"), {{"id_invio", id}, {"prog", i}, {"descrizione", QStringLiteral("Riga %1").arg(i)}});
+        openData();
+    }
+
+    // A data module of this test, opened on the rows stored so far.
+    void openData()
+    {
         diz = std::make_unique<TDiz>();
-        openDizOn(*diz, *db);
+        openDataModuleOn(*diz);
     }
 
     // Runs `open` while watching for the modal preview: `onPreview` sees it, then it is closed.
@@ -92,8 +90,7 @@ TEST_F(PrintPreviews, ThePurchasePreviewShowsEveryPurchaseLine)
     const int prot = db->insert(QStringLiteral("test_car"), {{"rag_soc", "Rossi Ingrosso"}, {"data_doc", "15/02/2026"}});
     for (int i = 1; i <= 23; ++i)
         db->insert(QStringLiteral("dett_car"), {{"prot_car", prot + (i % 2)}, {"prog", i}, {"descrizione", "Merce"}});
-    diz = std::make_unique<TDiz>();
-    openDizOn(*diz, *db);
+    openData();
     TSt_Fatt st(*diz);
     const int shown = whileOpen([&] { st.previewPurchase(); }, [](Report::ReportPreview &p) {
         EXPECT_EQ(p.pageCount(), 2);  // 22 rows on the first page

@@ -1,0 +1,73 @@
+#include "document_parts.h"
+
+namespace Report {
+
+std::vector<Item> partiesBlock(const QString &sender, const QString &addressee, double boxHeight)
+{
+    const FontSpec a11 = arial(11), a13 = arial(13);
+    const auto from = [&](const char *column) { return sender + QLatin1Char('.') + QLatin1String(column); };
+    const auto to = [&](const char *column) { return addressee + QLatin1Char('.') + QLatin1String(column); };
+    return {
+        rect(8, 4, 401, boxHeight),
+        field(16, 8, 385, 25, from("rag_soc"), bold(italic(timesNewRoman(21)))),
+        caption(656, 8, 26, 15, QStringLiteral("PAG."), a11),
+        pageNumber(688, 8, 20, 17, a13, Align::Right),
+        field(16, 40, 361, 17, from("indirizzo"), a11),
+        caption(414, 40, 37, 15, QStringLiteral("Spett.le"), underlined(a11)),
+        field(414, 56, 297, 17, to("rag_soc"), a13),
+        field(16, 58, 41, 17, from("cap"), a11),
+        field(64, 58, 337, 17, from("comune"), a11),
+        field(414, 72, 297, 17, to("indirizzo"), a13),
+        caption(15, 79, 27, 20, QStringLiteral("P.Iva:"), a11),
+        field(46, 79, 113, 17, from("p_iva"), a11),
+        caption(183, 79, 63, 20, QStringLiteral("Cod. Fiscale:"), a11),
+        field(250, 79, 113, 17, from("cod_fis"), a11),
+        field(414, 88, 41, 17, to("cap"), a13),
+        field(459, 88, 216, 17, to("comune"), a13),
+        field(680, 88, 31, 17, to("prov"), a13),
+    };
+}
+
+std::vector<Item> columnCaptions(double top, double amountLeft)
+{
+    const FontSpec a11 = arial(11);
+    return {
+        caption(8, top, 78, 15, QStringLiteral("COD.ARTICOLO"), a11),
+        caption(94, top, 67, 15, QStringLiteral("DESCRIZIONE"), a11),
+        caption(408, top, 55, 15, QStringLiteral("QUANTITA'"), a11),
+        caption(486, top, 42, 15, QStringLiteral("PREZZO"), a11),
+        caption(537, top, 27, 15, QStringLiteral("%Sc."), a11),
+        caption(amountLeft, top, 46, 15, QStringLiteral("IMPORTO"), a11),
+        caption(667, top, 40, 15, QStringLiteral("Aliquota"), a11),
+    };
+}
+
+std::vector<Item> vatBucket(const QString &table, const QString &suffix, const BucketPlaces &at)
+{
+    const FontSpec a11 = arial(11);
+    const auto column = [&](const char *name) { return table + QLatin1Char('.') + QLatin1String(name) + suffix; };
+    return {
+        caption(at.rateCaption, at.captionTop, 0, 17, QStringLiteral("Aliquota"), a11),
+        caption(at.taxableCaption, at.captionTop, 0, 17, QStringLiteral("Imponibile"), a11),
+        caption(at.vatCaption, at.captionTop, 0, 17, QStringLiteral("Iva"), a11),
+        field(at.rateField, at.fieldTop, 30, 17, column("aliquota"), a11, Align::Right, Overflow::Shrink),
+        field(at.taxableField, at.fieldTop, 57, 17, column("imponibile"), a11, Align::Right, Overflow::Shrink),
+        field(at.vatField, at.fieldTop, 47, 17, column("imposta"), a11, Align::Right, Overflow::Shrink),
+    };
+}
+
+std::vector<Item> totalsBox(double top, const QString &taxableTotal, const QString &vatTotal, const QString &documentTotal)
+{
+    const FontSpec a13 = arial(13);
+    return {
+        rect(520, top, 190, 75, 2),
+        caption(555, top + 6, 59, 17, QStringLiteral("Imponibile"), a13, Align::Right),
+        field(619, top + 6, 86, 17, taxableTotal, a13, Align::Right, Overflow::Shrink),
+        caption(572, top + 22, 42, 17, QStringLiteral("Tot. Iva"), a13),
+        field(619, top + 22, 86, 17, vatTotal, a13, Align::Right, Overflow::Shrink),
+        caption(525, top + 46, 90, 17, QStringLiteral("Totale Fattura"), bold(a13)),
+        field(621, top + 46, 86, 17, documentTotal, bold(a13), Align::Right, Overflow::Shrink),
+    };
+}
+
+} // namespace Report
