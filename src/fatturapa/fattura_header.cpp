@@ -141,16 +141,21 @@ FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlF
     const DbTable &inv = diz.Testata;
     auto company = [&](const char *column) { return az.asString(QLatin1String(column)); };
     auto invoice = [&](const char *column) { return inv.asString(QLatin1String(column)); };
+    // The buyer's codes and contacts may be missing: a customer typed into the registry
+    // stores the boxes left empty as NULL and the pick copies them as they are. Such a
+    // column reads as empty text, and the rules for an empty code, PEC, VAT number or
+    // fiscal code apply.
+    auto optional = [&](const char *column) { return inv.text(QLatin1String(column)); };
 
     FatturaHeader h;
     h.progressive = progressivoInvio(inv.asInteger(QStringLiteral("id_invio")), workspaceCaption);
 
     // In the order the file uses them.
     h.company.codFis = company("cod_fis");
-    h.buyer.codDest = invoice("cod_dest");
+    h.buyer.codDest = optional("cod_dest");
     h.company.telefono = company("telefono");
     h.company.mail = company("mail");
-    h.buyer.pec = invoice("pec");
+    h.buyer.pec = optional("pec");
     h.company.pIva = company("p_iva");
     h.company.ragSoc = company("rag_soc");
     h.company.indirizzo = company("indirizzo");
@@ -165,8 +170,8 @@ FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlF
     h.company.statoLiq = company("stato_liq");
     h.buyer.nazione = invoice("nazione");
     // Read in both formats, although a public administration's file does not show it.
-    h.buyer.pIva = invoice("p_iva");
-    h.buyer.codFis = invoice("cod_fis");
+    h.buyer.pIva = optional("p_iva");
+    h.buyer.codFis = optional("cod_fis");
     h.buyer.ragSoc = invoice("rag_soc");
     h.buyer.indirizzo = invoice("indirizzo");
     h.buyer.cap = invoice("cap");

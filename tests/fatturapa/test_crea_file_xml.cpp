@@ -533,7 +533,6 @@ TEST_F(CreaFileXmlTest, FailuresWhileReadingTheHeaderChangeNothing)
         {"share capital not a number", {{"capit_soc", "diecimila"}}, {}, "'diecimila' is not a valid floating point value"},
         {"empty total", {}, {{"tot_doc", ""}}, "'' is not a valid floating point value"},
         {"missing company e-mail", {{"mail", QVariant()}}, {}, "Could not convert variant of type (Null) into type (String)"},
-        {"missing buyer certified e-mail", {}, {{"pec", QVariant()}}, "Could not convert variant of type (Null) into type (String)"},
         {"missing buyer province", {}, {{"prov", QVariant()}}, "Could not convert variant of type (Null) into type (String)"},
     };
     for (const auto &c : cases) {

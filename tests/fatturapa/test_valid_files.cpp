@@ -42,6 +42,15 @@ TEST_F(ValidFiles, EveryMendedInputGivesAValidFileWithItsElement)
         {"private buyer", CreaFileXml, {{"p_iva", ""}, {"cod_fis", "RSSMRA80A01H501U"}}, {},
          {"<CessionarioCommittente>", "<DatiAnagrafici>", "<CodiceFiscale>RSSMRA80A01H501U</CodiceFiscale>", "<Anagrafica>"},
          {"<IdCodice></IdCodice>"}},
+        // A customer typed into the registry stores the boxes left empty as NULL, and the
+        // pick copies NULL as NULL: such a buyer is written as if the columns were empty.
+        {"buyer with no recipient code, PEC or VAT number stored (NULL)", CreaFileXml,
+         {{"cod_dest", QVariant()}, {"pec", QVariant()}, {"p_iva", QVariant()}, {"cod_fis", "RSSMRA80A01H501U"}}, {},
+         {"<CodiceDestinatario>0000000</CodiceDestinatario>", "...", "<CessionarioCommittente>",
+          "<DatiAnagrafici>", "<CodiceFiscale>RSSMRA80A01H501U</CodiceFiscale>", "<Anagrafica>"},
+         {"<PECDestinatario>"}},
+        {"buyer with a VAT number and no fiscal code stored (NULL)", CreaFileXml, {{"cod_fis", QVariant()}}, {},
+         {"<CessionarioCommittente>", "<DatiAnagrafici>", "<IdFiscaleIVA>", "...", "</IdFiscaleIVA>", "<Anagrafica>"}, {}},
         {"public body with its fiscal code only", CreaFileXmlPA, {{"p_iva", ""}, {"cod_fis", "80012345678"}, {"cod_dest", "UFABCD"}}, {},
          {"<CessionarioCommittente>", "<DatiAnagrafici>", "<CodiceFiscale>80012345678</CodiceFiscale>", "<Anagrafica>"},
          {"<IdCodice></IdCodice>"}},
@@ -105,7 +114,7 @@ TEST_F(ValidFiles, ChargeabilityIsWrittenOnlyWhereItIsStored)
 TEST_F(ValidFiles, ABuyerWithoutVatNumberAndFiscalCodeIsRefused)
 {
     for (const auto &writer : {CreaFileXml, CreaFileXmlPA}) {
-        for (const QVariant &blank : {QVariant(QString()), QVariant(QStringLiteral("  "))}) {
+        for (const QVariant &blank : {QVariant(QString()), QVariant(QStringLiteral("  ")), QVariant()}) {
             db->sql().exec(QStringLiteral("DELETE FROM testata"));
             const int id = addInvoice({{"rag_soc", "Bianchi Anna"}, {"p_iva", blank}, {"cod_fis", blank}, {"nome_file", "old.xml"}});
             addLine(id);
