@@ -9,10 +9,13 @@
 #include <QKeyEvent>
 
 DbGrid::DbGrid(DbTable &table, const QList<GridColumn> &columns, QWidget *parent)
-    : QTableView(parent), m_model(new DbGridModel(table, columns, this))
+    : QTableView(parent), m_model(new DbGridModel(table, columns, this)),
+      m_delegate(new DbGridDelegate(*m_model, this))
 {
     setModel(m_model);
-    setItemDelegate(new DbGridDelegate(*m_model, this));
+    setItemDelegate(m_delegate);
+    m_hookTable = &table;
+    m_beforePostHook = table.addBeforePostHook([this](DbTable &) { takeOpenEditorText(); });
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -26,6 +29,19 @@ DbGrid::DbGrid(DbTable &table, const QList<GridColumn> &columns, QWidget *parent
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { lineChosen(current); });
     showCurrentRow();
+}
+
+DbGrid::~DbGrid()
+{
+    if (m_hookTable)
+        m_hookTable->removeBeforePostHook(m_beforePostHook);
+}
+
+// The text of a cell editor still open goes into the row about to be stored.
+void DbGrid::takeOpenEditorText()
+{
+    if (QWidget *editor = m_delegate->openEditor(); editor && state() == EditingState)
+        commitData(editor);
 }
 
 void DbGrid::setReadOnly(bool readOnly)

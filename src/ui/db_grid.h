@@ -3,15 +3,20 @@
 // current line of the grid and choosing a line moves the table there (storing or
 // dropping a pending row first). Editable grids edit in place (typing, F2 or a
 // double-click open the cell editor); Ctrl+Delete deletes the current row after
-// "Delete record?".
+// "Delete record?". Whatever stores the row (the navigator's post button, a command)
+// first takes the text of a cell editor still open into it, so nothing shown is lost.
 #include "db_grid_model.h"
 
+#include <QPointer>
 #include <QTableView>
+
+class DbGridDelegate;
 
 class DbGrid : public QTableView {
     Q_OBJECT
 public:
     DbGrid(DbTable &table, const QList<GridColumn> &columns, QWidget *parent = nullptr);
+    ~DbGrid() override;
 
     DbGridModel &gridModel() const { return *m_model; }
     DbTable &table() const { return m_model->table(); }
@@ -32,8 +37,12 @@ protected:
 private:
     void showCurrentRow();
     void lineChosen(const QModelIndex &current);
+    void takeOpenEditorText();
 
     DbGridModel *m_model;
+    DbGridDelegate *m_delegate;
+    QPointer<DbTable> m_hookTable;  // a table may end before its grid
+    int m_beforePostHook = -1;
     bool m_showing = false;
     std::function<void()> m_deleteAction;
 };

@@ -38,6 +38,11 @@ QWidget *DbGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
         combo->addItems(column.pickList);
+        // A chosen item is the user's input: the row goes into editing with it at once, so
+        // the navigator's post button stores it.
+        connect(combo, &QComboBox::activated, this, [this, combo] {
+            emit const_cast<DbGridDelegate *>(this)->commitData(combo);
+        });
         line = combo->lineEdit();
         editor = combo;
     } else {
@@ -46,7 +51,15 @@ QWidget *DbGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         editor = line;
     }
     line->setMaxLength(FieldLink::maxLength(m_model.table(), column.field));
+    m_openEditor = editor;
     return editor;
+}
+
+void DbGridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const
+{
+    if (m_openEditor == editor)
+        m_openEditor = nullptr;
+    QStyledItemDelegate::destroyEditor(editor, index);
 }
 
 void DbGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const

@@ -3,7 +3,9 @@
 // repainted whole (cell filled, text left-aligned 2 pixels in from the top-left corner),
 // selected or not; a column with a pick list is edited in a drop-down that also accepts
 // typed text; other cells in a line edit limited to the column's width. A cell editor
-// closed without a change writes nothing.
+// closed without a change writes nothing; an item chosen in a drop-down is written at once,
+// as a key typed into a bound box is.
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 class DbGridModel;
@@ -17,7 +19,12 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override;
+
+    // The cell editor now open, or nullptr.
+    QWidget *openEditor() const { return m_openEditor; }
 
 private:
     DbGridModel &m_model;
+    mutable QPointer<QWidget> m_openEditor;
 };

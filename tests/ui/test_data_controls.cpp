@@ -368,6 +368,67 @@ TEST_F(DataControls, GridShowsColumnsAsDeclaredAndEditsInPlace)
     EXPECT_FALSE(t.isModified());
 }
 
+// A value typed or picked in a cell and then stored with the navigator's post button,
+// without leaving the cell first (the button never takes the focus), is what gets stored.
+TEST_F(DataControls, PostTakesWhatAnOpenCellEditorShows)
+{
+    addInvoices();
+    DbTable &t = diz->Testata;
+    auto *grid = add(new DbGrid(t, {{QStringLiteral("num_doc")},
+                                    {QStringLiteral("tipo_pag"), {}, Qt::AlignLeft,
+                                     {QStringLiteral("TP01"), QStringLiteral("TP02")}}}));
+    auto *nav = add(new DbNavigator(t, DbNavigator::allButtons()));
+    showActive(window);
+    QAbstractItemModel *m = grid->model();
+
+    // A new row: the number typed into its cell is stored by post.
+    nav->click(B::Insert);
+    ASSERT_EQ(t.state(), DbTable::State::Insert);
+    const QModelIndex fresh = m->index(3, 0);
+    grid->setFocus();
+    grid->setCurrentIndex(fresh);
+    grid->edit(fresh);
+    auto *line = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(line, nullptr);
+    QTest::keyClicks(line, QStringLiteral("42"));
+    ASSERT_TRUE(nav->button(B::Post)->isEnabled());
+    nav->click(B::Post);
+    EXPECT_EQ(t.state(), DbTable::State::Browse);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE num_doc = '42'")), 1);
+
+    // A stored row: choosing an item of the drop-down puts the row into editing at once,
+    // and post stores the chosen item.
+    const QModelIndex payment = m->index(2, 1);  // invoice 3, no payment type yet
+    grid->setCurrentIndex(payment);
+    ASSERT_EQ(t.text(QStringLiteral("num_doc")), QStringLiteral("3"));
+    grid->edit(payment);
+    auto *combo = grid->findChild<QComboBox *>();
+    ASSERT_NE(combo, nullptr);
+    QTest::keyClick(combo, Qt::Key_Down);  // the first item, TP01
+    EXPECT_EQ(t.state(), DbTable::State::Edit);
+    ASSERT_TRUE(nav->button(B::Post)->isEnabled());
+    QTest::mouseClick(nav->button(B::Post), Qt::LeftButton);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE num_doc = '3' AND tipo_pag = 'TP01'")), 1);
+
+    // A list of one column (as the header editor's list of linked-document groups): an item
+    // chosen for a new row is stored by post, never an empty value.
+    auto *single = add(new DbGrid(t, {{QStringLiteral("tipo_pag"), {}, Qt::AlignLeft,
+                                       {QStringLiteral("TP01"), QStringLiteral("TP02")}}}));
+    nav->click(B::Insert);
+    const QModelIndex added = single->model()->index(4, 0);
+    single->setFocus();
+    single->setCurrentIndex(added);
+    single->edit(added);
+    auto *choice = single->findChild<QComboBox *>();
+    ASSERT_NE(choice, nullptr);
+    QTest::keyClick(choice, Qt::Key_Down);
+    QTest::keyClick(choice, Qt::Key_Down);  // TP02
+    EXPECT_EQ(choice->currentText(), QStringLiteral("TP02"));
+    QTest::mouseClick(nav->button(B::Post), Qt::LeftButton);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE tipo_pag = 'TP02'")), 2);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE tipo_pag IS NULL")), 1);  // only '42'
+}
+
 TEST_F(DataControls, TheRowHookRepaintsWholeRowsAndTheInsertedRowShowsLast)
 {
     addInvoices();
