@@ -51,17 +51,18 @@ void writeTransmission(XmlLines &out, const FatturaHeader &h, XmlFormat format)
                                          : QStringLiteral("<FormatoTrasmissione>FPA12</FormatoTrasmissione>"));
     // A public administration's recipient code is written as stored. A private buyer
     // without one gets "0000000", the code of a buyer reached by certified e-mail
-    // (PECDestinatario below) or through the exchange system's own reserved area.
+    // (PECDestinatario below) or through the exchange system's own reserved area; a
+    // code or a PEC of blanks only counts as none.
     if (format == XmlFormat::FPA12)
         out.write(element(QStringLiteral("CodiceDestinatario"), text(h.buyer.codDest)));
     else
         out.write(element(QStringLiteral("CodiceDestinatario"),
-                          h.buyer.codDest.isEmpty() ? NoRecipientCode : text(h.buyer.codDest)));
+                          filled(h.buyer.codDest) ? text(h.buyer.codDest) : NoRecipientCode));
     out.write(QStringLiteral("<ContattiTrasmittente>"));
     out.write(element(QStringLiteral("Telefono"), text(h.company.telefono)));
     out.write(element(QStringLiteral("Email"), text(h.company.mail)));
     out.write(QStringLiteral("</ContattiTrasmittente>"));
-    if (!h.buyer.pec.isEmpty())
+    if (filled(h.buyer.pec))
         out.write(element(QStringLiteral("PECDestinatario"), text(h.buyer.pec)));
     out.write(QStringLiteral("</DatiTrasmissione>"));
 }

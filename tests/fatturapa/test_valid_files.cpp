@@ -33,11 +33,23 @@ TEST_F(ValidFiles, EveryMendedInputGivesAValidFileWithItsElement)
          {"<Numero>12</Numero>", "<ScontoMaggiorazione>", "<Tipo>SC</Tipo>", "<Percentuale>2.50</Percentuale>",
           "</ScontoMaggiorazione>"},
          {}},
+        // The header discount has no amount element: a percentage that is empty or not a
+        // number leaves the whole block out rather than stopping the file.
+        {"header percentage that is not a number", CreaFileXml, {{"sc_tipo", "SC"}, {"sc_perc", "n.d."}}, {},
+         {"<Numero>12</Numero>", "<ImportoTotaleDocumento>122.00</ImportoTotaleDocumento>"},
+         {"<ScontoMaggiorazione>", "<Percentuale>"}},
+        {"header percentage left empty", CreaFileXml, {{"sc_tipo", "MG"}, {"sc_perc", ""}}, {},
+         {"<Numero>12</Numero>", "<ImportoTotaleDocumento>122.00</ImportoTotaleDocumento>"},
+         {"<ScontoMaggiorazione>", "<Percentuale>"}},
         // 2. No recipient code.
         {"no recipient code", CreaFileXml, {{"cod_dest", ""}, {"pec", "rossi@pec.it"}}, {},
          {"<FormatoTrasmissione>FPR12</FormatoTrasmissione>", "<CodiceDestinatario>0000000</CodiceDestinatario>",
           "<ContattiTrasmittente>", "...", "</ContattiTrasmittente>", "<PECDestinatario>rossi@pec.it</PECDestinatario>"},
          {}},
+        {"recipient code and PEC of blanks only", CreaFileXml, {{"cod_dest", "   "}, {"pec", "  "}}, {},
+         {"<FormatoTrasmissione>FPR12</FormatoTrasmissione>", "<CodiceDestinatario>0000000</CodiceDestinatario>",
+          "<ContattiTrasmittente>", "...", "</ContattiTrasmittente>", "</DatiTrasmissione>"},
+         {"<PECDestinatario>"}},
         // 3. A buyer without VAT number.
         {"private buyer", CreaFileXml, {{"p_iva", ""}, {"cod_fis", "RSSMRA80A01H501U"}}, {},
          {"<CessionarioCommittente>", "<DatiAnagrafici>", "<CodiceFiscale>RSSMRA80A01H501U</CodiceFiscale>", "<Anagrafica>"},
@@ -65,6 +77,11 @@ TEST_F(ValidFiles, EveryMendedInputGivesAValidFileWithItsElement)
         {"neither percentage nor amount", CreaFileXml, {}, {{"sc_tipo", "SC"}, {"sc_perc", QVariant()}, {"sc_importo", "x"}},
          {"<PrezzoUnitario>100.0000</PrezzoUnitario>", "<PrezzoTotale>100.0000</PrezzoTotale>"},
          {"<ScontoMaggiorazione>", "<Percentuale>", "<Importo>"}},
+        {"a public administration's file takes the same line discount rules", CreaFileXmlPA, {},
+         {{"sc_tipo", "SC"}, {"sc_perc", "dieci"}, {"sc_importo", "0,6993000000"}},
+         {"<FormatoTrasmissione>FPA12</FormatoTrasmissione>", "...", "<ScontoMaggiorazione>", "<Tipo>SC</Tipo>",
+          "<Importo>0.6993</Importo>", "</ScontoMaggiorazione>"},
+         {"<Percentuale>"}},
         // 5. A taxed bucket without chargeability.
         {"fourth bucket without chargeability", CreaFileXml,
          {{"aliquota2", "10"}, {"imponibile2", "10,00"}, {"imposta2", "1,00"},
