@@ -12,12 +12,9 @@ namespace {
 
 void writeDiscount(XmlLines &out, const DbTable &invoice)
 {
-    // Only a percentage above zero; the header discount has no amount element, so a
-    // percentage that is empty or not a number (counted as 0 in the totals) leaves the
-    // whole block out.
+    // Only a percentage above zero; the header discount has no amount element.
     const QString percent = invoice.text(QStringLiteral("sc_perc"));
-    Decimal value;
-    if (!XmlForms::readsAsNumber(percent, &value) || !(value > Decimal(0)))
+    if (percent.isEmpty() || !(TextForms::readLocale(percent) > Decimal(0)))
         return;
     out.write(QStringLiteral("<ScontoMaggiorazione>"));
     out.write(element(QStringLiteral("Tipo"), XmlForms::text(invoice.text(QStringLiteral("sc_tipo")))));

@@ -160,6 +160,8 @@ const std::vector<Case> &cases()
          {"00445", "00445"}, "DettaglioLinee[2]/Natura", {"N2"}},
         {"00445 generic nature N6", {{Line2Nature, "<AliquotaIVA>0.00</AliquotaIVA><Natura>N6</Natura></DettaglioLinee>"}},
          {"00445"}, "Natura", {"N6"}},
+        {"00445 generic nature N3", {{Line2Nature, "<AliquotaIVA>0.00</AliquotaIVA><Natura>N3</Natura></DettaglioLinee>"}},
+         {"00445"}, "DettaglioLinee[2]/Natura", {"N3"}},
         {"nature sub-code N2.1 is accepted",
          {{Line2Nature, "<AliquotaIVA>0.00</AliquotaIVA><Natura>N2.1</Natura></DettaglioLinee>"},
           {Summary0Nature, "<AliquotaIVA>0.00</AliquotaIVA><Natura>N2.1</Natura><ImponibileImporto>"}},

@@ -178,7 +178,10 @@ TEST_F(CreaFileXmlTest, HeaderLinesFollowTheStoredData)
           "<ContattiTrasmittente>", "<Telefono>0612345678</Telefono>", "<Email>info@alfabeta.it</Email>",
           "</ContattiTrasmittente>", "<PECDestinatario>a@pec.it</PECDestinatario>", "</DatiTrasmissione>"},
          {}},
-        {"a blank recipient code is not empty", {}, {{"cod_dest", " "}}, {"<CodiceDestinatario> </CodiceDestinatario>"}, {}},
+        // Blanks only would fail the schema's pattern: such a code counts as none.
+        {"a blank recipient code counts as none", {}, {{"cod_dest", " "}},
+         {"<FormatoTrasmissione>FPR12</FormatoTrasmissione>", "<CodiceDestinatario>0000000</CodiceDestinatario>"},
+         {"<CodiceDestinatario> </CodiceDestinatario>"}},
         {"company without telephone", {{"telefono", ""}}, {}, {"<Telefono></Telefono>"}, {}},
         {"private buyer", {}, {{"p_iva", ""}, {"cod_fis", "RSSMRA80A01H501U"}},
          {"<CessionarioCommittente>", "<DatiAnagrafici>", "<CodiceFiscale>RSSMRA80A01H501U</CodiceFiscale>", "<Anagrafica>"},

@@ -33,11 +33,8 @@ TEST_F(ValidFiles, EveryMendedInputGivesAValidFileWithItsElement)
          {"<Numero>12</Numero>", "<ScontoMaggiorazione>", "<Tipo>SC</Tipo>", "<Percentuale>2.50</Percentuale>",
           "</ScontoMaggiorazione>"},
          {}},
-        // The header discount has no amount element: a percentage that is empty or not a
-        // number leaves the whole block out rather than stopping the file.
-        {"header percentage that is not a number", CreaFileXml, {{"sc_tipo", "SC"}, {"sc_perc", "n.d."}}, {},
-         {"<Numero>12</Numero>", "<ImportoTotaleDocumento>122.00</ImportoTotaleDocumento>"},
-         {"<ScontoMaggiorazione>", "<Percentuale>"}},
+        // The header discount has no amount element: an empty percentage leaves the whole
+        // block out (one that is not a number stops the writer, see test_crea_file_xml).
         {"header percentage left empty", CreaFileXml, {{"sc_tipo", "MG"}, {"sc_perc", ""}}, {},
          {"<Numero>12</Numero>", "<ImportoTotaleDocumento>122.00</ImportoTotaleDocumento>"},
          {"<ScontoMaggiorazione>", "<Percentuale>"}},
