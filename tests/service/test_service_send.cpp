@@ -1,13 +1,18 @@
 // The sending addresses of the service, against the real service program and the private
 // test server: the invoice's file written by CreaFileXml, checked, copied into the outbox
 // and the invoice marked as sent; every refusal leaves the invoice unsent and the outbox empty.
+#include "address_opener.h"
 #include "crea_file_xml_pa.h"
+#include "invio_sdi.h"
+#include "recorded_messages.h"
 #include "service_process.h"
 #include "written_invoice_test.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
 #include <future>
 
 namespace {
@@ -229,6 +234,54 @@ TEST_F(ServiceSendTest, FilesFailingTheChecksAreRefusedWithTheirCodes)
         EXPECT_EQ(sentFlag(id), QStringLiteral("NULL"));
         EXPECT_TRUE(outboxFiles().isEmpty());
     }
+}
+
+// The road of one invoice: "Invio a SDI" on the current invoice with no browser on the
+// desktop, so the command requests the service's address itself and shows its answer; the
+// service hands the file over and marks the invoice sent, and the shared invoice list reads
+// the flag at its next periodic re-read, without any action of the user.
+TEST_F(ServiceSendTest, InvioSdiSendsThroughTheServiceAndTheListReadsTheFlagAtItsNextReRead)
+{
+    const int id = writtenInvoice();
+    const QString name = storedFileName(id);
+
+    // The application finds the service through the servizio.ini of its working folder.
+    QTemporaryDir workingDir;
+    {
+        QFile ini(workingDir.filePath(QStringLiteral("servizio.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Text));
+        ini.write(QStringLiteral("port=%1\n").arg(service->port()).toUtf8());
+    }
+    const QString previousDir = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(workingDir.path()));
+    QStringList opened;
+    DesktopAddressOpener noBrowser([&](const QUrl &address) {
+        opened << address.toString();
+        return false;
+    });
+    AddressOpener *previousOpener = installAddressOpener(&noBrowser);
+    RecordedMessages messages;
+    select(id);
+    InvioSdi(*diz, messages);
+    installAddressOpener(previousOpener);
+    QDir::setCurrent(previousDir);
+
+    EXPECT_EQ(opened, QStringList{QStringLiteral("http://localhost:%1/Fatt_Ven/mail_sdi.php?nome_file=%2&n_invio=%3")
+                                      .arg(service->port()).arg(name).arg(id)});
+    EXPECT_EQ(messages.questions, QStringList{QStringLiteral("Confermi invio a SDI ?")});
+    ASSERT_EQ(messages.informed.size(), 1);
+    EXPECT_TRUE(messages.informed[0].contains(QStringLiteral("Fattura inviata"))) << messages.informed[0].toStdString();
+    EXPECT_EQ(sentFlag(id), QStringLiteral("1"));
+    EXPECT_EQ(outboxFiles(), QStringList{name});
+
+    DbTable &list = diz->Testata;
+    ASSERT_EQ(list.asInteger(QStringLiteral("id_invio")), id);
+    EXPECT_NE(list.text(QStringLiteral("inviata")), QStringLiteral("1"));  // not yet re-read
+    list.setRefreshInterval(100);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.text(QStringLiteral("inviata")) == QLatin1String("1"); }, 5000));
+    list.setRefreshInterval(10000);
+    EXPECT_EQ(list.asInteger(QStringLiteral("id_invio")), id);
+    EXPECT_EQ(list.state(), DbTable::State::Browse);
 }
 
 TEST_F(ServiceSendTest, UnknownAddressAnswersNotFound)
