@@ -11,6 +11,8 @@
 #include "line_panel.h"
 #include "management_rows.h"
 #include "masked_date_edit.h"
+#include "recording_opener.h"
+#include "service_settings.h"
 #include "testata_hooks.h"
 
 #include <QFile>
@@ -671,6 +673,51 @@ TEST_F(Workspace, AWritersErrorReachesTheGeneralErrorBox)
     select(id);
     boxes.expectError(QStringLiteral("Invalid filename"));
     click(window->creaXmlButton);
+}
+
+// ---------------------------------------------------------------- the hand-over buttons
+
+// Each button runs its own command on the shared list: "Invio a SDI" and "Invio P.A." open
+// their script for the current invoice, "Invio Fatture al SDI" every unsent one in order
+// and gives the whole list back; the sent invoice is refused without a question.
+TEST_F(Workspace, TheHandOverButtonsRunTheirOwnCommands)
+{
+    RecordingOpener opener;
+    const QString base = serviceBaseUrl(loadServiceSettings()) + QStringLiteral("/Fatt_Ven/");
+    QList<int> ids;
+    for (const QVariant &sent : {QVariant(0), QVariant(), QVariant(1)}) {
+        const int id = addInvoice({{"inviata", sent}});
+        const QString name = QStringLiteral("IT01234567890_%1.xml").arg(id, 5, 10, QLatin1Char('0'));
+        xml->sql().exec(QStringLiteral("UPDATE testata SET nome_file = ? WHERE id_invio = ?"), {name, id});
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<xml/>");
+        ids << id;
+    }
+    auto address = [&](const char *script, int id) {
+        return base + QLatin1String(script)
+            + QStringLiteral("?nome_file=IT01234567890_%1.xml&n_invio=%2").arg(id, 5, 10, QLatin1Char('0')).arg(id);
+    };
+    refreshAll();
+
+    select(ids[0]);
+    boxes.expectConfirm(QStringLiteral("Confermi invio a SDI ?"), true);
+    click(window->invioSdiButton);
+    select(ids[1]);
+    boxes.expectConfirm(QStringLiteral("Confermi invio a SDI ?"), true);
+    click(window->invioPaButton);
+    select(ids[2]);
+    boxes.expectInform(QStringLiteral("Fattura gia inviata"));
+    click(window->invioSdiButton);
+    EXPECT_EQ(opener.addresses, (QStringList{address("mail_sdi.php", ids[0]), address("mail_sdi_pa.php", ids[1])}));
+
+    opener.addresses.clear();
+    boxes.expectConfirm(QStringLiteral("Confermi invio Fatture al SDI: ?"), true);
+    click(window->invioFattureButton);
+    EXPECT_EQ(opener.addresses, (QStringList{address("mail_sdi.php", ids[0]), address("mail_sdi.php", ids[1])}));
+    EXPECT_EQ(diz->Testata.rowCount(), 3);
+    EXPECT_EQ(diz->Testata.currentIndex(), 0);
+    EXPECT_EQ(window->invoiceGrid->gridModel().rowCount(), 3);
 }
 
 // ---------------------------------------------------------------- "Importa Fatture"
