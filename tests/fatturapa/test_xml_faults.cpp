@@ -189,6 +189,32 @@ TEST_F(XmlFaults, ARefusedPostOfTheNameLeavesNoPendingChange)
     EXPECT_EQ(storedFileName(id), QStringLiteral("old.xml"));
 }
 
+// The connection is lost just before the writer stores the name (killed from a second
+// connection): the writer reports it, takes back its own change and writes no file, so
+// the user's next move stores nothing of it; the next run writes the file.
+TEST_F(XmlFaults, ALostConnectionAtThePostOfTheNameLeavesNoPendingChange)
+{
+    for (const auto &writer : {CreaFileXml, CreaFileXmlPA}) {
+        db->sql().exec(QStringLiteral("DELETE FROM testata"));
+        const int id = addInvoice({{"id_invio", 42}, {"nome_file", "old.xml"}});
+        addLine(id);
+        db->sql().exec(QStringLiteral("KILL CONNECTION %1").arg(diz->xml_conn.threadId()));
+        const QString text = errorOf([&] { writer(*diz, QStringLiteral("A")); });
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Connessione al server del database interrotta"))) << text.toStdString();
+        EXPECT_EQ(diz->Testata.state(), DbTable::State::Browse);
+        EXPECT_EQ(nameInMemory(), QStringLiteral("old.xml"));
+        EXPECT_TRUE(filesInFolder().isEmpty());
+
+        diz->Testata.first();
+        EXPECT_EQ(storedFileName(id), QStringLiteral("old.xml"));
+        select(id);
+        EXPECT_EQ(errorOf([&] { writer(*diz, QStringLiteral("A")); }), QString());
+        EXPECT_EQ(storedFileName(id), QStringLiteral("IT01234567890_00042.xml"));
+        EXPECT_EQ(filesInFolder(), QStringList{QStringLiteral("IT01234567890_00042.xml")});
+        QFile::remove(writtenPath(id));
+    }
+}
+
 // A failure while the file is written leaves the earlier name in the row and in the table.
 TEST_F(XmlFaults, AFailedRunKeepsTheEarlierFileName)
 {
