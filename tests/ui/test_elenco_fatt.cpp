@@ -11,8 +11,11 @@
 #include "line_panel.h"
 #include "management_rows.h"
 #include "masked_date_edit.h"
+#include "report_preview.h"
+#include "st_fatt.h"
 #include "testata_hooks.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QProgressDialog>
@@ -671,6 +674,53 @@ TEST_F(Workspace, AWritersErrorReachesTheGeneralErrorBox)
     select(id);
     boxes.expectError(QStringLiteral("Invalid filename"));
     click(window->creaXmlButton);
+}
+
+// ---------------------------------------------------------------- "Stampa"
+
+TEST_F(Workspace, StampaPreviewsTheCurrentInvoiceAndAnInvoiceThatCannotBeRenderedGivesMancanzaDati)
+{
+    TSt_Fatt layouts(*diz);
+    St_Fatt = &layouts;
+    const std::unique_ptr<TSt_Fatt *, void (*)(TSt_Fatt **)> restore(&St_Fatt, [](TSt_Fatt **p) { *p = nullptr; });
+
+    const int dated = addInvoice({{"num_doc", "7"}, {"data_doc", "31/12/2025"}});
+    const int undated = addInvoice({{"num_doc", "8"}, {"data_doc", ""}});
+    const int unreadable = addInvoice({{"num_doc", "9"}, {"data_doc", "32/01/2026"}});
+    for (int id : {dated, undated, unreadable})
+        addLine(id, 1);
+    refreshAll();
+
+    // Clicks "Stampa" and closes the modal preview if one opens; returns the previews seen
+    // and the page count of the last one.
+    auto stampa = [&] {
+        int shown = 0;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (auto *p = qobject_cast<Report::ReportPreview *>(QApplication::activeModalWidget())) {
+                ++shown;
+                EXPECT_EQ(p->pageCount(), 1);
+                p->findChild<QAction *>(QStringLiteral("chiudi"))->trigger();
+            }
+        });
+        watch.start(20);
+        click(window->stampaButton);
+        return shown;
+    };
+
+    select(dated);
+    EXPECT_EQ(stampa(), 1);
+
+    for (int id : {undated, unreadable}) {
+        SCOPED_TRACE(id);
+        select(id);
+        boxes.expectInform(QStringLiteral("Mancanza Dati"));
+        EXPECT_EQ(stampa(), 0);
+        EXPECT_EQ(boxes.pending(), 0);
+    }
+    // Nothing changed: the invoice is still current and unsent, nothing pending.
+    EXPECT_EQ(diz->Testata.asInteger(QStringLiteral("id_invio")), unreadable);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata")), 3);
 }
 
 // ---------------------------------------------------------------- "Importa Fatture"
