@@ -16,6 +16,7 @@
 #include "testata_hooks.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QProgressDialog>
@@ -539,6 +540,42 @@ TEST_F(Workspace, TheNavigatorsDeleteAsksThenSparesASentInvoiceAndTakesAnUnsentO
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE id_invio = %1").arg(unsent)), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio WHERE id_invio = %1").arg(unsent)), 0);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio")), 1);
+}
+
+TEST_F(Workspace, InviataTickedInTheHeaderEditorTurnsTheInvoiceRedAndDeletesRefuseIt)
+{
+    addInvoice({{"num_doc", "1"}});
+    const int id = addInvoice({{"num_doc", "2"}});
+    addLine(id, 1);
+    refreshAll();
+    select(id);
+    QApplication::processEvents();
+    const QRect cell = cellRect(1, 8);
+    EXPECT_NE(invoiceListImage().pixelColor(cell.right() - 1, cell.bottom() - 1), Red);
+
+    // "Testata Doc." opens the header editor over the window; the user ticks "Inviata"
+    // and registers.
+    click(window->testataDocButton);
+    ASSERT_TRUE(window->headerPanel->isVisible());
+    auto *inviata = window->headerPanel->findChild<QCheckBox *>(QStringLiteral("DBCheckBox1"));
+    ASSERT_TRUE(inviata);
+    EXPECT_EQ(inviata->text(), QStringLiteral("Inviata"));
+    QTest::mouseClick(inviata, Qt::LeftButton, {}, QPoint(5, inviata->height() / 2));
+    click(window->headerPanel->findChild<QPushButton *>(QStringLiteral("BitBtn13")));
+    EXPECT_FALSE(window->headerPanel->isVisible());
+    EXPECT_EQ(stored(QStringLiteral("SELECT inviata FROM testata WHERE id_invio = %1").arg(id)), QStringLiteral("1"));
+
+    // The row is drawn white on red at once, and neither delete takes the invoice or its line.
+    QApplication::processEvents();
+    EXPECT_EQ(diz->Testata.asInteger(QStringLiteral("id_invio")), id);
+    EXPECT_EQ(invoiceListImage().pixelColor(cell.right() - 1, cell.bottom() - 1), Red);
+    boxes.expectInform(QStringLiteral("Operazione non possibile... Fattura Inviata"));
+    click(window->eliminaFatturaButton);
+    boxes.expectOkCancel(QStringLiteral("Delete record?"), true);
+    boxes.expectInform(QStringLiteral("Operazione non possibile... Fattura Inviata"));
+    click(window->headerNavigator->button(B::Delete));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE id_invio = %1").arg(id)), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio WHERE id_invio = %1").arg(id)), 1);
 }
 
 // ---------------------------------------------------------------- showing, legend, Enter
