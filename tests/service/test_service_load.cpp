@@ -56,4 +56,55 @@ TEST(ServiceLoad, NamesWithFoldersOrMissingKeysAreRefusedAndNothingIsStored)
     EXPECT_EQ(db.sql().select(QStringLiteral("SELECT COUNT(*) FROM test_car")).rows.at(0).raw(0), QByteArrayView("0"));
 }
 
+TEST(ServiceLoad, AFileIsLoadedOnceWithAnAnswerNamingWhatWasStoredAndABrokenOneStoresNothing)
+{
+    ScratchDatabase db;
+    QTemporaryDir received;
+    const QString samples = QProcessEnvironment::systemEnvironment().value(QStringLiteral("XN_SHARED_DIR"))
+                            + QStringLiteral("/fatturapa/");
+    ASSERT_TRUE(QFile::copy(samples + QStringLiteral("IT01234567890_FPA03.xml"),
+                            received.filePath(QStringLiteral("IT01234567890_FPA03.xml"))));
+    QFile sample(samples + QStringLiteral("IT01234567890_FPR01.xml"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    QFile truncated(received.filePath(QStringLiteral("troncata.xml")));
+    ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
+    truncated.write(sample.readAll().chopped(200));
+    truncated.close();
+
+    auto settings = ServiceTest::testDatabaseSettings(db.name());
+    settings.insert(QStringLiteral("received"), received.path());
+    ServiceProcess service(settings);
+    ASSERT_TRUE(service.started());
+    auto rows = [&](const char *table) {
+        return db.sql().select(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))).rows.at(0).raw(0).toInt();
+    };
+
+    // Two bodies: two headers with their lines, and a page that names each of them.
+    const Reply loaded = service.get(QStringLiteral("/Fatt_Acq/read_xml.php?nome_file=IT01234567890_FPA03.xml"));
+    EXPECT_EQ(loaded.status, 200) << loaded.body.toStdString();
+    EXPECT_TRUE(loaded.body.contains(QStringLiteral("Fattura caricata"))) << loaded.body.toStdString();
+    for (const char *shown : {"ALPHA SRL", "12", "18/01/2017", "30,50", "456", "20/01/2017", "2440,00"})
+        EXPECT_TRUE(loaded.body.contains(QLatin1String(shown))) << shown << "\n" << loaded.body.toStdString();
+    const DbResult headers = db.sql().select(QStringLiteral("SELECT num_doc, tot_doc, nome_file FROM test_car ORDER BY prot"));
+    ASSERT_EQ(headers.rows.size(), 2u);
+    EXPECT_EQ(headers.rows[0].raw(0), QByteArrayView("12"));
+    EXPECT_EQ(headers.rows[1].raw(1), QByteArrayView("2440,00"));
+    EXPECT_EQ(headers.rows[1].raw(2), QByteArrayView("IT01234567890_FPA03.xml"));
+    EXPECT_EQ(rows("dett_car"), 3);
+
+    // The same file again is refused and stores nothing more.
+    const Reply again = service.get(QStringLiteral("/Fatt_Acq/read_xml.php?nome_file=IT01234567890_FPA03.xml"));
+    EXPECT_EQ(again.status, 422) << again.body.toStdString();
+    EXPECT_TRUE(again.body.contains(QStringLiteral("Attenzione... File gia Caricato"))) << again.body.toStdString();
+    EXPECT_EQ(rows("test_car"), 2);
+    EXPECT_EQ(rows("dett_car"), 3);
+
+    // A file cut short is no invoice.
+    const Reply broken = service.get(QStringLiteral("/Fatt_Acq/read_xml.php?nome_file=troncata.xml"));
+    EXPECT_EQ(broken.status, 422) << broken.body.toStdString();
+    EXPECT_TRUE(broken.body.contains(QStringLiteral("non e un XML ben formato"))) << broken.body.toStdString();
+    EXPECT_EQ(rows("test_car"), 2);
+    EXPECT_EQ(rows("dett_car"), 3);
+}
+
 } // namespace

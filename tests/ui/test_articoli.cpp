@@ -182,6 +182,39 @@ TEST_F(ArticleScreen, BothSearchesListInCodeOrderAndTheLastOneChangedDecides)
     EXPECT_EQ(codes(), (QStringList{"", "A-100", "B-200", "C-300"}));
 }
 
+TEST_F(ArticleScreen, QuotesAndBackslashesInEitherSearchAreSearchedAsThemselvesAndChangeNothing)
+{
+    open(QStringLiteral("INSERT INTO magazzino (codice_val, descrizione) VALUES ('Q\"1', 'TUBO 3/4\"'), "
+                        "('L''1', 'DELL''ANGOLO'), ('S\\\\1', 'C:\\\\DISCO'), ('P-1', 'PIANO')"));
+    const QString before = column(QStringLiteral("SELECT GROUP_CONCAT(id, codice_val, descrizione ORDER BY id) FROM magazzino")).join(u' ');
+    ASSERT_TRUE(before.contains(QStringLiteral("DELL'ANGOLO"))) << before.toStdString();
+    struct Case {
+        bool byCode;
+        QString typed;
+        QStringList codes;
+    };
+    const Case cases[] = {
+        {true, QStringLiteral("\""), {"Q\"1"}},
+        {true, QStringLiteral("'"), {"L'1"}},
+        {true, QStringLiteral("\\"), {"S\\1"}},
+        {true, QStringLiteral("' OR ''='"), {}},
+        {false, QStringLiteral("4\""), {"Q\"1"}},
+        {false, QStringLiteral("L'A"), {"L'1"}},
+        {false, QStringLiteral(":\\D"), {"S\\1"}},
+        {false, QStringLiteral("\"; DELETE FROM magazzino; -- "), {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        QLineEdit *box = c.byCode ? screen->codeSearch : screen->descriptionSearch;
+        box->setFocus();
+        box->clear();
+        QTest::keyClicks(box, c.typed);
+        EXPECT_EQ(box->text(), c.typed);
+        EXPECT_EQ(codes(), c.codes);
+    }
+    EXPECT_EQ(column(QStringLiteral("SELECT GROUP_CONCAT(id, codice_val, descrizione ORDER BY id) FROM magazzino")).join(u' '), before);
+}
+
 TEST_F(ArticleScreen, NuovoSetsTheDefaultsOfANewArticle)
 {
     open();

@@ -239,4 +239,20 @@ TEST_F(PurchaseList, RowsStoredByTheLoaderAppearAtTheNextReRead)
     EXPECT_EQ(window->DBGrid2->model()->rowCount(), 3);
 }
 
+TEST_F(PurchaseList, BothListsReReadEveryFiveSecondsAndShowWhatTheLoaderStoredMeanwhile)
+{
+    EXPECT_EQ(diz.Testa_Car.refreshInterval(), 5000);
+    EXPECT_EQ(diz.Detta_Car.refreshInterval(), 5000);
+    // The same periodic re-read, made quicker for the test.
+    diz.Testa_Car.setRefreshInterval(100);
+    diz.Detta_Car.setRefreshInterval(100);
+    write(received.filePath("IT01234567890_FPR03.xml"), sample("IT01234567890_FPR03.xml"));
+    const LoadOutcome out = loadReceivedInvoice(db->sql(), received.path(), QStringLiteral("IT01234567890_FPR03.xml"));
+    ASSERT_TRUE(out.loaded) << out.message.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return window->DBGrid1->model()->rowCount() == 2 && window->DBGrid2->model()->rowCount() == 3;
+    }, 3000));
+    EXPECT_EQ(window->DBGrid1->gridModel().cellText(1, 4), QStringLiteral("456"));
+}
+
 } // namespace

@@ -12,9 +12,13 @@
 #include "management_rows.h"
 #include "masked_date_edit.h"
 #include "recording_opener.h"
+#include "report_preview.h"
 #include "service_settings.h"
+#include "st_fatt.h"
 #include "testata_hooks.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QProgressDialog>
@@ -540,6 +544,42 @@ TEST_F(Workspace, TheNavigatorsDeleteAsksThenSparesASentInvoiceAndTakesAnUnsentO
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio")), 1);
 }
 
+TEST_F(Workspace, InviataTickedInTheHeaderEditorTurnsTheInvoiceRedAndDeletesRefuseIt)
+{
+    addInvoice({{"num_doc", "1"}});
+    const int id = addInvoice({{"num_doc", "2"}});
+    addLine(id, 1);
+    refreshAll();
+    select(id);
+    QApplication::processEvents();
+    const QRect cell = cellRect(1, 8);
+    EXPECT_NE(invoiceListImage().pixelColor(cell.right() - 1, cell.bottom() - 1), Red);
+
+    // "Testata Doc." opens the header editor over the window; the user ticks "Inviata"
+    // and registers.
+    click(window->testataDocButton);
+    ASSERT_TRUE(window->headerPanel->isVisible());
+    auto *inviata = window->headerPanel->findChild<QCheckBox *>(QStringLiteral("DBCheckBox1"));
+    ASSERT_TRUE(inviata);
+    EXPECT_EQ(inviata->text(), QStringLiteral("Inviata"));
+    QTest::mouseClick(inviata, Qt::LeftButton, {}, QPoint(5, inviata->height() / 2));
+    click(window->headerPanel->findChild<QPushButton *>(QStringLiteral("BitBtn13")));
+    EXPECT_FALSE(window->headerPanel->isVisible());
+    EXPECT_EQ(stored(QStringLiteral("SELECT inviata FROM testata WHERE id_invio = %1").arg(id)), QStringLiteral("1"));
+
+    // The row is drawn white on red at once, and neither delete takes the invoice or its line.
+    QApplication::processEvents();
+    EXPECT_EQ(diz->Testata.asInteger(QStringLiteral("id_invio")), id);
+    EXPECT_EQ(invoiceListImage().pixelColor(cell.right() - 1, cell.bottom() - 1), Red);
+    boxes.expectInform(QStringLiteral("Operazione non possibile... Fattura Inviata"));
+    click(window->eliminaFatturaButton);
+    boxes.expectOkCancel(QStringLiteral("Delete record?"), true);
+    boxes.expectInform(QStringLiteral("Operazione non possibile... Fattura Inviata"));
+    click(window->headerNavigator->button(B::Delete));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata WHERE id_invio = %1").arg(id)), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio WHERE id_invio = %1").arg(id)), 1);
+}
+
 // ---------------------------------------------------------------- showing, legend, Enter
 
 TEST_F(Workspace, EachShowingHidesThePanelsAndPutsTodaysDateIntoM1)
@@ -718,6 +758,53 @@ TEST_F(Workspace, TheHandOverButtonsRunTheirOwnCommands)
     EXPECT_EQ(diz->Testata.rowCount(), 3);
     EXPECT_EQ(diz->Testata.currentIndex(), 0);
     EXPECT_EQ(window->invoiceGrid->gridModel().rowCount(), 3);
+}
+
+// ---------------------------------------------------------------- "Stampa"
+
+TEST_F(Workspace, StampaPreviewsTheCurrentInvoiceAndAnInvoiceThatCannotBeRenderedGivesMancanzaDati)
+{
+    TSt_Fatt layouts(*diz);
+    St_Fatt = &layouts;
+    const std::unique_ptr<TSt_Fatt *, void (*)(TSt_Fatt **)> restore(&St_Fatt, [](TSt_Fatt **p) { *p = nullptr; });
+
+    const int dated = addInvoice({{"num_doc", "7"}, {"data_doc", "31/12/2025"}});
+    const int undated = addInvoice({{"num_doc", "8"}, {"data_doc", ""}});
+    const int unreadable = addInvoice({{"num_doc", "9"}, {"data_doc", "32/01/2026"}});
+    for (int id : {dated, undated, unreadable})
+        addLine(id, 1);
+    refreshAll();
+
+    // Clicks "Stampa" and closes the modal preview if one opens; returns the previews seen
+    // and the page count of the last one.
+    auto stampa = [&] {
+        int shown = 0;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (auto *p = qobject_cast<Report::ReportPreview *>(QApplication::activeModalWidget())) {
+                ++shown;
+                EXPECT_EQ(p->pageCount(), 1);
+                p->findChild<QAction *>(QStringLiteral("chiudi"))->trigger();
+            }
+        });
+        watch.start(20);
+        click(window->stampaButton);
+        return shown;
+    };
+
+    select(dated);
+    EXPECT_EQ(stampa(), 1);
+
+    for (int id : {undated, unreadable}) {
+        SCOPED_TRACE(id);
+        select(id);
+        boxes.expectInform(QStringLiteral("Mancanza Dati"));
+        EXPECT_EQ(stampa(), 0);
+        EXPECT_EQ(boxes.pending(), 0);
+    }
+    // Nothing changed: the invoice is still current and unsent, nothing pending.
+    EXPECT_EQ(diz->Testata.asInteger(QStringLiteral("id_invio")), unreadable);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM testata")), 3);
 }
 
 // ---------------------------------------------------------------- "Importa Fatture"

@@ -319,6 +319,25 @@ TEST_F(LineEditor, DeletingALineRecomputesTheTotalsAndNoKeepsIt)
     panel->deleteLine();
 }
 
+TEST_F(LineEditor, ADeleteWhoseRecomputationFailsKeepsTheLineAndTheTotals)
+{
+    const int id = addInvoice({{"tot_doc", "1,00"}});
+    addLine(id, {{"prog", 1}, {"descrizione", "Leggibile"}, {"quantita", "1,00"}, {"prezzo_tot", "10,000"}, {"aliquota", "22"}});
+    addLine(id, {{"prog", 2}, {"descrizione", "Illeggibile"}, {"quantita", "1,00"}, {"prezzo_tot", "1.000"}, {"aliquota", "22"}});
+    const QStringList headerBefore = row(QStringLiteral("SELECT * FROM testata"));
+
+    diz->Detta.first();
+    boxes.expectConfirm(QStringLiteral("Confermi Eliminazione Riga: ?"), true);
+    boxes.expectError(QStringLiteral("'1.000' is not a valid floating point value"));
+    panel->deleteLine();
+    EXPECT_EQ(progs(id), (QStringList{"1", "2"}));
+    EXPECT_EQ(row(QStringLiteral("SELECT * FROM testata")), headerBefore);
+    // The lists hold what the server holds.
+    EXPECT_EQ(diz->Detta.rowCount(), 2);
+    EXPECT_EQ(diz->Testata.text(QStringLiteral("tot_doc")), QStringLiteral("1,00"));
+    EXPECT_FALSE(diz->xml_conn.inTransaction());
+}
+
 TEST_F(LineEditor, OverLongAmountsAreRefusedNamingTheFieldAndNothingIsStored)
 {
     struct Case {
