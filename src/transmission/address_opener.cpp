@@ -4,6 +4,8 @@
 
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -15,10 +17,33 @@ namespace {
 AddressOpener *installed = nullptr;
 } // namespace
 
+bool desktopHasWebBrowser()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // A free desktop opens web addresses through xdg-open, which starts without a browser
+    // too and then shows nothing: ask which program handles web addresses first.
+    if (!qEnvironmentVariableIsEmpty("BROWSER"))
+        return true;
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return true;  // nothing to ask: the desktop service says for itself
+    QProcess query;
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("x-scheme-handler/http")});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
+#else
+    return true;
+#endif
+}
+
 DesktopAddressOpener::DesktopAddressOpener(Browser browser) : m_browser(std::move(browser))
 {
     if (!m_browser)
-        m_browser = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+        m_browser = [](const QUrl &url) { return desktopHasWebBrowser() && QDesktopServices::openUrl(url); };
 }
 
 void DesktopAddressOpener::open(const QString &address, Messages &messages)

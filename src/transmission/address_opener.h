@@ -30,6 +30,10 @@ private:
     Browser m_browser;
 };
 
+// Whether the desktop has a program that shows web addresses (always true where the
+// desktop itself is the browser's only way in).
+bool desktopHasWebBrowser();
+
 // The opener in force: a DesktopAddressOpener unless another one is installed.
 AddressOpener &addressOpener();
 // Installs `opener` (nullptr: back to the desktop); returns the one it replaces.

@@ -262,6 +262,43 @@ TEST(DesktopOpener, WithoutABrowserTheAddressIsRequestedAndTheAnswerShownAsText)
     EXPECT_EQ(server.requestLine, "GET /Fatt_Ven/mail_sdi.php?nome_file=IT01234567890_00057.xml&n_invio=57 HTTP/1.1");
 }
 
+// A desktop whose xdg-open starts but that has no program for web addresses would show
+// nothing: the address is then requested here and its answer shown.
+TEST(DesktopOpener, ADesktopWithoutAWebBrowserIsNotTrustedToShowTheAnswer)
+{
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    const QString opened = bin.filePath(QStringLiteral("opened"));
+    auto script = [&](const QString &name, const QByteArray &body) {
+        QFile file(bin.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + body + "\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    script(QStringLiteral("xdg-mime"), "exit 0");                                        // no handler for http
+    script(QStringLiteral("xdg-open"), "echo \"$1\" >>'" + opened.toUtf8() + "'; exit 0");  // starts, shows nothing
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", bin.path().toUtf8() + ":" + path);
+    qunsetenv("BROWSER");
+    EXPECT_FALSE(desktopHasWebBrowser());
+
+    OneAnswerServer server("<html><body><p>Fattura inviata</p></body></html>");
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const QString address = QStringLiteral("http://127.0.0.1:%1/Fatt_Ven/mail_sdi.php?nome_file=a.xml&n_invio=1").arg(server.serverPort());
+    ScriptedBoxes boxes;
+    boxes.expectInform(QStringLiteral("Fattura inviata"));
+    DesktopAddressOpener().open(address, boxes);
+    EXPECT_FALSE(QFile::exists(opened));
+
+    script(QStringLiteral("xdg-mime"), "echo firefox-esr.desktop");
+    EXPECT_TRUE(desktopHasWebBrowser());
+    qputenv("PATH", path);
+    if (!browser.isNull())
+        qputenv("BROWSER", browser);
+}
+
 TEST(DesktopOpener, AServiceThatDoesNotAnswerIsReported)
 {
     QTcpServer closed;  // take a free port, then leave it
