@@ -116,22 +116,23 @@ void runReread(DbConnection &connection, const DbRereadRequest &req, DbRereadRes
     connection.selectEach(
         req.sql, [&](std::vector<DbField> &&f) { out.fields = std::move(f); },
         [&](unsigned n, char **values, const unsigned long *lengths) {
-            DbRow row(n, values, lengths, req.calculatedCount);
             int old = -1;
             if (int(n) == req.baseCount) {
                 if (key >= 0) {
-                    old = heldKeys->find(row.raw(key));
+                    old = heldKeys->find(values[key] ? QByteArrayView(values[key], qsizetype(lengths[key]))
+                                                     : QByteArrayView());
                 } else if (rows.size() < held.size()) {
                     old = int(rows.size());
                 }
             }
             // A row the server returns unchanged shares the storage of the row already
-            // held, so that a re-read of a large table does not hold every row twice.
-            if (old >= 0 && held[size_t(old)].sameCells(row, int(n))) {
+            // held, so that a re-read of a large table does not hold every row twice;
+            // only a new or changed row is copied out of the client library's buffers.
+            if (old >= 0 && held[size_t(old)].sameCells(n, values, lengths)) {
                 rows.push_back(held[size_t(old)]);
                 fresh.push_back(0);
             } else {
-                rows.push_back(std::move(row));
+                rows.emplace_back(n, values, lengths, req.calculatedCount);
                 fresh.push_back(1);
             }
             heldIndex.push_back(old);

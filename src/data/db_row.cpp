@@ -119,12 +119,13 @@ DbRow DbRow::withTail(int from, const Cells &tail) const
     return out;
 }
 
-bool DbRow::sameCells(const DbRow &other, int count) const
+bool DbRow::sameCells(unsigned count, char **values, const unsigned long *lengths) const
 {
-    if (size() < count || other.size() < count)
+    if (size() < int(count))
         return false;
-    for (int i = 0; i < count; ++i) {
-        if (isNull(i) != other.isNull(i) || raw(i) != other.raw(i))
+    for (unsigned i = 0; i < count; ++i) {
+        const bool null = !values[i];
+        if (isNull(int(i)) != null || (!null && raw(int(i)) != QByteArrayView(values[i], qsizetype(lengths[i]))))
             return false;
     }
     return true;

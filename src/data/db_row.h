@@ -19,8 +19,8 @@ public:
     // The same row with the cells from `from` on replaced by `tail`.
     DbRow withTail(int from, const Cells &tail) const;
 
-    // True when the first `count` cells of both rows are the same.
-    bool sameCells(const DbRow &other, int count) const;
+    // True when the first `count` cells are those of raw client-library buffers (as above).
+    bool sameCells(unsigned count, char **values, const unsigned long *lengths) const;
 
     int size() const;
     bool isNull(int i) const;
