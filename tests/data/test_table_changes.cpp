@@ -110,6 +110,44 @@ TEST_F(TableChanges, AReReadTellsOnlyTheRowsThatDifferAndKeepsTheCurrentRow)
     EXPECT_TRUE(n.seen.isEmpty()) << n.seen.join(u',').toStdString();
 }
 
+// A table kept in another order than its key (customers by name) is matched by key all
+// the same: one row removed, one changed and one inserted are told as such, the rows the
+// server returns unchanged are not, and the current row stays.
+TEST_F(TableChanges, AReReadOfATableKeptInAnotherOrderThanItsKeyMatchesRowsByKey)
+{
+    DbTable &t = diz->Clienti;
+    QList<int> ids;
+    for (const char *name : {"DELTA", "BETA", "CHARLIE", "ALFA"})
+        ids << insert(QStringLiteral("clienti"), {{"rag_soc", name}, {"comune", "Bologna"}});
+    t.refresh();
+    auto names = [&] {
+        QStringList out;
+        for (int r = 0; r < t.rowCount(); ++r)
+            out << t.textAt(r, t.fieldIndex(u"rag_soc"));
+        return out;
+    };
+    ASSERT_EQ(names(), (QStringList{"ALFA", "BETA", "CHARLIE", "DELTA"}));
+    ASSERT_TRUE(t.locate(u"id", ids[1]));  // BETA
+    Notices n(t);
+
+    xml->sql().exec(QStringLiteral("DELETE FROM clienti WHERE id = ?"), {ids[2]});                  // CHARLIE
+    xml->sql().exec(QStringLiteral("UPDATE clienti SET comune = 'Modena' WHERE id = ?"), {ids[0]});  // DELTA
+    insert(QStringLiteral("clienti"), {{"rag_soc", "ECHO"}, {"comune", "Bologna"}});
+    t.refresh();
+
+    QStringList told = n.rows();
+    told.sort();
+    EXPECT_EQ(told, (QStringList{"changed 2", "inserted 3", "removed 2"})) << n.seen.join(u',').toStdString();
+    EXPECT_FALSE(n.seen.contains(QStringLiteral("current")));
+    EXPECT_EQ(names(), (QStringList{"ALFA", "BETA", "DELTA", "ECHO"}));
+    EXPECT_EQ(t.asInteger(u"id"), ids[1]);
+    EXPECT_EQ(t.textAt(2, t.fieldIndex(u"comune")), QStringLiteral("Modena"));
+
+    n.seen.clear();
+    t.refresh();  // nothing changed on the server: nothing to tell
+    EXPECT_TRUE(n.seen.isEmpty()) << n.seen.join(u',').toStdString();
+}
+
 TEST_F(TableChanges, PeriodicReReadFetchesOffTheInterfaceThreadAndNeverOverwritesAPendingRow)
 {
     DbTable &t = diz->Testa_Car;
