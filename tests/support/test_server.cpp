@@ -52,6 +52,30 @@ void signalServer(int signal)
         throw std::runtime_error("cannot signal the test server");
 }
 
+// Whether every thread of `pid` has stopped: a stop signal is only queued when kill()
+// returns, and a server thread already running could still answer one more statement.
+bool allThreadsStopped(pid_t pid)
+{
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    const QStringList threads = tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    if (threads.isEmpty())
+        return false;
+    for (const QString &thread : threads) {
+        QFile stat(tasks.absoluteFilePath(thread + QStringLiteral("/stat")));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;  // the thread ended
+        const QByteArray line = stat.readAll();
+        // "pid (name) S ...": the state follows the last closing parenthesis.
+        const qsizetype close = line.lastIndexOf(')');
+        if (close < 0 || close + 2 >= line.size())
+            return false;
+        const char state = line.at(close + 2);
+        if (state != 'T' && state != 't')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace TestServer {
@@ -60,7 +84,14 @@ void stop() { runScript({QStringLiteral("stop"), dataDir()}); }
 
 void start() { runScript({QStringLiteral("start"), dataDir(), env("XN_TEST_DB_PORT", "33061"), socketPath()}); }
 
-void pause() { signalServer(SIGSTOP); }
+void pause()
+{
+    const pid_t pid = serverPid();
+    if (::kill(pid, SIGSTOP) != 0)
+        throw std::runtime_error("cannot signal the test server");
+    for (int attempt = 0; attempt < 400 && !allThreadsStopped(pid); ++attempt)
+        QThread::msleep(5);
+}
 
 void resume() { signalServer(SIGCONT); }
 
