@@ -89,8 +89,13 @@ void pause()
     const pid_t pid = serverPid();
     if (::kill(pid, SIGSTOP) != 0)
         throw std::runtime_error("cannot signal the test server");
-    for (int attempt = 0; attempt < 400 && !allThreadsStopped(pid); ++attempt)
+    for (int attempt = 0; !allThreadsStopped(pid); ++attempt) {
+        if (attempt == 400) {
+            ::kill(pid, SIGCONT);
+            throw std::runtime_error("the test server did not stop");
+        }
         QThread::msleep(5);
+    }
 }
 
 void resume() { signalServer(SIGCONT); }
