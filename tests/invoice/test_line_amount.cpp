@@ -50,6 +50,9 @@ TEST_P(LineAmount, RewritesTheFieldsAsExpected)
     EXPECT_EQ(messages.shown, expected);
 }
 
+// Each case is named by its place in its table.
+std::string caseName(const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); }
+
 INSTANTIATE_TEST_SUITE_P(
     Computation, LineAmount,
     ::testing::Values(
@@ -77,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
              line("1,00", "99999999,999", "", "", "", "99999999,999"), ""},
         Case{"a negative total of twelve characters fits", CalcolaRiga, line("-1,00", "9999999,999", "", ""),
              line("-1,00", "9999999,999", "", "", "", "-9999999,999"), ""}),
-    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     FieldExits, LineAmount,
@@ -99,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"leaving a list without a type empties a typed percentage", cb1Exit,
              line("2,00", "10,000", "", "10,00", "2,00", "18,000"), line("2,00", "10,000", "", "", "", "20,000"),
              ""}),
-    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
+    caseName);
 
 // Results too long for their 12-character column are refused with "Errore"; the fields
 // keep what was written before the failing step.
@@ -116,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
              line("1E20", "1,000", "SC", "10,00", "old discount", "old total"), "Errore"},
         Case{"total of 10^28", CalcolaRiga, line("99999999999999", "99999999999999", "", ""),
              line("99999999999999", "99999999999999", "", "", "", "old total"), "Errore"}),
-    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
+    caseName);
 
 // Numbers far outside a business's range (10^15 and more, or lost to zero) are refused
 // with the line's "Errore", never counted as 0 and never a general error: no field is
@@ -146,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
              line("1,00", "3,000", "SC", "1E-35"), "Errore"},
         Case{"a price out of range", Edit7Exit, line("1,00", "-2e20", "MG", "5"),
              line("1,00", "-2e20", "MG", "5"), "Errore"}),
-    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
+    caseName);
 
 // Within the range: a tiny number is a number, zero written with an exponent is zero.
 INSTANTIATE_TEST_SUITE_P(
@@ -158,6 +161,6 @@ INSTANTIATE_TEST_SUITE_P(
              line("1e-20", "3,000", "", "", "", "0,000"), ""},
         Case{"zero with an exponent", CalcolaRiga, line("0e-99", "3,000", "", ""),
              line("0e-99", "3,000", "", "", "", "0,000"), ""}),
-    [](const ::testing::TestParamInfo<Case> &info) { return "case" + std::to_string(info.index); });
+    caseName);
 
 } // namespace
