@@ -2,14 +2,15 @@
 // A way of handing an invoice file over to the exchange system.
 #include "service_settings.h"
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
 class Channel {
 public:
     virtual ~Channel() = default;
-    // Hands the file over; raises AppError (Italian text) when it could not.
-    virtual void deliver(const QString &path, const QString &bareName) = 0;
+    // Hands the file's bytes over under `bareName`; raises AppError (Italian text) when it could not.
+    virtual void deliver(const QByteArray &bytes, const QString &bareName) = 0;
     // Takes back what deliver() did, where that is possible (after a failure to record the
     // sending); false when the hand-over cannot be undone.
     virtual bool withdraw(const QString &bareName) = 0;

@@ -8,16 +8,10 @@
 
 FolderChannel::FolderChannel(QString outbox) : m_outbox(std::move(outbox)) {}
 
-void FolderChannel::deliver(const QString &path, const QString &bareName)
+void FolderChannel::deliver(const QByteArray &bytes, const QString &bareName)
 {
     if (!QDir().mkpath(m_outbox))
         throw AppError(QStringLiteral("impossibile creare la cartella di uscita %1").arg(m_outbox));
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("impossibile leggere %1: %2").arg(path, source.errorString()));
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        throw AppError(QStringLiteral("impossibile leggere %1: %2").arg(path, source.errorString()));
     QSaveFile target(QDir(m_outbox).filePath(bareName));
     if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size() || !target.commit())
         throw AppError(QStringLiteral("impossibile scrivere %1 nella cartella di uscita %2: %3")

@@ -7,7 +7,7 @@
 class FolderChannel : public Channel {
 public:
     explicit FolderChannel(QString outbox);
-    void deliver(const QString &path, const QString &bareName) override;
+    void deliver(const QByteArray &bytes, const QString &bareName) override;
     bool withdraw(const QString &bareName) override;
     QString destination() const override;
 

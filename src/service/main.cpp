@@ -4,6 +4,7 @@
 // It stops on SIGTERM or SIGINT.
 #include "app_error.h"
 #include "channel.h"
+#include "invoice_signing.h"
 #include "presend_check.h"
 #include "service_database.h"
 #include "service_server.h"
@@ -66,20 +67,22 @@ int main(int argc, char **argv)
     try {
         ConnectionPool pool(databaseEndpoint(settings, QFileInfo(settingsPath).absolutePath()));
         const auto channel = makeChannel(settings);
+        InvoiceSigner signer(loadSigningSettings(settingsPath));
         try {
             pool.acquire();
         } catch (const AppError &e) {
             fail(QStringLiteral("database %1 non raggiungibile per ora (%2): ogni richiesta riproverà")
                      .arg(pool.endpoint().database, e.text()));
         }
-        ServiceServer server(settings, pool, *channel);
+        ServiceServer server(settings, pool, *channel, signer);
         const int port = server.bind(settings.port);
         if (port < 0) {
             fail(QStringLiteral("impossibile ascoltare su 127.0.0.1:%1 (porta occupata?)").arg(settings.port));
             return 1;
         }
-        std::printf("fatture-service: in ascolto su http://127.0.0.1:%d (database %s, canale %s)\n", port,
-                    pool.endpoint().database.toUtf8().constData(), settings.channel.toUtf8().constData());
+        std::printf("fatture-service: in ascolto su http://127.0.0.1:%d (database %s, canale %s, %s)\n", port,
+                    pool.endpoint().database.toUtf8().constData(), settings.channel.toUtf8().constData(),
+                    signer.description().toUtf8().constData());
         std::fflush(stdout);
 
         std::thread signalWaiter([&] {

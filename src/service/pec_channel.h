@@ -6,7 +6,7 @@
 class PecChannel : public Channel {
 public:
     explicit PecChannel(const ServiceSettings &settings);
-    void deliver(const QString &path, const QString &bareName) override;
+    void deliver(const QByteArray &bytes, const QString &bareName) override;
     bool withdraw(const QString &) override { return false; }  // a sent message stays sent
     QString destination() const override;
 

@@ -4,8 +4,10 @@
 #include "bare_name.h"
 #include "channel.h"
 #include "db_connection.h"
+#include "invoice_signing.h"
 #include "presend_check.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -53,7 +55,7 @@ QString companyFilePath(DbConnection &conn, const QString &bareName)
     return folder + bareName;
 }
 
-ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendRequest &request)
+ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, InvoiceSigner &signer, const SendRequest &request)
 {
     if (!request.nomeFile || !request.nInvio)
         return refused(400, QStringLiteral("Richiesta incompleta: servono nome_file e n_invio."));
@@ -87,6 +89,17 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendReques
         const QString count = problems.size() == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(problems.size());
         return refused(422, QStringLiteral("Il file %1 non supera i controlli prima dell'invio (%2):").arg(name, count), items);
     }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(404, QStringLiteral("Impossibile leggere il file %1: %2").arg(name, file.errorString()));
+    const QByteArray checked = file.readAll();
+    file.close();
+    OutgoingFile outgoing;
+    try {
+        outgoing = signer.prepare(checked, name);
+    } catch (const SigningRefusal &e) {
+        return refused(422, e.text());
+    }
 
     // The row stays locked from the reading of the flag to its setting: a second request for
     // the same invoice waits here and then finds it sent.
@@ -97,7 +110,7 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendReques
     if (isSent(state, 0))
         return refused(409, QStringLiteral("Fattura già inviata: numero %1, file %2.").arg(number).arg(name));
     try {
-        channel.deliver(path, name);
+        channel.deliver(outgoing.bytes, outgoing.name);
     } catch (const AppError &e) {
         return refused(502, QStringLiteral("Consegna non riuscita: %1").arg(e.text()));
     }
@@ -105,17 +118,17 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendReques
         conn.exec(QStringLiteral("UPDATE testata SET inviata = 1 WHERE id_invio = ?"), {number});
         tx.commit();
     } catch (const AppError &e) {
-        if (channel.withdraw(name))
+        if (channel.withdraw(outgoing.name))
             return refused(500, QStringLiteral("Impossibile segnare la fattura come inviata (%1): la consegna è stata annullata.").arg(e.text()));
         return {500, QStringLiteral("Fattura inviata, stato non registrato"),
                 QStringLiteral("Il file %1 è stato consegnato %2, ma la fattura non è stata segnata come inviata (%3): "
                                "spuntare \"Inviata\" nella testata e non inviarla di nuovo.")
-                    .arg(name, channel.destination(), e.text()),
+                    .arg(outgoing.name, channel.destination(), e.text()),
                 {}};
     }
     return {200, QStringLiteral("Fattura inviata"),
             QStringLiteral("La fattura numero %1 (file %2) è stata consegnata %3 ed è segnata come inviata.")
                 .arg(number)
-                .arg(name, channel.destination()),
+                .arg(outgoing.name, channel.destination()),
             {}};
 }

@@ -9,6 +9,7 @@
 
 class Channel;
 class DbConnection;
+class InvoiceSigner;
 
 struct SendRequest {
     std::optional<QString> nomeFile;  // query key nome_file (absent: nullopt)
@@ -16,8 +17,9 @@ struct SendRequest {
 };
 
 // The answer to the request. Two requests for the same invoice at the same moment hand it
-// over once: the second waits for the first and then finds it sent.
-ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendRequest &request);
+// over once: the second waits for the first and then finds it sent. What goes out is the
+// checked file as `signer` prepares it (signed "<name>.p7m" where it must be).
+ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, InvoiceSigner &signer, const SendRequest &request);
 
 // The file of the company's folder (azienda.path of the first company row, trimmed, with the
 // name appended to it as the XML writers do); a relative folder is taken from the current folder.

@@ -72,10 +72,11 @@ struct ServiceServer::Impl {
     ServiceSettings settings;
     ConnectionPool &pool;
     Channel &channel;
+    InvoiceSigner &signer;
     httplib::Server http;
     std::mutex loadMutex;
 
-    Impl(const ServiceSettings &s, ConnectionPool &p, Channel &c) : settings(s), pool(p), channel(c) {}
+    Impl(const ServiceSettings &s, ConnectionPool &p, Channel &c, InvoiceSigner &g) : settings(s), pool(p), channel(c), signer(g) {}
 
     // Runs a handler with a connection of its own; errors become a page of their own.
     template <typename Handler>
@@ -107,7 +108,7 @@ struct ServiceServer::Impl {
             if (repeats(req, {"nome_file", "n_invio"}))
                 return answer(res, repeatedKey(QStringLiteral("Fattura non inviata")));
             const SendRequest request{param(req, "nome_file"), param(req, "n_invio")};
-            serve(req, res, [&](DbConnection &conn) { return sendInvoice(conn, channel, request); });
+            serve(req, res, [&](DbConnection &conn) { return sendInvoice(conn, channel, signer, request); });
         };
         http.Get("/Fatt_Ven/mail_sdi.php", send);
         http.Get("/Fatt_Ven/mail_sdi_pa.php", send);
@@ -127,8 +128,8 @@ struct ServiceServer::Impl {
     }
 };
 
-ServiceServer::ServiceServer(const ServiceSettings &settings, ConnectionPool &pool, Channel &channel)
-    : d(std::make_unique<Impl>(settings, pool, channel))
+ServiceServer::ServiceServer(const ServiceSettings &settings, ConnectionPool &pool, Channel &channel, InvoiceSigner &signer)
+    : d(std::make_unique<Impl>(settings, pool, channel, signer))
 {
     d->routes();
 }
