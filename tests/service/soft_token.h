@@ -33,7 +33,12 @@ public:
         f.close();
         m_previousConf = qgetenv("SOFTHSM2_CONF");
         qputenv("SOFTHSM2_CONF", conf.toUtf8());
-        m_ok = run(QStringLiteral("softhsm2-util"), {"--init-token", "--free", "--label", label, "--so-pin", "11223344", "--pin", pin});
+        QString output;
+        m_ok = run(QStringLiteral("softhsm2-util"), {"--init-token", "--free", "--label", label, "--so-pin", "11223344", "--pin", pin}, &output);
+        // "The token has been initialized and is reassigned to slot 1234567"
+        const qsizetype at = output.lastIndexOf(QStringLiteral("slot "));
+        if (at >= 0)
+            m_slot = output.mid(at + 5).trimmed();
     }
     ~SoftToken()
     {
@@ -44,6 +49,8 @@ public:
     }
 
     bool ok() const { return m_ok; }
+    // The number of the slot that holds the token.
+    QString slot() const { return m_slot; }
 
     // Stores a private key (PKCS#8 PEM) and its certificate (DER) under `objectLabel`.
     bool put(const QString &objectLabel, const QByteArray &keyPem, const QByteArray &certificateDer, const QString &id = QStringLiteral("01"))
@@ -61,7 +68,7 @@ public:
     }
 
 private:
-    static bool run(const QString &program, const QStringList &args)
+    static bool run(const QString &program, const QStringList &args, QString *output = nullptr)
     {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
@@ -70,11 +77,13 @@ private:
             ADD_FAILURE() << program.toStdString() << " failed: " << p.readAll().toStdString() << p.errorString().toStdString();
             return false;
         }
+        if (output)
+            *output = QString::fromUtf8(p.readAll());
         return true;
     }
 
     QTemporaryDir m_dir;
-    QString m_label, m_pin;
+    QString m_label, m_pin, m_slot;
     QByteArray m_previousConf;
     bool m_ok = false;
 };

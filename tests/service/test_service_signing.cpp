@@ -200,22 +200,31 @@ TEST_F(SigningTest, PublicAdministrationInvoiceLeavesSignedWithTheKeyOfASmartCar
     ASSERT_TRUE(token.ok());
     ASSERT_TRUE(token.put(QStringLiteral("firma"), TestPki::keyPem(signer->key.get()), TestPki::certificateDer(signer->cert.get())));
 
-    auto service = startService({{QStringLiteral("pkcs11_module"), SoftToken::module()},
-                                 {QStringLiteral("pkcs11_token"), QStringLiteral("Firma Prova")},
-                                 {QStringLiteral("pkcs11_key"), QStringLiteral("firma")},
-                                 {QStringLiteral("pkcs11_pin"), QLatin1String(Pin)}});
-    for (int round = 0; round < 2; ++round) {  // the token is opened anew for every invoice
-        SCOPED_TRACE(round);
-        const int id = paInvoice();
-        const QString name = storedFileName(id);
-        const Reply reply = send(*service, name, id);
-        EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
-        EXPECT_EQ(sentFlag(id), QStringLiteral("1"));
-        expectCadesOf(outboxFile(name + QStringLiteral(".p7m")), XmlTest::readFile(writtenPath(id)));
-        EXPECT_FALSE(reply.body.contains(QLatin1String(Pin)));
+    ASSERT_FALSE(token.slot().isEmpty());
+    // The token named by its label, then by its slot number (and the key by its label, then
+    // the token's only key); each service signs twice, the token opened anew every time.
+    const QMap<QString, QString> ways[] = {
+        {{QStringLiteral("pkcs11_token"), QStringLiteral("Firma Prova")}, {QStringLiteral("pkcs11_key"), QStringLiteral("firma")}},
+        {{QStringLiteral("pkcs11_slot"), token.slot()}},
+    };
+    for (const QMap<QString, QString> &way : ways) {
+        SCOPED_TRACE(way.keys().join(QLatin1Char(' ')).toStdString());
+        auto settings = way;
+        settings.insert(QStringLiteral("pkcs11_module"), SoftToken::module());
+        settings.insert(QStringLiteral("pkcs11_pin"), QLatin1String(Pin));
+        auto service = startService(settings);
+        for (int round = 0; round < 2; ++round) {
+            const int id = paInvoice();
+            const QString name = storedFileName(id);
+            const Reply reply = send(*service, name, id);
+            EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
+            EXPECT_EQ(sentFlag(id), QStringLiteral("1"));
+            expectCadesOf(outboxFile(name + QStringLiteral(".p7m")), XmlTest::readFile(writtenPath(id)));
+            EXPECT_FALSE(reply.body.contains(QLatin1String(Pin)));
+        }
+        EXPECT_FALSE(service->log().contains(QLatin1String(Pin)));
     }
-    EXPECT_EQ(outboxFiles().size(), 2);
-    EXPECT_FALSE(service->log().contains(QLatin1String(Pin)));
+    EXPECT_EQ(outboxFiles().size(), 4);
 }
 
 // A wrong PIN stops the send; the service then makes no further try, so that a real card
