@@ -1,5 +1,6 @@
 #include "signing_token_key.h"
 
+#include <QFileInfo>
 #include <QUrl>
 #include <openssl/err.h>
 
@@ -35,14 +36,18 @@ TokenLoadError lastError(const QString &what)
     unsigned long code = 0;
     while ((code = ERR_get_error()) != 0) {
         const unsigned long reason = ERR_GET_REASON(code);
-        if (reason == CkrPinIncorrect || reason == CkrPinLocked || reason == CkrPinExpired || reason == CkrPinInvalid
-            || reason == CkrPinLenRange) {
+        const char *library = ERR_lib_error_string(code);
+        const bool fromModule = library && QByteArrayView(library) == QByteArrayView("PKCS#11 module");
+        if (fromModule && (reason == CkrPinIncorrect || reason == CkrPinLocked || reason == CkrPinExpired || reason == CkrPinInvalid
+            || reason == CkrPinLenRange)) {
             error.pinRefused = true;
             error.text = reason == CkrPinLocked ? QStringLiteral("PIN della smart card bloccato")
                          : reason == CkrPinExpired ? QStringLiteral("PIN della smart card scaduto")
                                                    : QStringLiteral("PIN della smart card errato (pkcs11_pin)");
         }
-        if (const char *r = ERR_reason_error_string(code))
+        // The first reason is the most precise one ("object not found"); the later ones only say
+        // which call gave up.
+        if (const char *r = ERR_reason_error_string(code); r && detail.isEmpty())
             detail = QString::fromUtf8(r);
     }
     if (!error.pinRefused && !detail.isEmpty())
@@ -76,6 +81,8 @@ QString objectUri(const SigningSettings &s, const char *type)
 
 SigningIdentity loadTokenIdentity(const SigningSettings &s)
 {
+    if (!QFileInfo(s.module).isFile())
+        throw TokenLoadError{QStringLiteral("libreria PKCS#11 %1 non trovata (pkcs11_module)").arg(s.module), false};
     ERR_clear_error();
     ENGINE *raw = ENGINE_by_id("pkcs11");
     if (!raw)

@@ -250,6 +250,43 @@ TEST_F(SigningTest, AWrongPinIsRefusedWithNothingSentAndNotTriedAgain)
     EXPECT_FALSE(service->log().contains(wrongPin));
 }
 
+// Tokens that cannot be used: each refusal says why, without the PIN, and nothing is sent.
+TEST_F(SigningTest, ATokenThatCannotBeUsedStopsTheSendWithNothingSent)
+{
+    SoftToken token(QStringLiteral("Firma Prova"), QLatin1String(Pin));
+    ASSERT_TRUE(token.ok());
+    ASSERT_TRUE(token.put(QStringLiteral("firma"), TestPki::keyPem(signer->key.get()), TestPki::certificateDer(signer->cert.get())));
+    TestPki::Signer expired(*ca, SignerName, -400 * Day, -30 * Day, "critical,nonRepudiation", 7);
+    ASSERT_TRUE(token.put(QStringLiteral("vecchia"), TestPki::keyPem(expired.key.get()), TestPki::certificateDer(expired.cert.get()),
+                          QStringLiteral("02")));
+    struct Case {
+        const char *what;
+        QMap<QString, QString> settings;
+        const char *says;
+    };
+    const QString module = SoftToken::module();
+    const Case cases[] = {
+        {"expired certificate on the card", {{"pkcs11_token", "Firma Prova"}, {"pkcs11_key", "vecchia"}}, "è scaduto"},
+        {"unknown key label", {{"pkcs11_token", "Firma Prova"}, {"pkcs11_key", "nessuna"}}, "chiave di firma non trovata sulla smart card \"Firma Prova\""},
+        {"unknown token", {{"pkcs11_token", "Altra"}}, "chiave di firma non trovata sulla smart card \"Altra\""},
+        {"missing module", {{"pkcs11_token", "Firma Prova"}, {"pkcs11_module", "/nessuna/libreria.so"}}, "libreria PKCS#11 /nessuna/libreria.so non trovata"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QMap<QString, QString> settings{{QStringLiteral("pkcs11_module"), module}, {QStringLiteral("pkcs11_pin"), QLatin1String(Pin)}};
+        settings.insert(c.settings);
+        auto service = startService(settings);
+        const int id = paInvoice();
+        const Reply reply = send(*service, storedFileName(id), id);
+        EXPECT_EQ(reply.status, 422) << reply.body.toStdString();
+        const QString says = QString::fromUtf8(c.says);
+        EXPECT_TRUE(reply.body.contains(says) || reply.body.contains(says.toHtmlEscaped())) << reply.body.toStdString();
+        EXPECT_FALSE(reply.body.contains(QLatin1String(Pin)));
+        expectNothingSent(id);
+        EXPECT_FALSE(service->log().contains(QLatin1String(Pin)));
+    }
+}
+
 // Certificates and files that may not sign: the answer names the certificate's subject and
 // dates (or the file), and nothing goes out.
 TEST_F(SigningTest, CertificatesThatMayNotSignStopTheSendWithNothingSent)
