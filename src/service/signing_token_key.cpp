@@ -28,7 +28,8 @@ struct EngineRelease {
     }
 };
 
-// The last error the engine or the module left, and whether it was the token refusing the PIN.
+// The errors the engine and the module left, as one Italian text after `what`, and whether the
+// token refused the PIN.
 TokenLoadError lastError(const QString &what)
 {
     TokenLoadError error{what, false};
