@@ -85,6 +85,25 @@ TEST_F(ImportSendable, EachSourceLineIsStoredSoThatItsFilePassesTheCheck)
     }
 }
 
+// A goods line of quantity 0 with a price: the file carries no Quantita, so that the rule
+// counts one unit; its unit price is its total, 0.
+TEST_F(ImportSendable, ALineOfQuantityZeroGetsTheUnitPriceOfItsTotal)
+{
+    const int prot = addDocument();
+    addLine(prot);
+    addLine(prot, {{"quantita", 0}, {"pr_lordo", 5}, {"sc_1", 10}});
+    EXPECT_EQ(importError(), QString());
+    const StoredRow h = header(QStringLiteral("1I"));
+    const QList<StoredRow> lines = linesOf(h.id());
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[1]["quantita"], "0,00");
+    EXPECT_EQ(lines[1]["prezzo_unit"], "0,0000");
+    EXPECT_EQ(lines[1]["prezzo_tot"], "0,000");
+    EXPECT_TRUE(lines[1].isNull("sc_tipo"));
+    ASSERT_TRUE(fileExists(h));
+    EXPECT_EQ(presendProblems(h), QString());
+}
+
 // The demonstration data: five of its eight documents gave files that the exchange system
 // refuses (discounted lines, a postcode of four digits in Zurich).
 TEST_F(ImportSendable, EveryFileOfTheDemonstrationImportPassesThePresendCheck)
