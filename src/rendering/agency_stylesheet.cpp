@@ -1,5 +1,7 @@
 #include "agency_stylesheet.h"
 
+#include "xslt_messages.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -7,15 +9,11 @@
 #include <QStringList>
 
 #include <libxml/parser.h>
-#include <libxml/xmlerror.h>
-#include <libxml/globals.h>
 #include <libxslt/security.h>
 #include <libxslt/transform.h>
 #include <libxslt/xsltInternals.h>
 #include <libxslt/xsltutils.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -38,55 +36,6 @@ std::mutex g_mutex;
 std::map<QString, Compiled> g_compiled;  // the compiled ones, by file path
 QString g_folder;                        // set by the program; empty: looked for
 
-// The messages of libxslt, gathered instead of printed: while a Messages lives on a
-// thread, what libxslt reports on that thread goes into it; other messages are dropped.
-thread_local QString *t_messages = nullptr;
-
-void collectMessage(void *, const char *format, ...)
-{
-    if (!t_messages)
-        return;
-    char buffer[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    *t_messages += QString::fromUtf8(buffer);
-}
-
-// The parser's and the XPath engine's own messages (kept per thread by libxml2).
-void collectError(void *, xmlErrorPtr error)
-{
-    if (t_messages && error && error->message)
-        *t_messages += QString::fromUtf8(error->message);
-}
-
-struct Messages {
-    QString text;
-    xmlStructuredErrorFunc previous;
-    void *previousContext;
-    Messages() : previous(xmlStructuredError), previousContext(xmlStructuredErrorContext)
-    {
-        static std::once_flag once;
-        std::call_once(once, [] { xsltSetGenericErrorFunc(nullptr, collectMessage); });
-        t_messages = &text;
-        xmlSetStructuredErrorFunc(nullptr, collectError);
-    }
-    ~Messages()
-    {
-        xmlSetStructuredErrorFunc(previousContext, previous);
-        t_messages = nullptr;
-    }
-    Messages(const Messages &) = delete;
-    Messages &operator=(const Messages &) = delete;
-};
-
-QString firstLine(const QString &messages)
-{
-    const QString text = messages.trimmed();
-    return text.left(text.indexOf(QLatin1Char('\n')) < 0 ? text.size() : text.indexOf(QLatin1Char('\n')));
-}
-
 Compiled compile(const QString &path)
 {
     Compiled out;
@@ -101,14 +50,14 @@ Compiled compile(const QString &path)
         out.error = QStringLiteral("foglio di stile non leggibile: %1").arg(QDir::toNativeSeparators(path));
         return out;
     }
-    Messages messages;
+    XsltMessages messages;
     xsltStylesheet *sheet = xsltParseStylesheetDoc(doc);
     if (!sheet || sheet->errors > 0) {
         if (sheet)
             xsltFreeStylesheet(sheet);  // frees the document with it
         else
             xmlFreeDoc(doc);
-        out.error = QStringLiteral("foglio di stile non valido: %1 (%2)").arg(QDir::toNativeSeparators(path), firstLine(messages.text));
+        out.error = QStringLiteral("foglio di stile non valido: %1 (%2)").arg(QDir::toNativeSeparators(path), messages.firstLine());
         return out;
     }
     out.sheet.reset(sheet, StylesheetFree());
@@ -197,19 +146,18 @@ Transformed transform(xmlDoc *doc, const QString &format)
         out.error = QStringLiteral("trasformazione non avviata (memoria insufficiente)");
         return out;
     }
-    Messages messages;
-    xsltSetTransformErrorFunc(ctxt.get(), nullptr, collectMessage);
+    XsltMessages messages;
     std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> result(
         xsltApplyStylesheetUser(sheet.sheet.get(), doc, nullptr, nullptr, nullptr, ctxt.get()), &xmlFreeDoc);
     if (!result || ctxt->state != XSLT_STATE_OK) {
-        out.error = QStringLiteral("il foglio di stile non ha potuto trasformare il file (%1)").arg(firstLine(messages.text));
+        out.error = QStringLiteral("il foglio di stile non ha potuto trasformare il file (%1)").arg(messages.firstLine());
         return out;
     }
     xmlChar *text = nullptr;
     int length = 0;
     if (xsltSaveResultToString(&text, &length, result.get(), sheet.sheet.get()) != 0 || !text || length == 0) {
         xmlFree(text);
-        out.error = QStringLiteral("il foglio di stile non ha prodotto la pagina (%1)").arg(firstLine(messages.text));
+        out.error = QStringLiteral("il foglio di stile non ha prodotto la pagina (%1)").arg(messages.firstLine());
         return out;
     }
     out.html = QByteArray(reinterpret_cast<const char *>(text), length);
