@@ -229,7 +229,7 @@ void TElenco_Carico::onInvioCarico()
         uiMessages().inform(placed.message);
         return;
     }
-    addressOpener().open(serviceBaseUrl(m_settings) + QStringLiteral("/Fatt_Acq/read_xml.php?nome_file=") + encodeQueryValue(name),
+    addressOpener().open(withServiceKey(serviceBaseUrl(m_settings) + QStringLiteral("/Fatt_Acq/read_xml.php?nome_file=") + encodeQueryValue(name), m_settings),
                          uiMessages());
     P2->hide();
 }
