@@ -321,7 +321,10 @@ private:
 
 ReceptionServer::ReceptionServer(Limits limits) : m_limits(limits)
 {
+    // What the answers' Keep-Alive header announces; a connection is never cut after a
+    // count of requests (requests already sent on it would be lost).
     set_keep_alive_timeout(std::max<time_t>(1, time_t(std::chrono::duration_cast<std::chrono::seconds>(m_limits.keepAlive).count())));
+    set_keep_alive_max_count(100000);
     // Every connection is handled here (process_and_close_socket): the library's own queue
     // only passes each accepted socket on, at once, on the accepting thread.
     struct PassOn : httplib::TaskQueue {
