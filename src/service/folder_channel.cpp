@@ -9,22 +9,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
 QString systemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
-// Makes the folder's entries (a new name) survive a crash of the machine.
-void syncFolder(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 } // namespace
 
@@ -48,7 +37,7 @@ void FolderChannel::deliver(const QByteArray &bytes, const QString &bareName)
     // Written whole under a hidden temporary name, then linked under its own name: the
     // link fails rather than replace a file that appeared meanwhile.
     QTemporaryFile temporary(QDir(m_outbox).filePath(QStringLiteral(".%1.XXXXXX").arg(bareName)));
-    if (!temporary.open() || temporary.write(bytes) != bytes.size() || !temporary.flush() || ::fsync(temporary.handle()) != 0)
+    if (!temporary.open() || temporary.write(bytes) != bytes.size() || !temporary.flush())
         throw AppError(QStringLiteral("impossibile scrivere %1 nella cartella di uscita %2: %3")
                            .arg(bareName, m_outbox, temporary.errorString()));
     if (::link(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(target).constData()) != 0) {
@@ -59,15 +48,11 @@ void FolderChannel::deliver(const QByteArray &bytes, const QString &bareName)
         throw AppError(QStringLiteral("impossibile scrivere %1 nella cartella di uscita %2: %3").arg(bareName, m_outbox, systemText(error)));
     }
     temporary.close();  // removed with the object; the linked name stays
-    syncFolder(m_outbox);
 }
 
 bool FolderChannel::withdraw(const QString &bareName)
 {
-    const bool removed = QFile::remove(QDir(m_outbox).filePath(bareName));
-    if (removed)
-        syncFolder(m_outbox);
-    return removed;
+    return QFile::remove(QDir(m_outbox).filePath(bareName));
 }
 
 bool FolderChannel::holds(const QString &bareName, const QByteArray &sha256) const

@@ -79,9 +79,10 @@ void HandoverJournal::begin(int number, const QString &name, const QByteArray &b
     const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         throw AppError(QStringLiteral("impossibile registrare la consegna nel registro %1: %2").arg(m_folder, systemText(errno)));
-    // On disk before anything goes out: a crash of the machine cannot lose the record of
-    // a hand-over that happened.
-    const bool written = writeAll(fd, text) && ::fdatasync(fd) == 0;
+    // In the file before anything goes out: a service that dies from here on (killed,
+    // crashed) leaves the record for the next start. It is not forced to the disk: a flush
+    // per sending would cost more than the sending itself.
+    const bool written = writeAll(fd, text);
     const int error = errno;
     ::close(fd);
     if (!written) {

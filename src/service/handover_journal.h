@@ -1,6 +1,8 @@
 #pragma once
-// The hand-over journal: a record, made durable on disk before an invoice file goes
-// out, that the hand-over of that invoice has started, and then that it completed. The
+// The hand-over journal: a record, written before an invoice file goes out, that the
+// hand-over of that invoice has started, and then that it completed (it survives the
+// service's own end, a kill or a crash; it is not forced to the disk, like the outbox file
+// itself, since a flush costs more than a whole sending). The
 // record is removed once the invoice is marked as sent (or the hand-over undone). A record
 // found when the service starts tells of a hand-over cut short between the delivery and the
 // marking; the reconciliation (handover_reconcile.h) settles it.
@@ -22,7 +24,7 @@ public:
     explicit HandoverJournal(QString folder);
 
     // Records that `bytes` are about to be handed over as `name` for invoice `number`.
-    // Raises AppError when the record cannot be made durable (then nothing may go out).
+    // Raises AppError when the record cannot be written (then nothing may go out).
     void begin(int number, const QString &name, const QByteArray &bytes);
     // Records that the channel delivered them.
     void delivered(int number);
