@@ -6,6 +6,7 @@
 #include "db_transaction.h"
 #include "doctype_free_xml.h"
 #include "fattura_reader.h"
+#include "received_identity.h"
 #include "received_rows.h"
 #include "regular_file.h"
 #include "signed_content.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 
 namespace {
-
 
 LoadOutcome refused(const QString &why)
 {
@@ -119,6 +119,11 @@ LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const
 
         if (alreadyLoaded(conn, bareName))
             return refused(QStringLiteral("Attenzione... File gia Caricato: %1").arg(bareName));
+        // The same invoice under another file name, also while it is being loaded.
+        const std::vector<ReceivedIdentity> identities = receivedIdentities(*read.document);
+        const ReceivedIdentityLocks identityLocks(conn, identities);
+        if (const std::optional<EarlierLoading> earlier = findLoadedInvoice(conn, identities))
+            return refused(alreadyLoadedMessage(*earlier));
         DbTransaction transaction(conn);
         LoadOutcome out;
         out.invoices = store(conn, *read.document, bareName);
