@@ -373,7 +373,7 @@ TEST_F(SigningTest, TheBatchSignsThePublicAdministrationInvoicesItSends)
     {
         QFile ini(workingDir.filePath(QStringLiteral("servizio.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Text));
-        ini.write(QStringLiteral("port=%1\n").arg(service->port()).toUtf8());
+        ini.write(QStringLiteral("port=%1\nsecret=%2\n").arg(service->port()).arg(service->secret()).toUtf8());
     }
     const QString previousDir = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(workingDir.path()));
