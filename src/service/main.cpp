@@ -4,7 +4,9 @@
 // It stops on SIGTERM or SIGINT.
 #include "app_error.h"
 #include "channel.h"
+#include "notifications_reader.h"
 #include "presend_check.h"
+#include "sdi_message_schema.h"
 #include "service_database.h"
 #include "service_server.h"
 #include "service_settings.h"
@@ -49,8 +51,10 @@ int main(int argc, char **argv)
     const QString settingsPath = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("servizio.ini");
     const ServiceSettings settings = loadServiceSettings(settingsPath);
 
-    if (!settings.schema.isEmpty())
+    if (!settings.schema.isEmpty()) {
         setPresendSchemaFolder(settings.schema);
+        SdiMessageSchema::setFolder(settings.schema);
+    }
     const QString schemaFile = presendSchemaFolder() + QStringLiteral("/Schema_VFPA12_V1.2.3.local.xsd");
     if (!QFileInfo::exists(schemaFile)) {
         fail(QStringLiteral("schema FatturaPA non trovato: %1").arg(schemaFile));
@@ -73,6 +77,8 @@ int main(int argc, char **argv)
                      .arg(pool.endpoint().database, e.text()));
         }
         ServiceServer server(settings, pool, *channel);
+        NotificationsReader notifications(settings, pool);
+        server.serveNotifications(notifications);
         const int port = server.bind(settings.port);
         if (port < 0) {
             fail(QStringLiteral("impossibile ascoltare su 127.0.0.1:%1 (porta occupata?)").arg(settings.port));
@@ -82,6 +88,7 @@ int main(int argc, char **argv)
                     pool.endpoint().database.toUtf8().constData(), settings.channel.toUtf8().constData());
         std::fflush(stdout);
 
+        notifications.startPeriodic(settings.notificheIntervallo);
         std::thread signalWaiter([&] {
             int signal = 0;
             sigwait(&stopSignals, &signal);
@@ -93,6 +100,7 @@ int main(int argc, char **argv)
         }
         pthread_kill(signalWaiter.native_handle(), SIGTERM);  // wakes the waiter when the server stopped by itself
         signalWaiter.join();
+        notifications.stop();
     } catch (const AppError &e) {
         fail(e.text());
         status = 1;

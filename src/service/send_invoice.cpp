@@ -5,6 +5,7 @@
 #include "channel.h"
 #include "db_connection.h"
 #include "presend_check.h"
+#include "sdi_answers.h"
 
 #include <QFileInfo>
 
@@ -75,6 +76,11 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendReques
     if (isSent(found, 1))
         return refused(409, QStringLiteral("Fattura già inviata: numero %1, file %2.").arg(number).arg(name));
 
+    if (Sdi::wasRejected(conn, name))
+        return refused(409, QStringLiteral("Il file %1 è stato scartato da SDI, che rifiuta un nome già ricevuto: rigenerare il file "
+                                           "della fattura numero %2 con \"Creazione File XML\" (avrà un nome nuovo) e inviarlo.")
+                                .arg(name)
+                                .arg(number));
     const QString path = companyFilePath(conn, name);
     if (!QFileInfo(path).isFile())
         return refused(404, QStringLiteral("File %1 non trovato nella cartella dell'azienda (%2).").arg(name, QFileInfo(path).absolutePath()));

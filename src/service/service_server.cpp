@@ -3,6 +3,7 @@
 #include "app_error.h"
 #include "channel.h"
 #include "load_invoice.h"
+#include "notifications_reader.h"
 #include "send_invoice.h"
 #include "service_database.h"
 
@@ -134,6 +135,20 @@ ServiceServer::ServiceServer(const ServiceSettings &settings, ConnectionPool &po
 }
 
 ServiceServer::~ServiceServer() = default;
+
+void ServiceServer::serveNotifications(NotificationsReader &reader)
+{
+    d->http.Get("/Fatt_Ven/notifiche.php", [&reader](const httplib::Request &req, httplib::Response &res) {
+        ServiceAnswer a;
+        try {
+            a = reader.readNow();
+        } catch (const std::exception &e) {
+            a = failure(QString::fromUtf8(e.what()));
+        }
+        logRequest(req, a);
+        answer(res, a);
+    });
+}
 
 int ServiceServer::bind(int port)
 {
