@@ -7,6 +7,8 @@
 namespace {
 
 constexpr unsigned DuplicateKey = 1062;  // ER_DUP_ENTRY
+// Descriptions and notes kept (a note may be as long as the message itself).
+constexpr int MaxDescription = 4000;
 
 QString rowText(const DbRow &row, int column) { return QString::fromUtf8(row.raw(column).toByteArray()); }
 
@@ -66,7 +68,7 @@ StoreOutcome storeSdiMessage(DbConnection &conn, const Sdi::Message &m, const QS
                    m.dateTime.isEmpty() ? QVariant() : QVariant(m.dateTime.left(35)),
                    m.outcome.isEmpty() ? QVariant() : QVariant(m.outcome),
                    m.errors.isEmpty() ? QVariant() : QVariant(Sdi::errorsText(m.errors)),
-                   m.description.isEmpty() ? QVariant() : QVariant(m.description), messageFile.left(100)});
+                   m.description.isEmpty() ? QVariant() : QVariant(m.description.left(MaxDescription)), messageFile.left(100)});
     } catch (const DbError &e) {
         if (e.code() != DuplicateKey)
             throw;

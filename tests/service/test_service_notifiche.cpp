@@ -7,6 +7,8 @@
 #include "address_opener.h"
 #include "crea_file_xml.h"
 #include "elenco_carico.h"
+#include "elenco_fatt.h"
+#include "esito_sdi_panel.h"
 #include "file_browser_lists.h"
 #include "imap_server.h"
 #include "pec_mail.h"
@@ -20,6 +22,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 namespace {
@@ -90,6 +93,28 @@ protected:
             types << a.type;
         return types.join(QLatin1Char(','));
     }
+    // Each invoice's answer as the workspace's "Esito SDI" shows it: "RC - Ricevuta di consegna" and the like.
+    QStringList shownInWorkspace(const QList<int> &ids)
+    {
+        QStringList shown;
+        TElenco_Fatt window(*diz);
+        window.setWindowTitle(QStringLiteral("A"));
+        diz->Testata.refresh();
+        showActive(window);
+        for (const int id : ids) {
+            EXPECT_TRUE(diz->Testata.locate(QStringLiteral("id_invio"), id));
+            QTest::mouseClick(window.esitoSdiButton, Qt::LeftButton);
+            const QTableWidget *table = window.esitoSdiPanel->answersTable;
+            shown << (table->rowCount() == 1 ? table->item(0, 1)->text() : QStringLiteral("%1 risposte").arg(table->rowCount()));
+        }
+        return shown;
+    }
+    static QStringList captions()
+    {
+        return {QStringLiteral("RC - Ricevuta di consegna"), QStringLiteral("NS - Notifica di scarto"), QStringLiteral("MC - Mancata consegna"),
+                QStringLiteral("NE - Esito committente"), QStringLiteral("DT - Decorrenza termini"),
+                QStringLiteral("AT - Attestazione di trasmissione")};
+    }
     static MessageSpec spec(const QString &type, const QString &file, const QString &idSdi)
     {
         MessageSpec m{type, file};
@@ -133,6 +158,7 @@ TEST_F(ServiceAnswersTest, MessagesOfEveryTypeInTheFolderAreStoredOnceAndUnreada
     for (int i = 0; i < Types.size(); ++i)
         EXPECT_EQ(answerTypes(ids[i]), Types[i]) << Types[i].toStdString();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM notifiche_sdi")), 6);
+    EXPECT_EQ(shownInWorkspace(ids), captions());
     // The rejection took its invoice's sent flag back; the others stay sent.
     for (int i = 0; i < Types.size(); ++i)
         EXPECT_EQ(sentFlag(ids[i]), Types[i] == QLatin1String("NS") ? QStringLiteral("0") : QStringLiteral("1")) << Types[i].toStdString();
@@ -205,6 +231,7 @@ TEST_F(ServiceAnswersTest, TheMailboxIsReadOverImapMessagesStoredAndTheReceivedI
         EXPECT_EQ(answerTypes(ids[i]), Types[i]) << Types[i].toStdString();
         EXPECT_TRUE(imap.seen(uids[i]));
     }
+    EXPECT_EQ(shownInWorkspace(ids), captions());
     EXPECT_TRUE(imap.seen(invoiceMail));
     EXPECT_TRUE(imap.seen(readBefore));
     EXPECT_EQ(imap.mails().size(), 8);  // nothing deleted
