@@ -188,6 +188,28 @@ TEST_F(ServiceAnswersTest, MessagesOfEveryTypeInTheFolderAreStoredOnceAndUnreada
     EXPECT_TRUE(files(done()).contains(QStringLiteral("IT01234567890_00100_RC_001_2.xml"))) << files(done()).join(' ').toStdString();
 }
 
+TEST_F(ServiceAnswersTest, TheFolderIsReadAtTheIntervalAndOversizedOrForeignFilesAreSetAside)
+{
+    auto periodic = settings();
+    periodic.insert(QStringLiteral("notifiche_intervallo"), QStringLiteral("1"));
+    ServiceProcess service(periodic);
+    ASSERT_TRUE(service.started());
+    const int id = sentInvoice(QStringLiteral("IT01234567890_00400.xml"));
+    const MessageSpec rc = spec(QStringLiteral("RC"), QStringLiteral("IT01234567890_00400.xml"), QStringLiteral("3000"));
+    put(QDir(notifiche()).filePath(QStringLiteral("grande_RC_001.xml")), QByteArray(2 * 1024 * 1024, ' ') + SdiTest::messageXml(rc));
+    const MessageSpec metadata = spec(QStringLiteral("MT"), QStringLiteral("IT01234567890_00400.xml"), QStringLiteral("3001"));
+    put(QDir(notifiche()).filePath(SdiTest::messageFileName(metadata)), SdiTest::messageXml(metadata));
+    put(QDir(notifiche()).filePath(SdiTest::messageFileName(rc)), SdiTest::messageXml(rc));
+
+    // No request: the reading of every second finds them.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answerTypes(id) == QLatin1String("RC") && files(notifiche()).isEmpty(); }, 10000))
+        << service.log().toStdString();
+    EXPECT_TRUE(XmlTest::readFile(QDir(aside()).filePath(QStringLiteral("grande_RC_001.xml.motivo.txt"))).contains("troppo grande"));
+    EXPECT_TRUE(XmlTest::readFile(QDir(aside()).filePath(SdiTest::messageFileName(metadata) + QStringLiteral(".motivo.txt")))
+                    .contains("metadati di una fattura ricevuta"));
+    EXPECT_EQ(files(done()), QStringList{SdiTest::messageFileName(rc)});
+}
+
 TEST_F(ServiceAnswersTest, TheMailboxIsReadOverImapMessagesStoredAndTheReceivedInvoiceSavedThenLoadedByCaricaFattura)
 {
     ImapServer imap(PecUser, PecPassword);
