@@ -58,13 +58,14 @@ void NotificationsReader::log(const QString &line)
     std::fflush(stdout);
 }
 
-bool NotificationsReader::saveMail(const QByteArray &mail, QString *why)
+MailHandling NotificationsReader::saveMail(const QByteArray &mail, QString *why)
 {
-    bool safe = true;
+    bool safe = true, carried = false;
     for (const MailAttachment &a : mailAttachments(mail)) {
         const QString type = messageType(a.fileName);
         QString error;
         bool saved = true;
+        carried = carried || !type.isEmpty() || isInvoiceFile(a.fileName);
         if (type == QLatin1String("MT")) {
             // The metadata of a received invoice, kept beside it (out of the list of invoices to load).
             const QString path = QDir(m_settings.received).filePath(QStringLiteral("metadati/") + a.fileName);
@@ -91,7 +92,9 @@ bool NotificationsReader::saveMail(const QByteArray &mail, QString *why)
             *why += (why->isEmpty() ? QString() : QStringLiteral("; ")) + error;
         }
     }
-    return safe;
+    if (!carried)
+        return MailHandling::Nothing;
+    return safe ? MailHandling::Saved : MailHandling::Failed;
 }
 
 ServiceAnswer NotificationsReader::readNow()
@@ -116,6 +119,8 @@ ServiceAnswer NotificationsReader::readNow()
             mailboxText = QStringLiteral("Casella PEC %1: %2 messaggi letti").arg(m_mailbox->address()).arg(mail.read);
             if (mail.kept > 0)
                 mailboxText += QStringLiteral(", %1 lasciati da leggere (%2)").arg(mail.kept).arg(mail.error);
+            if (mail.others > 0)
+                mailboxText += QStringLiteral(", %1 senza messaggi SDI né fatture lasciati da leggere").arg(mail.others);
             mailboxText += QStringLiteral(". ");
         }
     }

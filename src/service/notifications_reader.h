@@ -5,6 +5,7 @@
 // thread of its own and on request (/Fatt_Ven/notifiche.php); readings never overlap. Every
 // file handled and every failure is a line of the service's log.
 #include "html_page.h"
+#include "pec_mailbox.h"
 #include "service_settings.h"
 
 #include <condition_variable>
@@ -14,7 +15,6 @@
 
 class ConnectionPool;
 class NotificationsFolder;
-class PecMailbox;
 
 class NotificationsReader {
 public:
@@ -29,8 +29,8 @@ public:
     void startPeriodic(int seconds);
     void stop();
 
-    // What one mail carried, saved: true when everything is safely on disk.
-    bool saveMail(const QByteArray &mail, QString *why);
+    // What one mail carried, saved.
+    MailHandling saveMail(const QByteArray &mail, QString *why);
 
 private:
     void log(const QString &line);

@@ -127,8 +127,9 @@ QString PecMailbox::address() const
         .arg(QString::fromLatin1(QUrl::toPercentEncoding(m_mailbox, "/")));
 }
 
-MailboxReading PecMailbox::readUnread(const std::function<bool(const QByteArray &, QString *)> &handler)
+MailboxReading PecMailbox::readUnread(const std::function<MailHandling(const QByteArray &, QString *)> &handler)
 {
+    std::lock_guard lock(m_mutex);
     MailboxReading reading;
     Session session(m_user, m_password, m_security == QLatin1String("starttls"));
     const QByteArray base = address().toUtf8();
@@ -142,6 +143,10 @@ MailboxReading PecMailbox::readUnread(const std::function<bool(const QByteArray 
     }
     reading.reached = true;
     for (const qulonglong uid : searchResult(session.output())) {
+        if (m_others.contains(uid)) {
+            ++reading.others;
+            continue;
+        }
         const QByteArray id = QByteArray::number(uid);
         // Read-only: fetching does not mark the mail read.
         failure = session.perform(base, examine.constData());
@@ -155,7 +160,14 @@ MailboxReading PecMailbox::readUnread(const std::function<bool(const QByteArray 
             continue;
         }
         QString why;
-        const bool safe = handler(session.output(), &why);
+        const MailHandling handling = handler(session.output(), &why);
+        if (handling == MailHandling::Nothing) {
+            // Fetched read-only: still unread for the user.
+            m_others.insert(uid);
+            ++reading.others;
+            continue;
+        }
+        const bool safe = handling == MailHandling::Saved;
         // Read-write again, to set (or, had the server set it at the fetch, take back) the flag.
         failure = session.perform(base, select.constData());
         if (failure.isEmpty())

@@ -111,6 +111,10 @@ void EsitoSdiPanel::reload()
         invoiceLabel->setText(QStringLiteral("Nessuna fattura selezionata"));
         return;
     }
+    if (testata.isNull(QStringLiteral("id_invio"))) {
+        invoiceLabel->setText(QStringLiteral("Fattura non ancora registrata: nessuna risposta di SDI"));
+        return;
+    }
     const int id = testata.asInteger(QStringLiteral("id_invio"));
     const QString file = testata.text(QStringLiteral("nome_file"));
     const QList<Sdi::StoredAnswer> answers = Sdi::answersOf(m_diz.xml_conn, id);

@@ -231,6 +231,8 @@ TEST_F(ServiceAnswersTest, TheMailboxIsReadOverImapMessagesStoredAndTheReceivedI
                                                                  {{QStringLiteral("IT01234567890_FPR01.xml"), invoice},
                                                                   {SdiTest::messageFileName(metadata), SdiTest::messageXml(metadata)}}));
     const qulonglong readBefore = imap.add(ServiceTest::pecMail(QStringLiteral("vecchia"), {}), true);
+    // The provider's receipt of a mail the business sent: nothing for the program, left unread.
+    const qulonglong receipt = imap.add(ServiceTest::pecMail(QStringLiteral("CONSEGNA: Invio fattura"), {{QStringLiteral("daticert.xml"), "<postacert/>"}}));
 
     // Every mail is marked read only once what it carried is on disk.
     QStringList missingAtMarking;
@@ -256,7 +258,9 @@ TEST_F(ServiceAnswersTest, TheMailboxIsReadOverImapMessagesStoredAndTheReceivedI
     EXPECT_EQ(shownInWorkspace(ids), captions());
     EXPECT_TRUE(imap.seen(invoiceMail));
     EXPECT_TRUE(imap.seen(readBefore));
-    EXPECT_EQ(imap.mails().size(), 8);  // nothing deleted
+    EXPECT_FALSE(imap.seen(receipt));
+    EXPECT_TRUE(reply.body.contains(QStringLiteral("1 senza messaggi SDI né fatture lasciati da leggere"))) << reply.body.toStdString();
+    EXPECT_EQ(imap.mails().size(), 9);  // nothing deleted
     EXPECT_EQ(files(received()), QStringList{QStringLiteral("IT01234567890_FPR01.xml")});
     EXPECT_EQ(XmlTest::readFile(QDir(received()).filePath(QStringLiteral("IT01234567890_FPR01.xml"))), invoice);
     EXPECT_EQ(files(QDir(received()).filePath(QStringLiteral("metadati"))), QStringList{SdiTest::messageFileName(metadata)});
@@ -275,6 +279,11 @@ TEST_F(ServiceAnswersTest, TheMailboxIsReadOverImapMessagesStoredAndTheReceivedI
     // A second reading finds nothing new.
     const Reply again = service.get(QStringLiteral("/Fatt_Ven/notifiche.php"));
     EXPECT_TRUE(again.body.contains(QStringLiteral("0 messaggi letti"))) << again.body.toStdString();
+    // ... and does not fetch the receipt again.
+    const QByteArray fetchReceipt = "UID FETCH " + QByteArray::number(receipt) + " ";
+    const QList<QByteArray> afterwards = imap.commands();
+    EXPECT_EQ(std::count_if(afterwards.begin(), afterwards.end(), [&](const QByteArray &c) { return c.contains(fetchReceipt); }), 1);
+    EXPECT_FALSE(imap.seen(receipt));
 
     // "Carica Fattura" in the purchase list loads the saved invoice through the same service.
     struct Requesting : AddressOpener {
