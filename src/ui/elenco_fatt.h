@@ -56,6 +56,7 @@ public:
     QPushButton *invioFattureButton;
     QPushButton *eliminaFatturaButton;
     QPushButton *stampaButton;
+    QPushButton *visualizzaButton;
     // The panels laid over the window.
     LegendPanel *legendPanel;
     LinePanel *linePanel;
@@ -71,6 +72,7 @@ public:
     void onImportaFatture();
     void onStampa();
     void onEsitoSdi();
+    void onVisualizza();
 
 protected:
     void showEvent(QShowEvent *event) override;
