@@ -8,5 +8,5 @@ QString answersReadingAddress(const QString &baseUrl) { return baseUrl + QString
 QString readAnswersNow(const ServiceSettings &settings)
 {
     // The mailbox may take a while: as long as the service gives itself to read it.
-    return requestServiceAnswer(answersReadingAddress(serviceBaseUrl(settings)), 330000);
+    return requestServiceAnswer(withServiceKey(answersReadingAddress(serviceBaseUrl(settings)), settings), 330000);
 }

@@ -296,6 +296,7 @@ TEST_F(ServiceAnswersTest, TheMailboxIsReadOverImapMessagesStoredAndTheReceivedI
         ServiceSettings windowSettings;
         windowSettings.port = service.port();
         windowSettings.received = received();
+        windowSettings.secret = service.secret();
         window.setServiceSettings(windowSettings);
         showActive(window);
         QTest::mouseClick(window.BitBtn2, Qt::LeftButton);
