@@ -150,6 +150,12 @@ TEST_F(ServiceAnswersTest, MessagesOfEveryTypeInTheFolderAreStoredOnceAndUnreada
     put(QDir(notifiche()).filePath(SdiTest::messageFileName(stranger)), SdiTest::messageXml(stranger));
     put(QDir(notifiche()).filePath(QStringLiteral("appunti.txt")), "non un messaggio");  // not a message file: left alone
 
+    // Without the installation's key the service reads nothing.
+    const Reply keyless = service.request("GET", QStringLiteral("/Fatt_Ven/notifiche.php"), {}, false);
+    EXPECT_NE(keyless.status, 200) << keyless.body.toStdString();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM notifiche_sdi")), 0);
+    EXPECT_TRUE(files(done()).isEmpty());
+
     const Reply reply = service.get(QStringLiteral("/Fatt_Ven/notifiche.php"));
     EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
     EXPECT_TRUE(reply.body.contains(QStringLiteral("6 messaggi registrati, 1 già registrati, 2 messi da parte, 0 in attesa")))
