@@ -11,6 +11,7 @@
 #include "invoice_signing.h"
 #include "presend_check.h"
 #include "regular_file.h"
+#include "sdi_answers.h"
 
 #include <QFileInfo>
 
@@ -78,6 +79,18 @@ Refusal lockInvoice(DbConnection &conn, const Outgoing &out)
                                 .arg(out.name, numbers.join(QStringLiteral(", "))));
     }
     return std::nullopt;
+}
+
+// A name the exchange system rejected: sent again, it would be refused as a name it has seen
+// (00002); the invoice's file is to be written again, under a new name.
+Refusal refuseRejectedName(DbConnection &conn, const Outgoing &out)
+{
+    if (!Sdi::wasRejected(conn, out.name))
+        return std::nullopt;
+    return refused(409, QStringLiteral("Il file %1 è stato scartato da SDI, che rifiuta un nome già ricevuto: rigenerare il file "
+                                       "della fattura numero %2 con \"Creazione File XML\" (avrà un nome nuovo) e inviarlo.")
+                            .arg(out.name)
+                            .arg(out.number));
 }
 
 // A hand-over of this invoice cut short earlier: when its file went out, the invoice is
@@ -202,6 +215,8 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, HandoverJournal 
         return *r;
     DbTransaction transaction(conn);
     if (Refusal r = lockInvoice(conn, out))
+        return *r;
+    if (Refusal r = refuseRejectedName(conn, out))
         return *r;
     if (Refusal r = settleEarlierHandover(conn, transaction, channel, journal, out))
         return *r;

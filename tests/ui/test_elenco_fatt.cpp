@@ -137,7 +137,7 @@ TEST_F(Workspace, HoldsEveryControlInItsOrderTopToBottom)
             captions << c->objectName();
     }
     EXPECT_EQ(captions,
-              (QStringList{"DBNavigator1", "Nuova", "Sel. Cliente", "Legenda", "DBGrid1", "DBNavigator2",
+              (QStringList{"DBNavigator1", "Nuova", "Sel. Cliente", "Legenda", "Esito SDI", "DBGrid1", "DBNavigator2",
                            "Articoli Magazzino", "Ins. Riga", "Mod. Riga", "Elimina Riga", "Testata Doc.", "DBGrid2",
                            "Creazione File XML", "Invio a SDI", "XML P.A.", "Invio P.A.", "Importa Fatture", "M1",
                            "Invio Fatture al SDI", "Elimina Fattura", "Stampa", "Visualizza"}));
@@ -615,7 +615,8 @@ TEST_F(Workspace, TheLegendShowsItsFixedTextAndClosesWithChiudi)
                                   "MP02 - Assegno", "MP05 - Bonifico", "MP12 - Ri.Ba.", "Esigibilta Iva:",
                                   "I - Immediata", "D - Differita", "Natura Iva:", "N1 - Escluse ex art.15",
                                   "N2 - Non Soggette", "N3 - Non Imponibili", "N4 - Esenti",
-                                  "N5 - Regime del Margine", "N6 - Reverse Charge"}));
+                                  "N5 - Regime del Margine", "N6 - Reverse Charge", "Colori Fatture:", "Rosso - Inviata",
+                                  "Arancione - Scartata da SDI: correggere e reinviare", "Viola - Rifiutata dalla P.A."}));
     EXPECT_EQ(legend->closeButton->text(), QStringLiteral("Chiudi"));
     EXPECT_EQ(legend->closeButton->objectName(), QStringLiteral("BitBtn2"));
     click(legend->closeButton);
