@@ -2,11 +2,14 @@
 
 #include "exchange_checks.h"
 #include "fatturapa_schema.h"
+#include "file_name_checks.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
+
+#include <memory>
 
 namespace {
 
@@ -34,7 +37,7 @@ private:
         QString detail = QString::fromUtf8(error->message ? error->message : "").trimmed();
         if (error->line > 0)
             detail += QStringLiteral(" (riga %1)").arg(error->line);
-        static_cast<ParserMessages *>(self)->problems.push_back({QStringLiteral("xml"), QString(), detail});
+        static_cast<ParserMessages *>(self)->problems.push_back({QStringLiteral("00200"), QString(), detail});
     }
 
     xmlStructuredErrorFunc m_previousHandler;
@@ -47,43 +50,96 @@ struct DocFree {
 
 } // namespace
 
-std::vector<PresendProblem> checkInvoiceFile(const QString &path)
+std::vector<PresendProblem> checkInvoiceFile(const QString &path, const CheckOptions &options)
 {
+    CheckOptions withName = options;
+    if (withName.fileName.isEmpty())
+        withName.fileName = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{QStringLiteral("file"), QFileInfo(path).fileName(),
                  QStringLiteral("file non leggibile: %1").arg(file.errorString())}};
-    const QByteArray bytes = file.readAll();
+    // A file beyond the limit is not read whole: the exchange system stops at its size.
+    if (file.size() > MaxInvoiceFileSize)
+        return {{QStringLiteral("00003"), withName.fileName,
+                 QStringLiteral("file di %1 byte: oltre il limite di 5 MB (%2 byte)").arg(file.size()).arg(MaxInvoiceFileSize)}};
+    const QByteArray bytes = file.read(MaxInvoiceFileSize + 1);
     file.close();
+    return checkInvoiceData(bytes, withName);
+}
+
+std::vector<PresendProblem> checkInvoiceData(const QByteArray &bytes, const CheckOptions &options)
+{
+    std::vector<PresendProblem> problems;
+    Checks::checkFileName(options, problems);
+    if (bytes.size() > MaxInvoiceFileSize) {
+        problems.push_back({QStringLiteral("00003"), options.fileName,
+                            QStringLiteral("file di %1 byte: oltre il limite di 5 MB (%2 byte)").arg(bytes.size()).arg(MaxInvoiceFileSize)});
+        return problems;
+    }
 
     std::unique_ptr<xmlDoc, DocFree> doc;
-    std::vector<PresendProblem> problems;
     {
         ParserMessages messages;
-        const QByteArray url = QFile::encodeName(path);
+        const QByteArray url = QFile::encodeName(options.fileName);
         doc.reset(xmlReadMemory(bytes.constData(), int(bytes.size()), url.constData(), nullptr, XML_PARSE_NONET));
-        problems = std::move(messages.problems);
+        problems.insert(problems.end(), messages.problems.begin(), messages.problems.end());
+        if (!doc && messages.problems.empty())
+            problems.push_back({QStringLiteral("00200"), QString(), QStringLiteral("il file non è un documento XML ben formato")});
+        if (!doc || !messages.problems.empty())
+            return problems;
     }
-    if (!doc || !problems.empty()) {
-        if (problems.empty())
-            problems.push_back({QStringLiteral("xml"), QString(), QStringLiteral("il file non è un documento XML ben formato")});
+    // A document type declaration has no place in an invoice and could define entities.
+    if (doc->intSubset || doc->extSubset) {
+        problems.push_back({QStringLiteral("00200"), QString(),
+                            QStringLiteral("il file contiene una dichiarazione DOCTYPE, non ammessa in una fattura")});
         return problems;
     }
-    problems = FatturaPaSchema::validate(doc.get());
-    if (!problems.empty())
+    std::vector<PresendProblem> format = FatturaPaSchema::validate(doc.get());
+    if (!format.empty()) {
+        problems.insert(problems.end(), format.begin(), format.end());
         return problems;
-    return exchangeSystemChecks(doc.get());
+    }
+    std::vector<PresendProblem> content = exchangeSystemChecks(doc.get(), options);
+    problems.insert(problems.end(), content.begin(), content.end());
+    return problems;
+}
+
+bool hasRefusals(const std::vector<PresendProblem> &problems)
+{
+    for (const auto &p : problems)
+        if (!p.isWarning())
+            return true;
+    return false;
+}
+
+QString describeProblem(const PresendProblem &p)
+{
+    QString text = p.code;
+    if (!p.element.isEmpty())
+        text += QLatin1Char(' ') + p.element;
+    return text + QStringLiteral(": ") + p.detail;
+}
+
+QString warningsHeading()
+{
+    return QStringLiteral("Avvisi (controlli formali: il file viene comunque inviato, ma SDI potrebbe scartarlo):");
 }
 
 QString describeProblems(const std::vector<PresendProblem> &problems)
 {
     QString text;
-    for (const auto &p : problems) {
-        text += p.code;
-        if (!p.element.isEmpty())
-            text += QLatin1Char(' ') + p.element;
-        text += QStringLiteral(": ") + p.detail + QLatin1Char('\n');
-    }
+    for (const auto &p : problems)
+        if (!p.isWarning())
+            text += describeProblem(p) + QLatin1Char('\n');
+    bool headed = false;
+    for (const auto &p : problems)
+        if (p.isWarning()) {
+            if (!headed)
+                text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + warningsHeading() + QLatin1Char('\n');
+            headed = true;
+            text += describeProblem(p) + QLatin1Char('\n');
+        }
     return text;
 }
 

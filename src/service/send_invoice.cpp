@@ -42,6 +42,21 @@ private:
     bool m_done = false;
 };
 
+// The check of a file about to be sent: its name must not be one this business has sent
+// before (another invoice whose progressive gave the same name).
+CheckOptions checkOptions(DbConnection &conn, const QString &name, int number)
+{
+    CheckOptions options;
+    options.fileName = name;
+    options.nameAlreadySent = [&conn, number](const QString &fileName) {
+        const DbResult r = conn.select(QStringLiteral("SELECT COUNT(*) FROM testata WHERE nome_file = ? AND id_invio <> ? "
+                                                      "AND inviata IS NOT NULL AND inviata <> 0"),
+                                       {fileName, number});
+        return !r.rows.empty() && r.rows.front().raw(0) != QByteArrayView("0");
+    };
+    return options;
+}
+
 } // namespace
 
 QString companyFilePath(DbConnection &conn, const QString &bareName)
@@ -79,13 +94,17 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendReques
     if (!QFileInfo(path).isFile())
         return refused(404, QStringLiteral("File %1 non trovato nella cartella dell'azienda (%2).").arg(name, QFileInfo(path).absolutePath()));
 
-    const std::vector<PresendProblem> problems = checkInvoiceFile(path);
-    if (!problems.empty()) {
-        QStringList items;
-        for (const PresendProblem &p : problems)
-            items << describeProblems({p}).trimmed();
-        const QString count = problems.size() == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(problems.size());
-        return refused(422, QStringLiteral("Il file %1 non supera i controlli prima dell'invio (%2):").arg(name, count), items);
+    const std::vector<PresendProblem> problems = checkInvoiceFile(path, checkOptions(conn, name, number));
+    QStringList refusals, warnings;
+    for (const PresendProblem &p : problems)
+        (p.isWarning() ? warnings : refusals) << describeProblem(p);
+    if (!refusals.isEmpty()) {
+        const QString count = refusals.size() == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(refusals.size());
+        ServiceAnswer answer =
+            refused(422, QStringLiteral("Il file %1 non supera i controlli prima dell'invio (%2):").arg(name, count), refusals);
+        answer.warningsHeading = warningsHeading();
+        answer.warnings = warnings;
+        return answer;
     }
 
     // The row stays locked from the reading of the flag to its setting: a second request for
@@ -113,9 +132,12 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendReques
                     .arg(name, channel.destination(), e.text()),
                 {}};
     }
-    return {200, QStringLiteral("Fattura inviata"),
-            QStringLiteral("La fattura numero %1 (file %2) è stata consegnata %3 ed è segnata come inviata.")
-                .arg(number)
-                .arg(name, channel.destination()),
-            {}};
+    ServiceAnswer sent{200, QStringLiteral("Fattura inviata"),
+                       QStringLiteral("La fattura numero %1 (file %2) è stata consegnata %3 ed è segnata come inviata.")
+                           .arg(number)
+                           .arg(name, channel.destination()),
+                       {}};
+    sent.warningsHeading = warningsHeading();
+    sent.warnings = warnings;
+    return sent;
 }
