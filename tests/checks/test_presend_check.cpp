@@ -426,6 +426,78 @@ TEST(PresendCheck, OfficialSamplesPassWithWarningsExceptTheTwoThatAreFaulty)
     }
 }
 
+// 00002: a name this business has already sent; the check asks for the file's own name.
+TEST(PresendCheck, ANameAlreadySentIsRefused)
+{
+    QTemporaryDir dir;
+    const QString file = writeFile(dir, QStringLiteral("IT01234567897_00001.xml"), ValidInvoice);
+    QStringList asked;
+    CheckOptions options;
+    options.today = CheckDay;
+    options.nameAlreadySent = [&](const QString &name) {
+        asked << name;
+        return name == QLatin1String("IT01234567897_00001.xml");
+    };
+    const auto problems = checkInvoiceFile(file, options);
+    EXPECT_EQ(asked, QStringList{QStringLiteral("IT01234567897_00001.xml")});
+    ASSERT_EQ(problems.size(), 1u) << describeProblems(problems).toStdString();
+    EXPECT_EQ(problems.front().code, QStringLiteral("00002"));
+    EXPECT_EQ(problems.front().element, QStringLiteral("IT01234567897_00001.xml"));
+    EXPECT_FALSE(problems.front().isWarning());
+
+    options.nameAlreadySent = [](const QString &) { return false; };
+    EXPECT_TRUE(checkInvoiceFile(file, options).empty());
+    // A received file is not one of this business's names.
+    options.received = true;
+    options.nameAlreadySent = [](const QString &) { return true; };
+    EXPECT_TRUE(checkInvoiceFile(file, options).empty());
+}
+
+// 00003: five megabytes are accepted, one byte more is refused without reading further.
+TEST(PresendCheck, FiveMegabytesAreTheLimit)
+{
+    QTemporaryDir dir;
+    QByteArray content(ValidInvoice);
+    content += QByteArray(MaxInvoiceFileSize - content.size(), ' ');
+    ASSERT_EQ(content.size(), MaxInvoiceFileSize);
+    CheckOptions options;
+    options.today = CheckDay;
+    const QString atLimit = writeFile(dir, QStringLiteral("IT01234567897_00001.xml"), content);
+    EXPECT_TRUE(checkInvoiceFile(atLimit, options).empty()) << describeProblems(checkInvoiceFile(atLimit, options)).toStdString();
+    EXPECT_TRUE(checkInvoiceData(content, options).empty());
+
+    content += ' ';
+    const QString beyond = writeFile(dir, QStringLiteral("IT01234567897_00002.xml"), content);
+    for (const auto &problems : {checkInvoiceFile(beyond, options), checkInvoiceData(content, options)}) {
+        ASSERT_EQ(problems.size(), 1u) << describeProblems(problems).toStdString();
+        EXPECT_EQ(problems.front().code, QStringLiteral("00003"));
+        EXPECT_TRUE(problems.front().detail.contains(QStringLiteral("5242881"))) << problems.front().detail.toStdString();
+    }
+}
+
+// 00201: beyond fifty format errors the list stops with one more problem that says so.
+TEST(PresendCheck, TooManyFormatErrorsStopTheList)
+{
+    const auto withBadLines = [](int count) {
+        QString lines;
+        for (int i = 1; i <= count; ++i)
+            lines += QStringLiteral("<DettaglioLinee><NumeroLinea>%1</NumeroLinea><Descrizione>X</Descrizione><PrezzoUnitario>1.00</PrezzoUnitario>"
+                                    "<PrezzoTotale>1.00</PrezzoTotale><AliquotaIVA>22</AliquotaIVA></DettaglioLinee>\n")
+                         .arg(i);
+        QString xml = QString::fromUtf8(ValidInvoice);
+        return xml.insert(xml.indexOf(QStringLiteral("<DatiRiepilogo>")), lines);
+    };
+    CheckOptions options;
+    options.today = CheckDay;
+    auto problems = checkInvoiceData(withBadLines(50).toUtf8(), options);
+    EXPECT_EQ(codesOf(problems).join(QLatin1Char(' ')).toStdString(), QStringList(50, QStringLiteral("00200")).join(QLatin1Char(' ')).toStdString())
+        << describeProblems(problems).toStdString();
+    problems = checkInvoiceData(withBadLines(51).toUtf8(), options);
+    QStringList expected(50, QStringLiteral("00200"));
+    expected << QStringLiteral("00201");
+    EXPECT_EQ(codesOf(problems).join(QLatin1Char(' ')).toStdString(), expected.join(QLatin1Char(' ')).toStdString());
+}
+
 TEST(PresendCheck, MissingFileIsAProblem)
 {
     QTemporaryDir dir;
