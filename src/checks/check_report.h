@@ -13,8 +13,10 @@ namespace Checks {
 
 class Report {
 public:
-    explicit Report(const CheckOptions &options) : m_options(options) {}
+    explicit Report(const CheckOptions &options) : m_options(options), m_day(options.day()) {}
     const CheckOptions &options() const { return m_options; }
+    // The day of the check, the same for every rule of the file.
+    QDate day() const { return m_day; }
 
     void refuse(const char *code, const xmlNode *where, const QString &detail);
     void refuseAt(const char *code, const QString &where, const QString &detail);
@@ -24,6 +26,7 @@ public:
 
 private:
     const CheckOptions &m_options;
+    const QDate m_day;
     std::vector<PresendProblem> m_problems;
 };
 

@@ -33,7 +33,7 @@ void checkDocumentData(const xmlNode *body, Report &report)
     const xmlNode *document = child(generalData, "DatiGeneraliDocumento");
     const xmlNode *dateNode = child(document, "Data");
     const QDate date = dateOf(dateNode);
-    const QDate today = report.options().day();
+    const QDate today = report.day();
     if (date.isValid() && date > today)
         report.refuse("00403", dateNode,
                       QStringLiteral("Data del documento %1 successiva alla data di ricezione (%2)").arg(shownDate(date), shownDate(today)));

@@ -121,7 +121,7 @@ const QDate GenericNatureEnd(2021, 1, 1);
 
 void checkGenericNature(const xmlNode *block, const QString &what, Report &report)
 {
-    if (report.options().day() < GenericNatureEnd)
+    if (report.day() < GenericNatureEnd)
         return;
     const xmlNode *natureNode = child(block, "Natura");
     const QString nature = XmlNodes::text(natureNode);
