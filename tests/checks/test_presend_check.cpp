@@ -53,7 +53,7 @@ const char *const Summary22WithFund =
 const char *const Summary0WithFund = "<AliquotaIVA>0.00</AliquotaIVA><Natura>N4</Natura><ImponibileImporto>33.60</ImponibileImporto>";
 const char *const Summary0Taxable = "<AliquotaIVA>0.00</AliquotaIVA><Natura>N4</Natura><ImponibileImporto>30.00</ImponibileImporto>";
 const char *const DocumentType = "<TipoDocumento>TD01</TipoDocumento>";
-const char *const DocumentDate = "<Data>2026-03-05</Data>";
+const char *const DocumentDate = "<Data>2025-03-05</Data>";
 const char *const EndOfDocument = "</DatiGeneraliDocumento></DatiGenerali>";
 const char *const SellerVat = "<IdFiscaleIVA><IdPaese>IT</IdPaese><IdCodice>01234567897</IdCodice></IdFiscaleIVA><Anagrafica><Denominazione>Alfa";
 const char *const TransmitterCode = "<IdTrasmittente><IdPaese>IT</IdPaese><IdCodice>01234567897</IdCodice>";
@@ -86,15 +86,15 @@ const std::vector<Case> &cases()
         {"a progressive of five letters and digits, signed", {}, {}, {}, {}, {}, false, "IT01234567897_aB3x9.xml.p7m"},
         {"a received file keeps the name it came with", {}, {}, {}, {}, {}, true, "fattura fornitore.xml"},
         // ------------------------------------------------------------ 00403 / 00418 / 00425: dates and number
-        {"00403 document dated the day after the check", {}, {"00403"}, "DatiGeneraliDocumento/Data", {"05/03/2026", "04/03/2026"},
-         QDate(2026, 3, 4)},
-        {"document dated the day of the check", {}, {}, {}, {}, QDate(2026, 3, 5)},
+        {"00403 document dated the day after the check", {}, {"00403"}, "DatiGeneraliDocumento/Data", {"05/03/2025", "04/03/2025"},
+         QDate(2025, 3, 4)},
+        {"document dated the day of the check", {}, {}, {}, {}, QDate(2025, 3, 5)},
         {"00418 document dated before the invoice it corrects",
-         {{EndOfDocument, "</DatiGeneraliDocumento><DatiFattureCollegate><IdDocumento>7</IdDocumento><Data>2026-03-06</Data>"
+         {{EndOfDocument, "</DatiGeneraliDocumento><DatiFattureCollegate><IdDocumento>7</IdDocumento><Data>2025-03-06</Data>"
                           "</DatiFattureCollegate></DatiGenerali>"}},
-         {"00418"}, "DatiFattureCollegate/Data", {"05/03/2026", "06/03/2026", "7"}},
+         {"00418"}, "DatiFattureCollegate/Data", {"05/03/2025", "06/03/2025", "7"}},
         {"document dated the same day as the invoice it corrects",
-         {{EndOfDocument, "</DatiGeneraliDocumento><DatiFattureCollegate><IdDocumento>7</IdDocumento><Data>2026-03-05</Data>"
+         {{EndOfDocument, "</DatiGeneraliDocumento><DatiFattureCollegate><IdDocumento>7</IdDocumento><Data>2025-03-05</Data>"
                           "</DatiFattureCollegate></DatiGenerali>"}},
          {}, {}, {}},
         {"00425 document number without digits", {{DocumentNumber, "<Numero>A/B</Numero>"}}, {"00425"}, "Numero", {"A/B"}},

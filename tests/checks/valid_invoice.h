@@ -4,7 +4,7 @@
 
 namespace CheckFixture {
 
-// A small FPR12 invoice that passes every check: line 1 is 2 × 50.00 less 10 % at 22 %,
+// A small FPR12 invoice, dated 5 March 2025, that passes every check: line 1 is 2 × 50.00 less 10 % at 22 %,
 // line 2 an exempt 30.00 (N4); the two summaries match them.
 inline const char *const ValidInvoice = R"(<?xml version="1.0" encoding="UTF-8"?>
 <p:FatturaElettronica versione="FPR12" xmlns:ds="http://www.w3.org/2000/09/xmldsig#" xmlns:p="http://ivaservizi.agenziaentrate.gov.it/docs/xsd/fatture/v1.2" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
@@ -25,7 +25,7 @@ inline const char *const ValidInvoice = R"(<?xml version="1.0" encoding="UTF-8"?
 </CessionarioCommittente>
 </FatturaElettronicaHeader>
 <FatturaElettronicaBody>
-<DatiGenerali><DatiGeneraliDocumento><TipoDocumento>TD01</TipoDocumento><Divisa>EUR</Divisa><Data>2026-03-05</Data><Numero>1</Numero></DatiGeneraliDocumento></DatiGenerali>
+<DatiGenerali><DatiGeneraliDocumento><TipoDocumento>TD01</TipoDocumento><Divisa>EUR</Divisa><Data>2025-03-05</Data><Numero>1</Numero></DatiGeneraliDocumento></DatiGenerali>
 <DatiBeniServizi>
 <DettaglioLinee><NumeroLinea>1</NumeroLinea><Descrizione>Consulenza</Descrizione><Quantita>2.00</Quantita><PrezzoUnitario>50.00</PrezzoUnitario><ScontoMaggiorazione><Tipo>SC</Tipo><Percentuale>10.00</Percentuale></ScontoMaggiorazione><PrezzoTotale>90.00</PrezzoTotale><AliquotaIVA>22.00</AliquotaIVA></DettaglioLinee>
 <DettaglioLinee><NumeroLinea>2</NumeroLinea><Descrizione>Assistenza</Descrizione><PrezzoUnitario>30.00</PrezzoUnitario><PrezzoTotale>30.00</PrezzoTotale><AliquotaIVA>0.00</AliquotaIVA><Natura>N4</Natura></DettaglioLinee>
