@@ -372,8 +372,9 @@ TEST_P(PresendCheckCase, FindsExactlyTheExpectedProblems)
         EXPECT_EQ(p.isWarning(), formal) << p.code.toStdString();
     }
     EXPECT_EQ(hasRefusals(problems), !problems.empty() && !problems.front().isWarning());
-    if (!hasRefusals(problems))
+    if (!hasRefusals(problems)) {
         EXPECT_TRUE(described.startsWith(warningsHeading())) << described.toStdString();
+    }
 }
 
 std::string caseName(const ::testing::TestParamInfo<Case> &info)
