@@ -113,6 +113,15 @@ bool hasRefusals(const std::vector<PresendProblem> &problems)
     return false;
 }
 
+std::vector<PresendProblem> refusalsOf(const std::vector<PresendProblem> &problems)
+{
+    std::vector<PresendProblem> refusals;
+    for (const auto &p : problems)
+        if (!p.isWarning())
+            refusals.push_back(p);
+    return refusals;
+}
+
 QString describeProblem(const PresendProblem &p)
 {
     QString text = p.code;

@@ -34,6 +34,8 @@ std::vector<PresendProblem> checkInvoiceData(const QByteArray &content, const Ch
 
 // True when at least one problem would make the exchange system reject the file.
 bool hasRefusals(const std::vector<PresendProblem> &problems);
+// The refusals alone (what stops a file), in their order, without the warnings.
+std::vector<PresendProblem> refusalsOf(const std::vector<PresendProblem> &problems);
 // One problem as one line: code, element, detail ("00423 /p:.../PrezzoTotale: ...").
 QString describeProblem(const PresendProblem &problem);
 // The problems for a message box: the refusals, then the warnings under a heading of their own.
