@@ -1,8 +1,10 @@
 #include "presend_check.h"
 
+#include "doctype_free_xml.h"
 #include "exchange_checks.h"
 #include "fatturapa_schema.h"
 #include "file_name_checks.h"
+#include "regular_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,55 +46,35 @@ private:
     void *m_previousContext;
 };
 
-struct DocFree {
-    void operator()(xmlDoc *d) const { xmlFreeDoc(d); }
-};
-
-} // namespace
-
-std::vector<PresendProblem> checkInvoiceFile(const QString &path, const CheckOptions &options)
+QString tooLarge(qint64 size)
 {
-    CheckOptions withName = options;
-    if (withName.fileName.isEmpty())
-        withName.fileName = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{QStringLiteral("file"), QFileInfo(path).fileName(),
-                 QStringLiteral("file non leggibile: %1").arg(file.errorString())}};
-    // A file beyond the limit is not read whole: the exchange system stops at its size.
-    if (file.size() > MaxInvoiceFileSize)
-        return {{QStringLiteral("00003"), withName.fileName,
-                 QStringLiteral("file di %1 byte: oltre il limite di 5 MB (%2 byte)").arg(file.size()).arg(MaxInvoiceFileSize)}};
-    const QByteArray bytes = file.read(MaxInvoiceFileSize + 1);
-    file.close();
-    return checkInvoiceData(bytes, withName);
+    return QStringLiteral("file di %1 byte: il sistema di interscambio accetta file fino a 5 MB (%2 byte)").arg(size).arg(MaxInvoiceFileBytes);
 }
 
-std::vector<PresendProblem> checkInvoiceData(const QByteArray &bytes, const CheckOptions &options)
+std::vector<PresendProblem> checkParsed(const QByteArray &bytes, const CheckOptions &options)
 {
     std::vector<PresendProblem> problems;
     Checks::checkFileName(options, problems);
-    if (bytes.size() > MaxInvoiceFileSize) {
-        problems.push_back({QStringLiteral("00003"), options.fileName,
-                            QStringLiteral("file di %1 byte: oltre il limite di 5 MB (%2 byte)").arg(bytes.size()).arg(MaxInvoiceFileSize)});
+    if (bytes.size() > MaxInvoiceFileBytes) {
+        problems.push_back({QStringLiteral("00003"), options.fileName, tooLarge(bytes.size())});
         return problems;
     }
-
-    std::unique_ptr<xmlDoc, DocFree> doc;
+    DoctypeFreeXml parsed;
+    std::vector<PresendProblem> parserProblems;
     {
         ParserMessages messages;
-        const QByteArray url = QFile::encodeName(options.fileName);
-        doc.reset(xmlReadMemory(bytes.constData(), int(bytes.size()), url.constData(), nullptr, XML_PARSE_NONET));
-        problems.insert(problems.end(), messages.problems.begin(), messages.problems.end());
-        if (!doc && messages.problems.empty())
-            problems.push_back({QStringLiteral("00200"), QString(), QStringLiteral("il file non è un documento XML ben formato")});
-        if (!doc || !messages.problems.empty())
-            return problems;
+        parsed = parseDoctypeFreeXml(bytes, QFile::encodeName(options.fileName), 0);
+        parserProblems = std::move(messages.problems);
     }
-    // A document type declaration has no place in an invoice and could define entities.
-    if (doc->intSubset || doc->extSubset) {
-        problems.push_back({QStringLiteral("00200"), QString(),
-                            QStringLiteral("il file contiene una dichiarazione DOCTYPE, non ammessa in una fattura")});
+    if (parsed.hadDoctype) {
+        problems.push_back({QStringLiteral("00200"), options.fileName, doctypeRefusal()});
+        return problems;
+    }
+    const XmlDocPtr &doc = parsed.doc;
+    if (!doc || !parserProblems.empty()) {
+        problems.insert(problems.end(), parserProblems.begin(), parserProblems.end());
+        if (parserProblems.empty())
+            problems.push_back({QStringLiteral("00200"), QString(), QStringLiteral("il file non è un documento XML ben formato")});
         return problems;
     }
     std::vector<PresendProblem> format = FatturaPaSchema::validate(doc.get());
@@ -103,6 +85,36 @@ std::vector<PresendProblem> checkInvoiceData(const QByteArray &bytes, const Chec
     std::vector<PresendProblem> content = exchangeSystemChecks(doc.get(), options);
     problems.insert(problems.end(), content.begin(), content.end());
     return problems;
+}
+
+} // namespace
+
+std::vector<PresendProblem> checkInvoiceBytes(const QByteArray &bytes, const QString &name, const CheckOptions &options)
+{
+    CheckOptions named = options;
+    if (named.fileName.isEmpty())
+        named.fileName = name;
+    std::vector<PresendProblem> problems = checkParsed(bytes, named);
+    releaseParserMemory(bytes.size());
+    return problems;
+}
+
+std::vector<PresendProblem> checkInvoiceFile(const QString &path, const CheckOptions &options)
+{
+    const QString name = options.fileName.isEmpty() ? QFileInfo(path).fileName() : options.fileName;
+    const RegularFile file = readRegularFile(path, MaxInvoiceFileBytes, name);
+    if (file.fault == RegularFile::Fault::TooLarge) {
+        // The exchange system stops at the size; the file is not read.
+        CheckOptions named = options;
+        named.fileName = name;
+        std::vector<PresendProblem> problems;
+        Checks::checkFileName(named, problems);
+        problems.push_back({QStringLiteral("00003"), name, tooLarge(QFileInfo(path).size())});
+        return problems;
+    }
+    if (!file.ok())
+        return {{QStringLiteral("file"), name, file.error}};
+    return checkInvoiceBytes(file.bytes, name, options);
 }
 
 bool hasRefusals(const std::vector<PresendProblem> &problems)

@@ -3,6 +3,7 @@
 // size, well-formed, valid against the FatturaPA schema, and free of the faults the
 // exchange system rejects after the schema; plus formal checks of tax codes as warnings.
 #include "check_options.h"
+#include "doctype_free_xml.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,15 +23,15 @@ struct PresendProblem {
     bool isWarning() const { return severity == Severity::Warning; }
 };
 
-// The largest file the exchange system accepts (00003).
-inline constexpr qint64 MaxInvoiceFileSize = 5 * 1024 * 1024;
-
 // Checks the file at `path` (its name is the bare name of the path unless the options give
 // one). An empty list means the file passes. The checks after the schema run only on a file
-// that the schema accepts, as the exchange system does. The file is parsed once.
+// that the schema accepts, as the exchange system does. The file is parsed once. Refused
+// before any parsing: a name that is not a regular file, a file over 5 MB (00003); a file
+// with a document type declaration is refused when the parser meets it (00200).
 std::vector<PresendProblem> checkInvoiceFile(const QString &path, const CheckOptions &options = {});
-// The same on the file's content (already read, or taken out of its signed envelope).
-std::vector<PresendProblem> checkInvoiceData(const QByteArray &content, const CheckOptions &options = {});
+// The same check on bytes already read (or taken out of their signed envelope); `name`
+// names the file in the problems and is the name checked unless the options give one.
+std::vector<PresendProblem> checkInvoiceBytes(const QByteArray &bytes, const QString &name, const CheckOptions &options = {});
 
 // True when at least one problem would make the exchange system reject the file.
 bool hasRefusals(const std::vector<PresendProblem> &problems);

@@ -1,8 +1,8 @@
 #include "checked_file.h"
 
+#include "regular_file.h"
 #include "signed_content.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 CheckedFile checkOneFile(const QString &path, bool received)
@@ -13,21 +13,18 @@ CheckedFile checkOneFile(const QString &path, bool received)
     options.received = received;
     options.fileName = QFileInfo(path).fileName();
 
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    RegularFile file = readRegularFile(path, MaxInvoiceFileBytes, options.fileName);
+    // Beyond the limit only the size is reported: the file is not read.
+    if (file.fault == RegularFile::Fault::TooLarge) {
+        result.problems = checkInvoiceFile(path, options);
+        return result;
+    }
+    if (!file.ok()) {
         result.readable = false;
-        const QString reason = QFileInfo::exists(path) && !QFileInfo(path).isFile() ? QStringLiteral("non è un file")
-                                                                                    : file.errorString();
-        result.problems.push_back({QStringLiteral("file"), options.fileName, QStringLiteral("file non leggibile: %1").arg(reason)});
+        result.problems.push_back({QStringLiteral("file"), options.fileName, file.error});
         return result;
     }
-    // Beyond the limit only the size is reported: nothing more is read.
-    if (file.size() > MaxInvoiceFileSize) {
-        result.problems = checkInvoiceData(file.read(MaxInvoiceFileSize + 1), options);
-        return result;
-    }
-    QByteArray content = file.readAll();
-    file.close();
+    QByteArray content = std::move(file.bytes);
     const bool isSigned = options.fileName.endsWith(QLatin1String(".p7m"), Qt::CaseInsensitive);
     if (isSigned || !Received::looksLikeXml(content)) {
         Received::SignedContent envelope = Received::extractSignedContent(content);
@@ -38,6 +35,6 @@ CheckedFile checkOneFile(const QString &path, bool received)
         }
         content = std::move(envelope.content);
     }
-    result.problems = checkInvoiceData(content, options);
+    result.problems = checkInvoiceBytes(content, options.fileName, options);
     return result;
 }

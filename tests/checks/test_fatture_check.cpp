@@ -149,14 +149,14 @@ TEST_F(FattureCheck, AFileThatCannotBeReadGivesStatusTwo)
     Outcome r = run({good, missing, bad});
     EXPECT_EQ(r.status, 2);
     ASSERT_EQ(r.lines.size(), 2) << r.lines.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(r.lines[0].startsWith(missing + QStringLiteral(": file IT01234567897_00009.xml: file non leggibile")))
+    EXPECT_TRUE(r.lines[0].startsWith(missing + QStringLiteral(": file IT01234567897_00009.xml: File non trovato")))
         << r.lines[0].toStdString();
     EXPECT_TRUE(r.lines[1].startsWith(bad + QStringLiteral(": 00423 ")));
 
     r = run({dir.path()});
     EXPECT_EQ(r.status, 2);
     ASSERT_EQ(r.lines.size(), 1);
-    EXPECT_TRUE(r.lines[0].contains(QStringLiteral("non leggibile: non è un file"))) << r.lines[0].toStdString();
+    EXPECT_TRUE(r.lines[0].contains(QStringLiteral("non è un file normale"))) << r.lines[0].toStdString();
 
     r = run({});
     EXPECT_EQ(r.status, 2);

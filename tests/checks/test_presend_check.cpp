@@ -459,17 +459,17 @@ TEST(PresendCheck, FiveMegabytesAreTheLimit)
 {
     QTemporaryDir dir;
     QByteArray content(ValidInvoice);
-    content += QByteArray(MaxInvoiceFileSize - content.size(), ' ');
-    ASSERT_EQ(content.size(), MaxInvoiceFileSize);
+    content += QByteArray(MaxInvoiceFileBytes - content.size(), ' ');
+    ASSERT_EQ(content.size(), MaxInvoiceFileBytes);
     CheckOptions options;
     options.today = CheckDay;
     const QString atLimit = writeFile(dir, QStringLiteral("IT01234567897_00001.xml"), content);
     EXPECT_TRUE(checkInvoiceFile(atLimit, options).empty()) << describeProblems(checkInvoiceFile(atLimit, options)).toStdString();
-    EXPECT_TRUE(checkInvoiceData(content, options).empty());
+    EXPECT_TRUE(checkInvoiceBytes(content, QString(), options).empty());
 
     content += ' ';
     const QString beyond = writeFile(dir, QStringLiteral("IT01234567897_00002.xml"), content);
-    for (const auto &problems : {checkInvoiceFile(beyond, options), checkInvoiceData(content, options)}) {
+    for (const auto &problems : {checkInvoiceFile(beyond, options), checkInvoiceBytes(content, QString(), options)}) {
         ASSERT_EQ(problems.size(), 1u) << describeProblems(problems).toStdString();
         EXPECT_EQ(problems.front().code, QStringLiteral("00003"));
         EXPECT_TRUE(problems.front().detail.contains(QStringLiteral("5242881"))) << problems.front().detail.toStdString();
@@ -490,10 +490,10 @@ TEST(PresendCheck, TooManyFormatErrorsStopTheList)
     };
     CheckOptions options;
     options.today = CheckDay;
-    auto problems = checkInvoiceData(withBadLines(50).toUtf8(), options);
+    auto problems = checkInvoiceBytes(withBadLines(50).toUtf8(), QString(), options);
     EXPECT_EQ(codesOf(problems).join(QLatin1Char(' ')).toStdString(), QStringList(50, QStringLiteral("00200")).join(QLatin1Char(' ')).toStdString())
         << describeProblems(problems).toStdString();
-    problems = checkInvoiceData(withBadLines(51).toUtf8(), options);
+    problems = checkInvoiceBytes(withBadLines(51).toUtf8(), QString(), options);
     QStringList expected(50, QStringLiteral("00200"));
     expected << QStringLiteral("00201");
     EXPECT_EQ(codesOf(problems).join(QLatin1Char(' ')).toStdString(), expected.join(QLatin1Char(' ')).toStdString());

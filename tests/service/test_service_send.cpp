@@ -236,30 +236,28 @@ TEST_F(ServiceSendTest, FilesFailingTheChecksAreRefusedWithTheirCodes)
     }
 }
 
-// 00002: a file whose name another invoice has already been sent with (key 19999 gives the
-// progressive of key 1) is refused; the formal warnings of the tax codes (the fixture's VAT
-// numbers fail their check digit) are listed apart, after the refusals, and alone they do
-// not stop a file.
-TEST_F(ServiceSendTest, ANameAlreadySentIsRefusedAndWarningsAreListedApart)
+// The formal warnings of the tax codes (the fixture's VAT numbers fail their check digit)
+// are listed apart, after the refusals, under their heading; alone they do not stop a file.
+TEST_F(ServiceSendTest, WarningsAreListedApartFromRefusalsAndDoNotStopAFile)
 {
-    const int id = writtenInvoice();
-    const QString name = storedFileName(id);
-    const int other = addInvoice({{"nome_file", name}, {"inviata", "1"}});
-    Reply reply = send(name, id);
+    const int refusedId = writtenInvoice();
+    editWrittenFile(refusedId, QStringLiteral("<Quantita>1.00</Quantita>"), QStringLiteral("<Quantita>1.50</Quantita>"));
+    Reply reply = send(storedFileName(refusedId), refusedId);
     EXPECT_EQ(reply.status, 422) << reply.body.toStdString();
-    EXPECT_TRUE(reply.body.contains(QStringLiteral("<li>00002 ") + name)) << reply.body.toStdString();
+    EXPECT_TRUE(reply.body.contains(QStringLiteral("(1 problema)"))) << reply.body.toStdString();
     const qsizetype heading = reply.body.indexOf(QStringLiteral("<h2>Avvisi"));
-    ASSERT_GT(heading, reply.body.indexOf(QStringLiteral("<li>00002 "))) << reply.body.toStdString();
+    ASSERT_GT(heading, reply.body.indexOf(QStringLiteral("<li>00423 "))) << reply.body.toStdString();
+    EXPECT_GT(reply.body.indexOf(QStringLiteral("<li>00423 ")), 0) << reply.body.toStdString();
     EXPECT_GT(reply.body.indexOf(QStringLiteral("<li>00301 ")), heading) << reply.body.toStdString();
-    EXPECT_EQ(sentFlag(id), QStringLiteral("NULL"));
+    EXPECT_EQ(sentFlag(refusedId), QStringLiteral("NULL"));
     EXPECT_TRUE(outboxFiles().isEmpty());
 
-    db->sql().exec(QStringLiteral("UPDATE testata SET inviata = 0 WHERE id_invio = ?"), {other});
-    reply = send(name, id);
+    const int id = writtenInvoice();
+    reply = send(storedFileName(id), id);
     EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
     EXPECT_GT(reply.body.indexOf(QStringLiteral("<li>00301 ")), reply.body.indexOf(QStringLiteral("<h2>Avvisi"))) << reply.body.toStdString();
     EXPECT_EQ(sentFlag(id), QStringLiteral("1"));
-    EXPECT_EQ(outboxFiles(), QStringList{name});
+    EXPECT_EQ(outboxFiles(), QStringList{storedFileName(id)});
 }
 
 // The road of one invoice: "Invio a SDI" on the current invoice with no browser on the
@@ -276,7 +274,7 @@ TEST_F(ServiceSendTest, InvioSdiSendsThroughTheServiceAndTheListReadsTheFlagAtIt
     {
         QFile ini(workingDir.filePath(QStringLiteral("servizio.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Text));
-        ini.write(QStringLiteral("port=%1\n").arg(service->port()).toUtf8());
+        ini.write(QStringLiteral("port=%1\nsecret=%2\n").arg(service->port()).arg(service->secret()).toUtf8());
     }
     const QString previousDir = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(workingDir.path()));
@@ -292,8 +290,8 @@ TEST_F(ServiceSendTest, InvioSdiSendsThroughTheServiceAndTheListReadsTheFlagAtIt
     installAddressOpener(previousOpener);
     QDir::setCurrent(previousDir);
 
-    EXPECT_EQ(opened, QStringList{QStringLiteral("http://localhost:%1/Fatt_Ven/mail_sdi.php?nome_file=%2&n_invio=%3")
-                                      .arg(service->port()).arg(name).arg(id)});
+    EXPECT_EQ(opened, QStringList{QStringLiteral("http://localhost:%1/Fatt_Ven/mail_sdi.php?nome_file=%2&n_invio=%3&chiave=%4")
+                                      .arg(service->port()).arg(name).arg(id).arg(service->secret())});
     EXPECT_EQ(messages.questions, QStringList{QStringLiteral("Confermi invio a SDI ?")});
     ASSERT_EQ(messages.informed.size(), 1);
     EXPECT_TRUE(messages.informed[0].contains(QStringLiteral("Fattura inviata"))) << messages.informed[0].toStdString();
