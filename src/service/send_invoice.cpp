@@ -27,6 +27,7 @@ struct Outgoing {
     int number = 0;
     QString name;
     QByteArray bytes;
+    QStringList warnings;  // the check's formal warnings, shown on the answer whatever it is
 };
 
 ServiceAnswer refused(int status, const QString &message, const QStringList &items = {})
@@ -128,16 +129,34 @@ Refusal readInvoiceFile(DbConnection &conn, Outgoing &out)
     return std::nullopt;
 }
 
-Refusal checkInvoice(const Outgoing &out)
+// The check of a file about to be sent: its name must not be one this business has sent
+// before (another invoice whose progressive gave the same name).
+CheckOptions checkOptions(DbConnection &conn, const QString &name, int number)
 {
-    const std::vector<PresendProblem> problems = checkInvoiceBytes(out.bytes, out.name);
-    if (problems.empty())
-        return std::nullopt;
-    QStringList items;
+    CheckOptions options;
+    options.fileName = name;
+    options.nameAlreadySent = [&conn, number](const QString &fileName) {
+        const DbResult r = conn.select(QStringLiteral("SELECT COUNT(*) FROM testata WHERE nome_file = ? AND id_invio <> ? "
+                                                      "AND inviata IS NOT NULL AND inviata <> 0"),
+                                       {fileName, number});
+        return !r.rows.empty() && r.rows.front().raw(0) != QByteArrayView("0");
+    };
+    return options;
+}
+
+Refusal checkInvoice(DbConnection &conn, Outgoing &out)
+{
+    const std::vector<PresendProblem> problems = checkInvoiceBytes(out.bytes, out.name, checkOptions(conn, out.name, out.number));
+    QStringList refusals;
     for (const PresendProblem &p : problems)
-        items << describeProblems({p}).trimmed();
-    const QString count = problems.size() == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(problems.size());
-    return refused(422, QStringLiteral("Il file %1 non supera i controlli prima dell'invio (%2):").arg(out.name, count), items);
+        (p.isWarning() ? out.warnings : refusals) << describeProblem(p);
+    if (refusals.isEmpty())
+        return std::nullopt;
+    const QString count = refusals.size() == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(refusals.size());
+    ServiceAnswer answer = refused(422, QStringLiteral("Il file %1 non supera i controlli prima dell'invio (%2):").arg(out.name, count), refusals);
+    answer.warningsHeading = warningsHeading();
+    answer.warnings = out.warnings;
+    return answer;
 }
 
 // The file as it goes out: signed ("<name>.p7m") where it must be, otherwise as checked.
@@ -190,12 +209,16 @@ ServiceAnswer handOver(DbConnection &conn, DbTransaction &transaction, Channel &
                 {}};
     }
     journal.finish(out.number);
-    return {200, QStringLiteral("Fattura inviata"),
-            QStringLiteral("La fattura numero %1 (file %2) è stata consegnata %3 ed è segnata come inviata.")
-                .arg(out.number)
-                .arg(out.name, channel.destination()),
-            {}};
+    ServiceAnswer sent{200, QStringLiteral("Fattura inviata"),
+                       QStringLiteral("La fattura numero %1 (file %2) è stata consegnata %3 ed è segnata come inviata.")
+                           .arg(out.number)
+                           .arg(out.name, channel.destination()),
+                       {}};
+    sent.warningsHeading = warningsHeading();
+    sent.warnings = out.warnings;
+    return sent;
 }
+
 
 } // namespace
 
@@ -222,7 +245,7 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, HandoverJournal 
         return *r;
     if (Refusal r = readInvoiceFile(conn, out))
         return *r;
-    if (Refusal r = checkInvoice(out))
+    if (Refusal r = checkInvoice(conn, out))
         return *r;
     if (Refusal r = signInvoice(signer, out))
         return *r;

@@ -370,8 +370,12 @@ void TElenco_Fatt::checkWrittenFile()
     const QString path = XmlForms::trimmed(m_diz.AziendaT.text(QStringLiteral("path")))
         + m_diz.Testata.text(QStringLiteral("nome_file"));
     const std::vector<PresendProblem> problems = checkInvoiceFile(path);
-    if (!problems.empty())
+    if (problems.empty())
+        return;
+    if (hasRefusals(problems))
         uiMessages().inform(QStringLiteral("File XML scritto, ma SDI lo scarterebbe:\n") + describeProblems(problems));
+    else
+        uiMessages().inform(QStringLiteral("File XML scritto.\n\n") + describeProblems(problems));
 }
 
 void TElenco_Fatt::onImportaFatture()
