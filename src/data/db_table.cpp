@@ -1032,10 +1032,15 @@ void DbTable::post()
                         + (c ? m_conn.sqlLiteral(QString::fromUtf8(*c)) : QStringLiteral("NULL"));
             }
             if (!sets.isEmpty()) {
+                const bool keyed = hasStoredKey(m_original);
+                const QString where = keyed ? whereUnchanged(m_original, &m_dirty) : whereRow(m_original);
                 const quint64 n = m_conn.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 LIMIT 1")
-                                                  .arg(table, sets.join(QLatin1Char(',')), whereRow(m_original)));
-                if (n == 0)
-                    throw DbError(QStringLiteral("Record not found or changed by another user"));
+                                                  .arg(table, sets.join(QLatin1Char(',')), where));
+                if (n == 0) {
+                    if (keyed)
+                        refuseStaleRow();
+                    throw DbError(rowNotFoundMessage());
+                }
             }
         }
         computeCalculated(m_pending);
@@ -1107,10 +1112,15 @@ void DbTable::remove()
     if (isEditing())
         cancel();
     const DbRow::Cells original = m_rows[size_t(m_cur)].cells();
+    const bool keyed = hasStoredKey(original);
     const quint64 n = m_conn.exec(QStringLiteral("DELETE FROM %1 WHERE %2 LIMIT 1")
-                                      .arg(DbConnection::quoteName(m_table), whereRow(original)));
-    if (n == 0)
-        throw DbError(QStringLiteral("Record not found or changed by another user"));
+                                      .arg(DbConnection::quoteName(m_table),
+                                           keyed ? whereUnchanged(original, nullptr) : whereRow(original)));
+    if (n == 0) {
+        if (keyed)
+            refuseStaleRow();
+        throw DbError(rowNotFoundMessage());
+    }
     const int removed = m_cur;
     m_rows.erase(m_rows.begin() + m_cur);
     ++m_generation;
