@@ -59,9 +59,15 @@ bool DbTable::rereadCurrent()
     const QVariant key = valueAt(m_cur, k);
     std::vector<DbRow> found;
     const unsigned extra = unsigned(m_calcDecl.size());
+    const QString keyTest = DbConnection::quoteName(m_fields[size_t(k)].name) + QStringLiteral(" = ") + m_conn.sqlLiteral(key);
+    QString sql = m_sql.isEmpty() && !m_master
+        ? QStringLiteral("SELECT * FROM %1 WHERE %2").arg(DbConnection::quoteName(m_table), keyTest)
+        : QStringLiteral("SELECT * FROM (%1) AS current_row WHERE %2").arg(fetchSql(), keyTest);
+    // Inside a transaction, the row as stored now rather than as an earlier read saw it.
+    if (m_conn.inTransaction())
+        sql += QStringLiteral(" LOCK IN SHARE MODE");
     m_conn.selectEach(
-        QStringLiteral("SELECT * FROM (%1) AS current_row WHERE %2 = %3")
-            .arg(fetchSql(), DbConnection::quoteName(m_fields[size_t(k)].name), m_conn.sqlLiteral(key)),
+        sql,
         [](std::vector<DbField> &&) {},
         [&](unsigned n, char **values, const unsigned long *lengths) { found.emplace_back(n, values, lengths, extra); });
     if (m_cur < 0 || m_cur >= rowCount() || valueAt(m_cur, k) != key)

@@ -6,6 +6,7 @@
 #include "db_edit.h"
 #include "db_transaction.h"
 #include "diz.h"
+#include "invoice_lock.h"
 #include "labelled_grid.h"
 #include "line_amount.h"
 #include "nature_codes.h"
@@ -173,6 +174,7 @@ void LinePanel::deleteLine()
             return;
         // The header's totals follow the lines at once: the line goes only with them.
         DbTransaction transaction(m_diz.xml_conn, {&m_diz.Testata, &lines});
+        InvoiceLock::lock(m_diz.xml_conn, m_diz.Testata.value(col("id_invio")));
         lines.remove();
         CalcolaTotali(m_diz);
         transaction.commit();
@@ -191,17 +193,16 @@ void LinePanel::registra()
     // The line and the totals it changes are stored together or not at all; on failure
     // the panel stays open with what the user typed.
     DbTransaction transaction(m_diz.xml_conn, {&m_diz.Testata, &lines});
+    // The invoice stays locked until its totals are stored: a new line's number is taken
+    // under the lock, from the lines as stored.
+    const QVariant idInvio = m_diz.Testata.value(col("id_invio"));
+    InvoiceLock::lock(m_diz.xml_conn, idInvio);
     if (m_mode == Mode::ChangeLine) {
         lines.edit();
     } else {
-        int prog = 1;
-        if (!lines.isEmpty()) {
+        const int prog = InvoiceLock::nextLineNumber(m_diz.xml_conn, idInvio);
+        if (!lines.isEmpty())
             lines.last();
-            bool ok = false;
-            const int last = lines.value(col("prog")).toInt(&ok);
-            if (ok)
-                prog = last + 1;
-        }
         lines.append();
         lines.setValue(col("prog"), prog);
     }
