@@ -5,36 +5,11 @@
 #include "diz.h"
 #include "invoice_lock.h"
 #include "invoice_totals.h"
+#include "stored_invoice.h"
 
 #include <QStringList>
 
 namespace {
-
-QString textAt(const DbRow &row, int i) { return row.isNull(i) ? QString() : QString::fromUtf8(row.raw(i)); }
-
-// The header inputs as stored, read with the header row locked until the transaction ends.
-InvoiceTotals::Inputs storedInputs(DbConnection &conn, const QVariant &id)
-{
-    const DbResult r = conn.select(
-        QStringLiteral("SELECT sc_tipo, sc_perc, spese, spese2 FROM testata WHERE id_invio = ? FOR UPDATE"), {id});
-    if (r.rows.empty())
-        throw AppError(InvoiceLock::deletedMessage());
-    const DbRow &row = r.rows.front();
-    return {textAt(row, 0), textAt(row, 1), textAt(row, 2), textAt(row, 3)};
-}
-
-// The invoice's lines as stored, in the order the line table delivers them.
-std::vector<InvoiceTotals::Line> storedLines(DbConnection &conn, const QVariant &id)
-{
-    const DbResult r = conn.select(QStringLiteral("SELECT quantita, aliquota, tipo_cessione, prezzo_tot FROM dettaglio "
-                                                  "WHERE id_invio = ? LOCK IN SHARE MODE"),
-                                   {id});
-    std::vector<InvoiceTotals::Line> lines;
-    lines.reserve(r.rows.size());
-    for (const DbRow &row : r.rows)
-        lines.push_back({textAt(row, 0), textAt(row, 1), textAt(row, 2), textAt(row, 3)});
-    return lines;
-}
 
 void store(DbConnection &conn, const QVariant &id, const InvoiceTotals::ColumnTexts &columns)
 {
@@ -74,8 +49,8 @@ void CalcolaTotali(TDiz &diz)
         InvoiceLock::lock(conn, id);
         head.post();
     }
-    const InvoiceTotals::Inputs inputs = storedInputs(conn, id);
-    const std::vector<InvoiceTotals::Line> lines = storedLines(conn, id);
+    const InvoiceTotals::Inputs inputs = StoredInvoice::lockedInputs(conn, id);
+    const std::vector<InvoiceTotals::Line> lines = StoredInvoice::lines(conn, id);
 
     InvoiceTotals::ColumnTexts reached;
     InvoiceTotals::Result result;
