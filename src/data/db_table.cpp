@@ -436,9 +436,18 @@ void DbTable::applyReread(DbRereadResult &r)
         m_eof = m_eof && m_cur == newCount - 1;
     }
 
+    // What became of the row that was current: changed on the server, or gone from it.
+    const bool keptCurrent =
+        oldCur >= 0 && m_cur >= 0 && (keyed ? r.heldIndex[size_t(m_cur)] == oldCur : m_cur == oldCur);
+    const bool currentChanged = keptCurrent && r.fresh[size_t(m_cur)];
+    const bool currentGone = keyed && oldCur >= 0 && !keptCurrent;
     if (reset) {
         notifyReset();
         notifyCurrent();
+        if (currentChanged)
+            emit currentRowReread();
+        if (currentGone)
+            emit currentRowVanished();
         return;
     }
     if (m_holdDepth == 0 || !m_heldReset) {
@@ -452,11 +461,14 @@ void DbTable::applyReread(DbRereadResult &r)
             if (r.heldIndex[size_t(i)] >= 0 && r.fresh[size_t(i)])
                 emit rowChanged(i);
     }
-    const bool sameRow = oldCur >= 0 && m_cur >= 0 && (keyed ? r.heldIndex[size_t(m_cur)] == oldCur : m_cur == oldCur);
-    if (!sameRow && !(oldCur < 0 && m_cur < 0))
+    if (!keptCurrent && !(oldCur < 0 && m_cur < 0))
         notifyCurrent();
     else
         emit linkValuesMayHaveChanged();
+    if (currentChanged)
+        emit currentRowReread();
+    if (currentGone)
+        emit currentRowVanished();
 }
 
 DbRow DbTable::withCalculated(DbRow row) const

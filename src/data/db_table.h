@@ -183,6 +183,11 @@ signals:
     void rowMoved(int from, int to);    // a stored row moved by the presentation order (`to`: its new index)
     void pendingChanged(const QString &column);  // a column of the pending row was set
     void stateChanged();
+    // A re-read (periodic or not) found the current row changed on the server; it stays current.
+    void currentRowReread();
+    // A re-read found the current row of a keyed table gone from the server: another row
+    // (or none) is current now, and nothing opened on the old row may follow it there.
+    void currentRowVanished();
     void refreshFailed(const QString &text);     // a periodic re-read began to fail
     void refreshRecovered();                      // ... and works again
     // The current row's values may have changed in some way (sent even while a walk holds

@@ -82,6 +82,7 @@ bool DbTable::rereadCurrent()
         if (!(m_holdDepth > 0 && m_heldReset))
             emit rowRemoved(removed);
         notifyCurrent();
+        emit currentRowVanished();
         return false;
     }
     DbRow row = found.front();

@@ -126,6 +126,7 @@ void LinePanel::build()
 
 void LinePanel::startInsert()
 {
+    m_binding.bind(m_diz.Testata);
     m_mode = Mode::NewLine;
     show();
     raise();
@@ -139,9 +140,18 @@ void LinePanel::startInsert()
 
 void LinePanel::startModify()
 {
-    const DbTable &lines = m_diz.Detta;
+    DbTable &lines = m_diz.Detta;
     if (!lines.isOpen() || lines.isEmpty())
         return;
+    // The panel shows the line as stored now: another desk may have changed it. The same
+    // line (by its number) stays current.
+    const QVariant prog = lines.value(col("prog"));
+    lines.refresh();
+    if (!prog.isNull())
+        lines.locate(col("prog"), prog);
+    if (lines.isEmpty())
+        return;
+    m_binding.bind(m_diz.Testata);
     m_mode = Mode::ChangeLine;
     show();
     raise();
@@ -181,7 +191,26 @@ void LinePanel::deleteLine()
     });
 }
 
+void LinePanel::closeOnInvoiceGone() { hide(); }
+
 void LinePanel::registra()
+{
+    try {
+        store();
+    } catch (const AppError &e) {
+        // Another desk deleted or changed the invoice or the line: what the panel holds
+        // belongs nowhere now. Other errors keep the panel open with what was typed.
+        if (!EditorBinding::isRefusalOfAnotherDesk(e))
+            throw;
+        // A re-read that found the invoice gone has closed the panel and tells the user.
+        const bool stillOpen = isVisible();
+        hide();
+        if (stillOpen)
+            uiMessages().inform(e.text());
+    }
+}
+
+void LinePanel::store()
 {
     // A "Registra" reached without leaving the last field still sees its exit event.
     if (QWidget *control = computingControlOf(QApplication::focusWidget()))
@@ -195,7 +224,9 @@ void LinePanel::registra()
     DbTransaction transaction(m_diz.xml_conn, {&m_diz.Testata, &lines});
     // The invoice stays locked until its totals are stored: a new line's number is taken
     // under the lock, from the lines as stored.
-    const QVariant idInvio = m_diz.Testata.value(col("id_invio"));
+    // Only into the invoice the panel was opened on, and only while it is stored.
+    m_binding.checkStillCurrent(m_diz.Testata);
+    const QVariant idInvio = m_binding.invoice();
     InvoiceLock::lock(m_diz.xml_conn, idInvio);
     if (m_mode == Mode::ChangeLine) {
         lines.edit();

@@ -4,6 +4,9 @@
 #include "app_error.h"
 #include "data_module_fixture.h"
 
+#include <QSignalSpy>
+#include <QTest>
+
 namespace {
 
 class TwoDeskRows : public DataModuleTest {
@@ -27,9 +30,12 @@ protected:
 
     void SetUp() override
     {
-        for (TDiz *desk : {diz.get(), deskB.get()})
+        for (TDiz *desk : {diz.get(), deskB.get()}) {
             desk->Testata.setRefreshInterval(0);
-        clearTables({"testata", "dettaglio", "clienti"});
+            for (DbTable *t : desk->tables())
+                t->cancel();
+        }
+        clearTables({"testata", "dettaglio", "clienti", "test_dati"});
         first = insert(QStringLiteral("testata"), {{"rag_soc", "ALFA"}, {"cap", "00100"}, {"num_doc", "1"}});
         second = insert(QStringLiteral("testata"), {{"rag_soc", "BETA"}, {"cap", "20100"}, {"num_doc", "2"}});
         for (TDiz *desk : {diz.get(), deskB.get()}) {
@@ -148,6 +154,47 @@ TEST_F(TwoDeskRows, KeylessRowsKeepTheirPendingChangeWithAnItalianMessage)
         EXPECT_EQ(e.text(), QStringLiteral("Riga non trovata o modificata su un'altra postazione"));
     }
     EXPECT_EQ(deskB->Detta.state(), DbTable::State::Edit);
+}
+
+TEST_F(TwoDeskRows, AReReadThatFindsTheCurrentInvoiceChangedReReadsItsLinesAndLinkedDocuments)
+{
+    insert(QStringLiteral("dettaglio"), {{"id_invio", first}, {"prog", 1}, {"descrizione", "riga 1"}});
+    diz->Detta.refresh();
+    diz->ContrattoT.refresh();
+    ASSERT_EQ(diz->Detta.rowCount(), 1);
+    // Desk B adds a line and a linked-document group, and stores the new total.
+    insert(QStringLiteral("dettaglio"), {{"id_invio", first}, {"prog", 2}, {"descrizione", "riga 2"}});
+    insert(QStringLiteral("test_dati"), {{"id_invio", first}, {"tipo", "DatiContratto"}});
+    b().setText(QStringLiteral("tot_doc"), QStringLiteral("10,00"));
+    b().post();
+
+    a().refresh();  // the periodic re-read of desk A
+    EXPECT_EQ(a().text(QStringLiteral("tot_doc")), QStringLiteral("10,00"));
+    EXPECT_EQ(diz->Detta.rowCount(), 2);
+    EXPECT_EQ(diz->ContrattoT.rowCount(), 1);
+}
+
+TEST_F(TwoDeskRows, AfterAnOutageTheCurrentInvoiceShowsItsLinesAgain)
+{
+    insert(QStringLiteral("dettaglio"), {{"id_invio", second}, {"prog", 1}, {"descrizione", "riga di beta"}});
+    auto rename = [](const char *from, const char *to) {
+        xml->sql().exec(QStringLiteral("RENAME TABLE %1 TO %2").arg(QLatin1String(from), QLatin1String(to)));
+    };
+    // The server cannot give the tables: moving to the next invoice finds no lines.
+    rename("testata", "testata_assente");
+    rename("dettaglio", "dettaglio_assente");
+    EXPECT_ANY_THROW(a().next());
+    EXPECT_EQ(a().text(QStringLiteral("id_invio")), QString::number(second));
+    EXPECT_EQ(diz->Detta.rowCount(), 0);
+    QSignalSpy failed(&a(), &DbTable::refreshFailed), recovered(&a(), &DbTable::refreshRecovered);
+    a().setRefreshInterval(50);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return failed.count() > 0; }, 5000));
+    rename("testata_assente", "testata");
+    rename("dettaglio_assente", "dettaglio");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return recovered.count() > 0; }, 5000));
+    a().setRefreshInterval(0);
+    EXPECT_EQ(diz->Detta.rowCount(), 1);
+    EXPECT_EQ(diz->Detta.text(QStringLiteral("descrizione")), QStringLiteral("riga di beta"));
 }
 
 } // namespace

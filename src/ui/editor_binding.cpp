@@ -1,0 +1,36 @@
+#include "editor_binding.h"
+
+#include "app_error.h"
+#include "db_table.h"
+#include "invoice_lock.h"
+
+namespace {
+QVariant currentInvoice(const DbTable &testata)
+{
+    if (!testata.isOpen() || testata.currentIndex() < 0)
+        return QVariant();
+    return testata.value(QStringLiteral("id_invio"));
+}
+} // namespace
+
+QString EditorBinding::invoiceLeftMessage()
+{
+    return QStringLiteral("La fattura su cui era aperto l'editor è stata eliminata o cambiata su un'altra postazione: "
+                          "nulla è stato registrato.");
+}
+
+void EditorBinding::bind(const DbTable &testata) { m_invoice = currentInvoice(testata); }
+
+void EditorBinding::checkStillCurrent(const DbTable &testata) const
+{
+    const QVariant now = currentInvoice(testata);
+    if (now.isNull() || m_invoice.isNull() || now.toString() != m_invoice.toString())
+        throw AppError(invoiceLeftMessage());
+}
+
+bool EditorBinding::isRefusalOfAnotherDesk(const AppError &error)
+{
+    const QString &text = error.text();
+    return text == invoiceLeftMessage() || text == InvoiceLock::deletedMessage() || text == DbTable::staleRowMessage()
+        || text == DbTable::rowNotFoundMessage();
+}
