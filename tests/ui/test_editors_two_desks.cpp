@@ -4,6 +4,7 @@
 // typed for one invoice reaches another. "Mod. Riga" opens on the line as stored now.
 #include "editor_binding.h"
 #include "editor_panel_fixture.h"
+#include "elenco_fatt.h"
 #include "header_panel.h"
 #include "invoice_lock.h"
 #include "line_panel.h"
@@ -167,6 +168,28 @@ TEST_F(EditorsTwoDesks, AHeaderEditorOpenOnAnInvoiceDeletedElsewhereRefusesAndCl
     QApplication::processEvents();
     EXPECT_FALSE(headerPanel->isVisible());
     EXPECT_EQ(header(y, "num_doc"), QStringLiteral("7"));
+}
+
+// In the workspace: a re-read that finds the invoice gone closes the editors open on it
+// at once and tells the user; they do not follow the list to the neighbouring invoice.
+TEST_F(EditorsTwoDesks, AReReadThatFindsTheInvoiceGoneClosesTheWorkspacesEditors)
+{
+    TElenco_Fatt workspace(*diz);
+    showActive(workspace);
+    ASSERT_TRUE(diz->Testata.locate(QStringLiteral("id_invio"), x));
+    auto *lines = workspace.findChild<LinePanel *>();
+    auto *header = workspace.findChild<HeaderPanel *>();
+    ASSERT_TRUE(lines && header);
+    lines->startModify();
+    header->open();
+    ASSERT_TRUE(lines->isVisible() && header->isVisible());
+    deleteXOnB();
+    boxes.expectInform(InvoiceLock::deletedMessage());
+    diz->Testata.refresh();  // the periodic re-read
+    QApplication::processEvents();
+    EXPECT_FALSE(lines->isVisible());
+    EXPECT_FALSE(header->isVisible());
+    EXPECT_EQ(diz->Testata.text(QStringLiteral("id_invio")), QString::number(y));
 }
 
 } // namespace
