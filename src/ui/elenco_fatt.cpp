@@ -22,6 +22,7 @@
 #include "presend_check.h"
 #include "st_fatt.h"
 #include "ui_messages.h"
+#include "visualizza_command.h"
 #include "window_geometry.h"
 #include "xml_forms.h"
 
@@ -192,6 +193,7 @@ void TElenco_Fatt::buildControls()
     invioFattureButton = commandButton(this, "BitBtn19", QStringLiteral("Invio Fatture al SDI"));
     eliminaFatturaButton = commandButton(this, "BitBtn16", QStringLiteral("Elimina Fattura"));
     stampaButton = commandButton(this, "BitBtn17", QStringLiteral("Stampa"));
+    visualizzaButton = commandButton(this, "visualizzaButton", QStringLiteral("Visualizza"));
 
     // The panels lie over the controls; the header editor, covering everything, on top.
     legendPanel = new LegendPanel(this);
@@ -226,7 +228,7 @@ QList<QWidget *> TElenco_Fatt::controlsInOrder() const
             lineNavigator,   articoliButton,  insRigaButton,     modRigaButton,  eliminaRigaButton,
             testataDocButton, lineGrid,       creaXmlButton,     invioSdiButton, xmlPaButton,
             invioPaButton,   importaButton,   importDateField,   invioFattureButton, eliminaFatturaButton,
-            stampaButton};
+            stampaButton,    visualizzaButton};
 }
 
 void TElenco_Fatt::connectCommands()
@@ -255,6 +257,7 @@ void TElenco_Fatt::connectCommands()
     onClick(invioFattureButton, [this] { InvioFattureSdi(m_diz, uiMessages()); });
     onClick(eliminaFatturaButton, [this] { onEliminaFattura(); });
     onClick(stampaButton, [this] { onStampa(); });
+    onClick(visualizzaButton, [this] { onVisualizza(); });
 
     // Deleting a header from the navigator or the list takes its lines with it and spares
     // a sent invoice, as "Elimina Fattura" does.
@@ -287,7 +290,8 @@ void TElenco_Fatt::arrange()
     lineGrid->setGeometry(Margin, linesTop, w - 2 * Margin, bottomRow - Gap - linesTop);
 
     placeRow({{creaXmlButton, 150}, {invioSdiButton, 105}, {xmlPaButton, 95}, {invioPaButton, 95}, {importaButton, 130},
-              {importDateField, 80}, {invioFattureButton, 160}, {eliminaFatturaButton, 130}, {stampaButton, 95}},
+              {importDateField, 80}, {invioFattureButton, 160}, {eliminaFatturaButton, 130}, {stampaButton, 95},
+              {visualizzaButton, 95}},
              Margin, bottomRow, RowHeight, 10);
 
     // The line editor covers the top row and the invoice list and leaves the middle row
@@ -377,3 +381,5 @@ void TElenco_Fatt::onStampa()
         uiMessages().inform(QStringLiteral("Mancanza Dati"));
     }
 }
+
+void TElenco_Fatt::onVisualizza() { visualizzaFatturaEmessa(m_diz, this); }
