@@ -23,8 +23,10 @@ void EditorBinding::bind(const DbTable &testata) { m_invoice = currentInvoice(te
 
 void EditorBinding::checkStillCurrent(const DbTable &testata) const
 {
+    if (m_invoice.isNull())
+        return;  // opened on a new header not stored yet: it gets its key when stored
     const QVariant now = currentInvoice(testata);
-    if (now.isNull() || m_invoice.isNull() || now.toString() != m_invoice.toString())
+    if (now.isNull() || now.toString() != m_invoice.toString())
         throw AppError(invoiceLeftMessage());
 }
 

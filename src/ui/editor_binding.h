@@ -13,7 +13,14 @@ class EditorBinding {
 public:
     // Remembers the current invoice of `testata` (no invoice: a null key).
     void bind(const DbTable &testata);
-    // Raises AppError(invoiceLeftMessage()) when the current invoice is no longer the bound one.
+    // Binds to the current invoice when bound to none yet (a new header just stored).
+    void bindIfUnbound(const DbTable &testata)
+    {
+        if (m_invoice.isNull())
+            bind(testata);
+    }
+    // Raises AppError(invoiceLeftMessage()) when the current invoice is no longer the bound
+    // one. A binding made on a new header not stored yet (no key) accepts any.
     void checkStillCurrent(const DbTable &testata) const;
     QVariant invoice() const { return m_invoice; }
 

@@ -219,13 +219,18 @@ void LinePanel::store()
         return;
 
     DbTable &lines = m_diz.Detta;
+    // Only into the invoice the panel was opened on, and only while it is stored.
+    m_binding.checkStillCurrent(m_diz.Testata);
+    if (m_diz.Testata.state() == DbTable::State::Insert) {
+        // A new invoice gets its key before its first line, outside the line's transaction.
+        m_diz.Testata.post();
+        m_binding.bindIfUnbound(m_diz.Testata);
+    }
     // The line and the totals it changes are stored together or not at all; on failure
     // the panel stays open with what the user typed.
     DbTransaction transaction(m_diz.xml_conn, {&m_diz.Testata, &lines});
     // The invoice stays locked until its totals are stored: a new line's number is taken
     // under the lock, from the lines as stored.
-    // Only into the invoice the panel was opened on, and only while it is stored.
-    m_binding.checkStillCurrent(m_diz.Testata);
     const QVariant idInvio = m_binding.invoice();
     InvoiceLock::lock(m_diz.xml_conn, idInvio);
     if (m_mode == Mode::ChangeLine) {
