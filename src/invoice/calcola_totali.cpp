@@ -23,11 +23,30 @@ void store(DbConnection &conn, const QVariant &id, const InvoiceTotals::ColumnTe
     conn.exec(QStringLiteral("UPDATE testata SET %1 WHERE id_invio = ?").arg(sets.join(u',')), values);
 }
 
-// The desk shows what is stored now: the header row and the invoice's lines.
-void showStored(TDiz &diz)
+// True when `held` holds exactly the stored lines' columns the totals read.
+bool holdsTheseLines(const DbTable &held, const std::vector<InvoiceTotals::Line> &stored)
+{
+    if (!held.isOpen() || held.rowCount() != int(stored.size()))
+        return false;
+    const int quantita = held.fieldIndex(QStringLiteral("quantita")), aliquota = held.fieldIndex(QStringLiteral("aliquota")),
+              cessione = held.fieldIndex(QStringLiteral("tipo_cessione")),
+              totale = held.fieldIndex(QStringLiteral("prezzo_tot"));
+    for (int i = 0; i < held.rowCount(); ++i) {
+        const InvoiceTotals::Line &line = stored[size_t(i)];
+        if (held.textAt(i, quantita) != line.quantita || held.textAt(i, aliquota) != line.aliquota
+            || held.textAt(i, cessione) != line.tipoCessione || held.textAt(i, totale) != line.prezzoTot)
+            return false;
+    }
+    return true;
+}
+
+// The desk shows what is stored now: the header row, and the invoice's lines when they
+// are not those the totals were computed from (another desk changed them).
+void showStored(TDiz &diz, const std::vector<InvoiceTotals::Line> &lines)
 {
     diz.Testata.rereadCurrent();
-    diz.Detta.refresh();
+    if (!holdsTheseLines(diz.Detta, lines))
+        diz.Detta.refresh();
 }
 
 } // namespace
@@ -61,7 +80,7 @@ void CalcolaTotali(TDiz &diz)
         store(conn, id, reached);
         transaction.commit();
         try {
-            showStored(diz);
+            showStored(diz, lines);
         } catch (...) {
             // The line's error is the one the user must read.
         }
@@ -69,7 +88,7 @@ void CalcolaTotali(TDiz &diz)
     }
     store(conn, id, result.columns);
     transaction.commit();
-    showStored(diz);
+    showStored(diz, lines);
 
     if (!result.ratesWithoutBucket.isEmpty()) {
         QStringList shown;
