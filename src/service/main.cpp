@@ -4,7 +4,12 @@
 // It stops on SIGTERM or SIGINT.
 #include "app_error.h"
 #include "channel.h"
+#include "db_connection.h"
+#include "handover_journal.h"
+#include "handover_reconcile.h"
+#include "notifications_reader.h"
 #include "presend_check.h"
+#include "sdi_message_schema.h"
 #include "service_database.h"
 #include "service_server.h"
 #include "service_settings.h"
@@ -22,6 +27,9 @@
 #include <thread>
 
 namespace {
+
+// A secret shorter than this could be guessed by a page that tries addresses.
+constexpr qsizetype MinimumSecretLength = 16;
 
 void fail(const QString &text)
 {
@@ -48,9 +56,19 @@ int main(int argc, char **argv)
     }
     const QString settingsPath = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("servizio.ini");
     const ServiceSettings settings = loadServiceSettings(settingsPath);
+    if (settings.secret.size() < MinimumSecretLength) {
+        fail(QStringLiteral("manca la chiave segreta dell'installazione in %1 (secret=, almeno %2 caratteri): ./run la crea")
+                 .arg(settingsPath)
+                 .arg(MinimumSecretLength));
+        return 1;
+    }
+    if (QFileInfo(settingsPath).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther))
+        fail(QStringLiteral("attenzione: %1 contiene la chiave segreta ma è leggibile da altri utenti (chmod 600 %1)").arg(settingsPath));
 
-    if (!settings.schema.isEmpty())
+    if (!settings.schema.isEmpty()) {
         setPresendSchemaFolder(settings.schema);
+        SdiMessageSchema::setFolder(settings.schema);
+    }
     const QString schemaFile = presendSchemaFolder() + QStringLiteral("/Schema_VFPA12_V1.2.3.local.xsd");
     if (!QFileInfo::exists(schemaFile)) {
         fail(QStringLiteral("schema FatturaPA non trovato: %1").arg(schemaFile));
@@ -67,12 +85,18 @@ int main(int argc, char **argv)
         ConnectionPool pool(databaseEndpoint(settings, QFileInfo(settingsPath).absolutePath()));
         const auto channel = makeChannel(settings);
         try {
-            pool.acquire();
+            auto conn = pool.acquire();
+            // Hand-overs cut short by an earlier stop are settled before any new sending.
+            HandoverJournal journal(settings.journal);
+            for (const QString &line : settleAllHandovers(*conn, *channel, journal))
+                std::printf("fatture-service: %s\n", line.toUtf8().constData());
         } catch (const AppError &e) {
             fail(QStringLiteral("database %1 non raggiungibile per ora (%2): ogni richiesta riproverà")
                      .arg(pool.endpoint().database, e.text()));
         }
         ServiceServer server(settings, pool, *channel);
+        NotificationsReader notifications(settings, pool);
+        server.serveNotifications(notifications);
         const int port = server.bind(settings.port);
         if (port < 0) {
             fail(QStringLiteral("impossibile ascoltare su 127.0.0.1:%1 (porta occupata?)").arg(settings.port));
@@ -82,6 +106,7 @@ int main(int argc, char **argv)
                     pool.endpoint().database.toUtf8().constData(), settings.channel.toUtf8().constData());
         std::fflush(stdout);
 
+        notifications.startPeriodic(settings.notificheIntervallo);
         std::thread signalWaiter([&] {
             int signal = 0;
             sigwait(&stopSignals, &signal);
@@ -93,6 +118,7 @@ int main(int argc, char **argv)
         }
         pthread_kill(signalWaiter.native_handle(), SIGTERM);  // wakes the waiter when the server stopped by itself
         signalWaiter.join();
+        notifications.stop();
     } catch (const AppError &e) {
         fail(e.text());
         status = 1;

@@ -11,6 +11,11 @@ struct ServiceSettings {
     QString received = QStringLiteral("in/ricevute");   // received invoices to load
     QString channel = QStringLiteral("folder");         // "folder" or "pec"
     QString schema;             // folder of the FatturaPA schema; empty: the one shipped with the program
+    QString journal = QStringLiteral("out/consegne");   // the service's record of hand-overs in progress
+    // The installation's secret: the application adds it to every address of the service it
+    // opens, and the service refuses the sending and loading addresses without it. ./run
+    // writes it, in a settings file that only the user can read.
+    QString secret;
     // Database: empty values mean those of ip.ini (server, database) and the fixed password.
     QString dbHost, dbSocket, dbName;
     int dbPort = 0;
@@ -22,6 +27,16 @@ struct ServiceSettings {
     // before anything is sent (port 587); "none": no TLS at all, only for a test server on
     // the loopback interface.
     QString pecSecurity = QStringLiteral("ssl");
+    // The exchange system's answers: message files are read from `notifiche` (done ones
+    // move to its "elaborati" folder, unreadable or unmatched ones to "scartati") every
+    // `notificheIntervallo` seconds, and on request; with channel "pec" the PEC mailbox is
+    // read first over IMAP (server and log-in default to those of the SMTP side).
+    QString notifiche = QStringLiteral("in/notifiche");
+    int notificheIntervallo = 300;
+    QString pecImapServer;      // empty: pec_server
+    int pecImapPort = 993;
+    QString pecImapSecurity = QStringLiteral("ssl");  // "ssl" (993), "starttls" (143) or "none" (loopback only)
+    QString pecMailbox = QStringLiteral("INBOX");
 };
 
 // Reads `path` (a missing file gives the defaults); relative folders are taken from the
@@ -29,3 +44,6 @@ struct ServiceSettings {
 ServiceSettings loadServiceSettings(const QString &path = QStringLiteral("servizio.ini"));
 // The address of the service's root, "http://localhost:<port>".
 QString serviceBaseUrl(const ServiceSettings &settings);
+// `address` (of the service, with its query) with the installation's secret added as the
+// query key "chiave"; unchanged when the settings hold no secret.
+QString withServiceKey(const QString &address, const ServiceSettings &settings);

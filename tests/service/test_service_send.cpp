@@ -213,9 +213,9 @@ TEST_F(ServiceSendTest, FilesFailingTheChecksAreRefusedWithTheirCodes)
         const char *shows;
     };
     const Faulty table[] = {
-        {"schema: a rate without decimals", "<AliquotaIVA>22.00</AliquotaIVA>", "<AliquotaIVA>22</AliquotaIVA>", {"schema"}, "AliquotaIVA"},
+        {"format: a rate without decimals", "<AliquotaIVA>22.00</AliquotaIVA>", "<AliquotaIVA>22</AliquotaIVA>", {"00200"}, "AliquotaIVA"},
         {"00423: quantity 1.50 for a total of 100", "<Quantita>1.00</Quantita>", "<Quantita>1.50</Quantita>", {"00423"}, "PrezzoTotale 100.0000"},
-        {"not well-formed", "</p:FatturaElettronica>", "", {"xml"}, ""},
+        {"not well-formed", "</p:FatturaElettronica>", "", {"00200"}, ""},
     };
     for (const Faulty &f : table) {
         SCOPED_TRACE(f.what);
@@ -236,6 +236,30 @@ TEST_F(ServiceSendTest, FilesFailingTheChecksAreRefusedWithTheirCodes)
     }
 }
 
+// The formal warnings of the tax codes (the fixture's VAT numbers fail their check digit)
+// are listed apart, after the refusals, under their heading; alone they do not stop a file.
+TEST_F(ServiceSendTest, WarningsAreListedApartFromRefusalsAndDoNotStopAFile)
+{
+    const int refusedId = writtenInvoice();
+    editWrittenFile(refusedId, QStringLiteral("<Quantita>1.00</Quantita>"), QStringLiteral("<Quantita>1.50</Quantita>"));
+    Reply reply = send(storedFileName(refusedId), refusedId);
+    EXPECT_EQ(reply.status, 422) << reply.body.toStdString();
+    EXPECT_TRUE(reply.body.contains(QStringLiteral("(1 problema)"))) << reply.body.toStdString();
+    const qsizetype heading = reply.body.indexOf(QStringLiteral("<h2>Avvisi"));
+    ASSERT_GT(heading, reply.body.indexOf(QStringLiteral("<li>00423 "))) << reply.body.toStdString();
+    EXPECT_GT(reply.body.indexOf(QStringLiteral("<li>00423 ")), 0) << reply.body.toStdString();
+    EXPECT_GT(reply.body.indexOf(QStringLiteral("<li>00301 ")), heading) << reply.body.toStdString();
+    EXPECT_EQ(sentFlag(refusedId), QStringLiteral("NULL"));
+    EXPECT_TRUE(outboxFiles().isEmpty());
+
+    const int id = writtenInvoice();
+    reply = send(storedFileName(id), id);
+    EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
+    EXPECT_GT(reply.body.indexOf(QStringLiteral("<li>00301 ")), reply.body.indexOf(QStringLiteral("<h2>Avvisi"))) << reply.body.toStdString();
+    EXPECT_EQ(sentFlag(id), QStringLiteral("1"));
+    EXPECT_EQ(outboxFiles(), QStringList{storedFileName(id)});
+}
+
 // The road of one invoice: "Invio a SDI" on the current invoice with no browser on the
 // desktop, so the command requests the service's address itself and shows its answer; the
 // service hands the file over and marks the invoice sent, and the shared invoice list reads
@@ -250,7 +274,7 @@ TEST_F(ServiceSendTest, InvioSdiSendsThroughTheServiceAndTheListReadsTheFlagAtIt
     {
         QFile ini(workingDir.filePath(QStringLiteral("servizio.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Text));
-        ini.write(QStringLiteral("port=%1\n").arg(service->port()).toUtf8());
+        ini.write(QStringLiteral("port=%1\nsecret=%2\n").arg(service->port()).arg(service->secret()).toUtf8());
     }
     const QString previousDir = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(workingDir.path()));
@@ -266,8 +290,8 @@ TEST_F(ServiceSendTest, InvioSdiSendsThroughTheServiceAndTheListReadsTheFlagAtIt
     installAddressOpener(previousOpener);
     QDir::setCurrent(previousDir);
 
-    EXPECT_EQ(opened, QStringList{QStringLiteral("http://localhost:%1/Fatt_Ven/mail_sdi.php?nome_file=%2&n_invio=%3")
-                                      .arg(service->port()).arg(name).arg(id)});
+    EXPECT_EQ(opened, QStringList{QStringLiteral("http://localhost:%1/Fatt_Ven/mail_sdi.php?nome_file=%2&n_invio=%3&chiave=%4")
+                                      .arg(service->port()).arg(name).arg(id).arg(service->secret())});
     EXPECT_EQ(messages.questions, QStringList{QStringLiteral("Confermi invio a SDI ?")});
     ASSERT_EQ(messages.informed.size(), 1);
     EXPECT_TRUE(messages.informed[0].contains(QStringLiteral("Fattura inviata"))) << messages.informed[0].toStdString();
