@@ -436,9 +436,18 @@ void DbTable::applyReread(DbRereadResult &r)
         m_eof = m_eof && m_cur == newCount - 1;
     }
 
+    // What became of the row that was current: changed on the server, or gone from it.
+    const bool keptCurrent =
+        oldCur >= 0 && m_cur >= 0 && (keyed ? r.heldIndex[size_t(m_cur)] == oldCur : m_cur == oldCur);
+    const bool currentChanged = keptCurrent && r.fresh[size_t(m_cur)];
+    const bool currentGone = keyed && oldCur >= 0 && !keptCurrent;
     if (reset) {
         notifyReset();
         notifyCurrent();
+        if (currentChanged)
+            emit currentRowReread();
+        if (currentGone)
+            emit currentRowVanished();
         return;
     }
     if (m_holdDepth == 0 || !m_heldReset) {
@@ -452,11 +461,14 @@ void DbTable::applyReread(DbRereadResult &r)
             if (r.heldIndex[size_t(i)] >= 0 && r.fresh[size_t(i)])
                 emit rowChanged(i);
     }
-    const bool sameRow = oldCur >= 0 && m_cur >= 0 && (keyed ? r.heldIndex[size_t(m_cur)] == oldCur : m_cur == oldCur);
-    if (!sameRow && !(oldCur < 0 && m_cur < 0))
+    if (!keptCurrent && !(oldCur < 0 && m_cur < 0))
         notifyCurrent();
     else
         emit linkValuesMayHaveChanged();
+    if (currentChanged)
+        emit currentRowReread();
+    if (currentGone)
+        emit currentRowVanished();
 }
 
 DbRow DbTable::withCalculated(DbRow row) const
@@ -1032,10 +1044,15 @@ void DbTable::post()
                         + (c ? m_conn.sqlLiteral(QString::fromUtf8(*c)) : QStringLiteral("NULL"));
             }
             if (!sets.isEmpty()) {
+                const bool keyed = hasStoredKey(m_original);
+                const QString where = keyed ? whereUnchanged(m_original, &m_dirty) : whereRow(m_original);
                 const quint64 n = m_conn.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 LIMIT 1")
-                                                  .arg(table, sets.join(QLatin1Char(',')), whereRow(m_original)));
-                if (n == 0)
-                    throw DbError(QStringLiteral("Record not found or changed by another user"));
+                                                  .arg(table, sets.join(QLatin1Char(',')), where));
+                if (n == 0) {
+                    if (keyed)
+                        refuseStaleRow();
+                    throw DbError(rowNotFoundMessage());
+                }
             }
         }
         computeCalculated(m_pending);
@@ -1107,10 +1124,15 @@ void DbTable::remove()
     if (isEditing())
         cancel();
     const DbRow::Cells original = m_rows[size_t(m_cur)].cells();
+    const bool keyed = hasStoredKey(original);
     const quint64 n = m_conn.exec(QStringLiteral("DELETE FROM %1 WHERE %2 LIMIT 1")
-                                      .arg(DbConnection::quoteName(m_table), whereRow(original)));
-    if (n == 0)
-        throw DbError(QStringLiteral("Record not found or changed by another user"));
+                                      .arg(DbConnection::quoteName(m_table),
+                                           keyed ? whereUnchanged(original, nullptr) : whereRow(original)));
+    if (n == 0) {
+        if (keyed)
+            refuseStaleRow();
+        throw DbError(rowNotFoundMessage());
+    }
     const int removed = m_cur;
     m_rows.erase(m_rows.begin() + m_cur);
     ++m_generation;

@@ -156,6 +156,19 @@ public:
     // Posts a changed pending row, drops an unchanged one.
     void checkBrowseMode();
 
+    // Several desks share the server. A stored row of a keyed table is changed only while
+    // the columns the change touches still hold on the server what this table read, and
+    // deleted only while the whole row does; otherwise post() / remove() drop the pending
+    // change, show the row as stored now (or no longer, when it was deleted) and raise
+    // DbError(staleRowMessage()).
+    static QString staleRowMessage();
+    // A keyless row that is no longer on the server as it was read (the table keeps it pending).
+    static QString rowNotFoundMessage();
+    // Re-reads the current row from the server by its key (a pending row is stored or
+    // dropped first, as a move would). A row gone from the server leaves the held rows,
+    // the neighbour becomes current and false is returned. Tables without a key: no-op.
+    bool rereadCurrent();
+
     static QString nullConversionMessage(const QString &type);
 
 signals:
@@ -170,6 +183,11 @@ signals:
     void rowMoved(int from, int to);    // a stored row moved by the presentation order (`to`: its new index)
     void pendingChanged(const QString &column);  // a column of the pending row was set
     void stateChanged();
+    // A re-read (periodic or not) found the current row changed on the server; it stays current.
+    void currentRowReread();
+    // A re-read found the current row of a keyed table gone from the server: another row
+    // (or none) is current now, and nothing opened on the old row may follow it there.
+    void currentRowVanished();
     void refreshFailed(const QString &text);     // a periodic re-read began to fail
     void refreshRecovered();                      // ... and works again
     // The current row's values may have changed in some way (sent even while a walk holds
@@ -210,6 +228,10 @@ private:
     QVariant decode(int col, QByteArrayView raw, bool null) const;
     std::optional<QByteArray> encode(int col, const QVariant &v) const;
     QString whereRow(const DbRow::Cells &original) const;
+    bool hasStoredKey(const DbRow::Cells &original) const;
+    // The key and the columns as read (all, or those marked in `onlyColumns`).
+    QString whereUnchanged(const DbRow::Cells &original, const std::vector<bool> *onlyColumns) const;
+    [[noreturn]] void refuseStaleRow();
     int keyField() const;
     int sortedPosition(const DbRow &row) const;
     bool lessThan(const DbRow &a, const DbRow &b) const;

@@ -1,5 +1,7 @@
 #include "diz.h"
 
+#include "details_follow_master.h"
+
 TDiz *Diz = nullptr;
 
 TDiz::TDiz(QObject *parent)
@@ -64,6 +66,8 @@ TDiz::TDiz(QObject *parent)
     ContrattoD.setMaster(&ContrattoT, {QStringLiteral("id_invio"), QStringLiteral("tipo")},
                          {QStringLiteral("id_invio"), QStringLiteral("tipo")});
     setDett_FattMaster(BolleT);
+    // Another desk's change of the current invoice shows with its lines and linked documents.
+    followMasterReReads(Testata, {&Detta, &ContrattoT, &ContrattoD});
 
     for (DbTable *t : {&Testata, &Testa_Car, &Detta_Car}) {
         connect(t, &DbTable::refreshFailed, this, [this, t](const QString &text) { reReadFailed(t, text); });

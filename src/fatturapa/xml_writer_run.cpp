@@ -1,10 +1,12 @@
 #include "xml_writer_run.h"
 
 #include "db_own_change.h"
+#include "db_transaction.h"
 #include "diz.h"
 #include "fattura_body.h"
 #include "fattura_header.h"
 #include "file_naming.h"
+#include "invoice_lock.h"
 #include "xml_file.h"
 #include "xml_forms.h"
 
@@ -42,10 +44,30 @@ void restoreFileName(DbTable &invoice, const QVariant &earlier)
     }
 }
 
+// The file is made of what is stored: in one transaction, with the invoice's header
+// locked (no desk recomputes or renumbers the invoice meanwhile), the header row, its
+// lines and linked documents are read again, in one consistent read.
+void readStoredInvoice(TDiz &diz)
+{
+    const QVariant id = diz.Testata.value(QStringLiteral("id_invio"));
+    if (id.isNull())
+        return;  // a new header not stored yet: nothing to read back
+    InvoiceLock::lock(diz.xml_conn, id);
+    diz.Testata.rereadCurrent();
+    for (DbTable *t : {&diz.Detta, &diz.ContrattoT, &diz.ContrattoD})
+        t->refresh();
+}
+
 } // namespace
 
 void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format)
 {
+    // The user's pending header changes are stored first, outside the run: a failed run
+    // does not take them away.
+    diz.Testata.checkBrowseMode();
+    DbTransaction transaction(diz.xml_conn, {&diz.Testata, &diz.Detta, &diz.ContrattoT, &diz.ContrattoD});
+    readStoredInvoice(diz);
+
     const FatturaHeader header = readFatturaHeader(diz, workspaceCaption, format);
     const QString fileName = xmlBaseName(header.company.pIva, header.progressive) + QStringLiteral(".xml");
 
@@ -58,6 +80,9 @@ void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat forma
         XmlFile file(XmlForms::trimmed(diz.AziendaT.text(QStringLiteral("path"))) + fileName);
         writeFatturaHeader(file, header, format);
         writeFatturaBody(file, diz, header, format);
+        // The name is stored for good only when the whole file is written; the file is put
+        // in place once the name is stored.
+        transaction.commit();
         file.commit();
     } catch (...) {
         restoreFileName(diz.Testata, earlier);

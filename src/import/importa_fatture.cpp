@@ -10,6 +10,7 @@
 #include "imported_header.h"
 #include "imported_lines.h"
 #include "imported_numbers.h"
+#include "import_run_lock.h"
 #include "management_fields.h"
 #include "messages.h"
 #include "text_forms.h"
@@ -35,7 +36,8 @@ void checkNumberFits(const DbTable &testFatt, const ImportedDocument &doc)
 
 // Brings over the document on which diz.Test_Fatt stands, unless it is dated after the
 // limit or is already there.
-void importDocument(TDiz &diz, ImportedNumbers &imported, const QString &limitDateText, const QString &workspaceCaption)
+void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &lock, const QString &limitDateText,
+                    const QString &workspaceCaption)
 {
     const QDate limit = TextForms::readDate(limitDateText);
     const QVariant date = diz.Test_Fatt.value(QStringLiteral("data"));
@@ -55,6 +57,14 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const QString &limitDa
         // On a rollback the lines are dropped and re-read before the header: re-reading
         // the header first would move Detta's master, and moving it posts a pending line.
         DbTransaction tx(diz.xml_conn, {&diz.Detta, &diz.Testata});
+        lock.checkStillHeld();
+        // The list read at the start may be old by now: the server is asked again, and
+        // the number stays locked until this document is committed.
+        if (ImportedNumbers::storedNow(diz.xml_conn, doc.identity.number, doc.identity.type)) {
+            tx.commit();  // nothing was written; the tables need no re-read
+            imported.add(doc.identity.number, doc.identity.type);
+            return;
+        }
         const int idInvio = appendImportedHeader(diz.Testata, diz.Test_Fatt, doc);
         importLines(diz, doc, idInvio);
         // The posted header already holds what the server holds, so it needs no re-read.
@@ -82,6 +92,12 @@ void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText,
     if (!messages.confirm(QStringLiteral("Confermi importazione Fatture: ?")))
         return;
 
+    // Held until the run ends; a second desk is told and nothing is read or written.
+    ImportRunLock lock(diz.xml_conn);
+    if (!lock.acquired()) {
+        messages.inform(ImportRunLock::busyMessage());
+        return;
+    }
     installManagementFields(diz);
     diz.Dati.open();  // connects on first use, and again after a lost connection
     diz.Test_Fatt.close();
@@ -98,7 +114,7 @@ void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText,
     for (; !diz.Test_Fatt.eof(); diz.Test_Fatt.next(), ++done) {
         if (progress && !progress(done, total))
             return;
-        importDocument(diz, imported, limitDateText, workspaceCaption);
+        importDocument(diz, imported, lock, limitDateText, workspaceCaption);
     }
     if (progress)
         progress(total, total);

@@ -7,10 +7,13 @@
 class Messages;
 class TDiz;
 
-// Asks for confirmation, then imports every document of the year of the registers FV, FD,
+// Asks for confirmation, then takes the server's import lock: while another desk's import
+// runs, the message "Importazione già in corso su un'altra postazione" is shown and
+// nothing is read or written. Then imports every document of the year of the registers FV, FD,
 // FI, NC and NI, in protocol order, that is not dated after `limitDateText` (the
 // workspace's date field, day/month/two-digit year) and whose number and type are not in
-// testata yet. `workspaceCaption` gives the numbering suffix ("A": none).
+// testata yet (asked again of the server inside each document's transaction, so that no
+// interleaving with another writer brings a document over twice). `workspaceCaption` gives the numbering suffix ("A": none).
 // A document's header, lines and totals are written in one transaction: a failure while
 // writing them (an amount too long for its column among them) leaves nothing of that
 // document, and a later run brings it over whole. The file follows; any failure stops the

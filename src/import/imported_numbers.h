@@ -16,6 +16,11 @@ public:
     bool contains(const QString &number, const QString &type) const;
     void add(const QString &number, const QString &type);
 
+    // Asks the server, inside the caller's transaction, whether a header with exactly this
+    // number and type is stored now. The read locks the number's place in the index until
+    // the transaction ends, so no other desk can store the same number meanwhile.
+    static bool storedNow(DbConnection &xmlConnection, const QString &number, const QString &type);
+
 private:
     static QString key(const QString &number, const QString &type);
     QSet<QString> m_keys;

@@ -4,6 +4,7 @@
 #include "calcola_totali.h"
 #include "db_transaction.h"
 #include "diz.h"
+#include "invoice_lock.h"
 #include "text_forms.h"
 
 #include <array>
@@ -28,16 +29,6 @@ constexpr std::array<CopiedColumn, 10> ArticleColumns{{
     {"prezzo_tot", true},
     {"aliquota", false},
 }};
-
-// The number of the next line: the last line's `prog` + 1, or 1.
-int nextLineNumber(DbTable &lines)
-{
-    if (lines.isEmpty())
-        return 1;
-    lines.last();
-    const QVariant last = lines.value(QStringLiteral("prog"));
-    return last.isNull() ? 1 : last.toInt() + 1;
-}
 
 } // namespace
 
@@ -65,7 +56,10 @@ void PickArticle(TDiz &diz)
         throw DbError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(invoice.objectName()));
 
     DbTransaction transaction(diz.xml_conn, {&lines, &invoice});
-    const int number = nextLineNumber(lines);
+    // The invoice stays locked until its totals are stored: the number is taken under the lock.
+    const QVariant idInvio = invoice.value(QStringLiteral("id_invio"));
+    InvoiceLock::lock(diz.xml_conn, idInvio);
+    const int number = InvoiceLock::nextLineNumber(diz.xml_conn, idInvio);
     lines.append();
     lines.setValue(QStringLiteral("prog"), number);
     for (const CopiedColumn &c : ArticleColumns) {

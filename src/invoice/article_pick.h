@@ -8,8 +8,8 @@ class TDiz;
 // Saves a pending invoice header (also a new, unchanged one) and a changed pending line
 // first (an unchanged one is dropped); an invoice list without a current invoice raises
 // the table's "empty dataset" error before anything is written.
-// Then, in one transaction: a line numbered after the last line in the list (1 when
-// there is none or its number is NULL) takes the article's description, codes, unit,
+// Then, in one transaction with the invoice locked (InvoiceLock): a line numbered after
+// the last stored line (1 when there is none or its number is NULL) takes the article's description, codes, unit,
 // prices, discount and rate value for value (NULL as NULL) and the quantity "1"; the
 // amount texts lose their thousands separators (see plainAmountText); the line is saved
 // and CalcolaTotali rebuilds buckets, VAT and total. Any error rolls the whole pick back.

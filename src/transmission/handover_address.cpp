@@ -15,7 +15,11 @@ QString sendingAddress(SendingScript script, const QString &baseUrl, const QStri
 
 QString unwrittenFileReason(const DbTable &testata, const QString &companyPath)
 {
-    const QString name = testata.text(QStringLiteral("nome_file"));
+    return unwrittenFileReason(testata.text(QStringLiteral("nome_file")), companyPath);
+}
+
+QString unwrittenFileReason(const QString &name, const QString &companyPath)
+{
     if (name.trimmed().isEmpty())
         return QStringLiteral("file XML non ancora creato");
     const QString path = companyPath.trimmed() + name;

@@ -15,3 +15,5 @@ QString sendingAddress(SendingScript script, const QString &baseUrl, const QStri
 // name stored, or no such file in the company's folder `companyPath` (trimmed, the name
 // appended directly). Empty when the file is there.
 QString unwrittenFileReason(const DbTable &testata, const QString &companyPath);
+// The same for a file name as stored (NULL read as empty text).
+QString unwrittenFileReason(const QString &fileName, const QString &companyPath);

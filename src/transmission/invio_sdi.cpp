@@ -56,6 +56,44 @@ void selectUnsent(DbTable &testata)
     testata.open();
 }
 
+// The keys of the invoices the batch works through, taken once at its start: whatever
+// later re-reads do to the list, every one of them is sent or listed as skipped.
+QList<int> batchKeys(const DbTable &testata)
+{
+    QList<int> keys;
+    const int column = testata.indexOfField(QStringLiteral("id_invio"));
+    for (int row = 0; row < testata.rowCount(); ++row)
+        keys << testata.valueAt(row, column).toInt();
+    return keys;
+}
+
+// One invoice of the batch as stored now: why it is not sent, or its file name.
+struct BatchInvoice {
+    QString skipReason;
+    bool missingFile = false;
+    QString fileName;
+};
+
+BatchInvoice storedBatchInvoice(DbConnection &conn, int number, const QString &companyPath)
+{
+    const DbResult r =
+        conn.select(QStringLiteral("SELECT inviata, nome_file FROM testata WHERE id_invio = ?"), {number});
+    BatchInvoice out;
+    if (r.rows.empty()) {
+        out.skipReason = QStringLiteral("eliminata nel frattempo su un'altra postazione");
+        return out;
+    }
+    const DbRow &row = r.rows.front();
+    if (!row.isNull(0) && QByteArrayView(row.raw(0)) != "0") {
+        out.skipReason = QStringLiteral("inviata nel frattempo");
+        return out;
+    }
+    out.fileName = row.isNull(1) ? QString() : QString::fromUtf8(row.raw(1));
+    out.skipReason = unwrittenFileReason(out.fileName, companyPath);
+    out.missingFile = !out.skipReason.isEmpty();
+    return out;
+}
+
 // Testata back on `statement`, positioned on the first invoice.
 void restoreList(DbTable &testata, const QString &statement)
 {
@@ -78,18 +116,17 @@ void InvioFattureSdi(TDiz &diz, Messages &messages)
     const QString path = companyPath(diz);
     const ServiceSettings settings = loadServiceSettings();
     const QString statement = testata.sql();
-    QStringList skipped;
+    QStringList skipped, skippedOther;
     try {
         selectUnsent(testata);
-        for (testata.first(); !testata.eof(); testata.next()) {
-            const int number = testata.asInteger(QStringLiteral("id_invio"));
-            const QString missing = unwrittenFileReason(testata, path);
-            if (!missing.isEmpty()) {
-                skipped << QStringLiteral("%1: %2").arg(number).arg(missing);
+        for (const int number : batchKeys(testata)) {
+            testata.locate(QStringLiteral("id_invio"), number);  // the list shows the invoice being sent
+            const BatchInvoice invoice = storedBatchInvoice(diz.xml_conn, number, path);
+            if (!invoice.skipReason.isEmpty()) {
+                (invoice.missingFile ? skipped : skippedOther) << QStringLiteral("%1: %2").arg(number).arg(invoice.skipReason);
                 continue;
             }
-            addressOpener().open(handOverAddress(settings, SendingScript::Private, testata.asString(QStringLiteral("nome_file")), number),
-                                 messages);
+            addressOpener().open(handOverAddress(settings, SendingScript::Private, invoice.fileName, number), messages);
         }
     } catch (...) {
         // The list never stays limited to the unsent invoices; the first error is the one reported.
@@ -100,6 +137,11 @@ void InvioFattureSdi(TDiz &diz, Messages &messages)
         throw;
     }
     restoreList(testata, statement);
+    QStringList report;
     if (!skipped.isEmpty())
-        messages.inform(QStringLiteral("Fatture non inviate perche senza file XML:\n") + skipped.join(QLatin1Char('\n')));
+        report << QStringLiteral("Fatture non inviate perche senza file XML:\n") + skipped.join(QLatin1Char('\n'));
+    if (!skippedOther.isEmpty())
+        report << QStringLiteral("Fatture non inviate:\n") + skippedOther.join(QLatin1Char('\n'));
+    if (!report.isEmpty())
+        messages.inform(report.join(QStringLiteral("\n\n")));
 }

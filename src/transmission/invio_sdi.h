@@ -7,4 +7,7 @@ class TDiz;
 
 void InvioSdi(TDiz &diz, Messages &messages);
 void InvioPa(TDiz &diz, Messages &messages);
+// The batch takes the keys of the unsent invoices at its start and works through them,
+// each read again as stored when its turn comes: every one is handed over or listed at
+// the end as skipped, with its reason (no file, sent or deleted meanwhile).
 void InvioFattureSdi(TDiz &diz, Messages &messages);

@@ -15,6 +15,7 @@
 #include "import_progress.h"
 #include "importa_fatture.h"
 #include "invio_sdi.h"
+#include "invoice_lock.h"
 #include "invoice_deletion.h"
 #include "legend_panel.h"
 #include "line_panel.h"
@@ -31,6 +32,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 
 TElenco_Fatt *Elenco_Fatt = nullptr;
 
@@ -216,6 +218,17 @@ void TElenco_Fatt::buildControls()
     const QList<QWidget *> order = controlsInOrder();
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+
+    // A re-read found the current invoice deleted on another desk: an editor open on it
+    // must not follow the list to the neighbouring invoice.
+    connect(&m_diz.Testata, &DbTable::currentRowVanished, this, [this] {
+        if (!linePanel->isVisible() && !headerPanel->isVisible())
+            return;
+        linePanel->closeOnInvoiceGone();
+        headerPanel->closeOnInvoiceGone();
+        // Told once the re-read is over, outside the table's own notices.
+        QTimer::singleShot(0, this, [] { uiMessages().inform(InvoiceLock::deletedMessage()); });
+    });
 }
 
 QList<QWidget *> TElenco_Fatt::controlsInOrder() const

@@ -1,5 +1,6 @@
 #include "header_panel.h"
 
+#include "app_error.h"
 #include "calcola_totali.h"
 #include "command.h"
 #include "db_check_box.h"
@@ -9,6 +10,7 @@
 #include "db_grid.h"
 #include "db_navigator.h"
 #include "diz.h"
+#include "ui_messages.h"
 #include "labelled_grid.h"
 #include "nature_codes.h"
 #include "panel_edit.h"
@@ -293,15 +295,40 @@ QWidget *HeaderPanel::buildLinkedDocuments()
 
 void HeaderPanel::open()
 {
+    m_binding.bind(m_diz.Testata);
     show();
     raise();
+}
+
+void HeaderPanel::closeOnInvoiceGone()
+{
+    if (m_diz.Testata.isEditing())
+        m_diz.Testata.cancel();
+    hide();
 }
 
 void HeaderPanel::registra()
 {
     // The recomputation stores the header with the user's changes; on failure the panel
-    // stays open with them.
-    if (runCommand([this] { CalcolaTotali(m_diz); }))
+    // stays open with them, unless another desk deleted the invoice or changed what was
+    // typed: then the panel closes and the stored values show.
+    bool refused = false;
+    const bool done = runCommand([this, &refused] {
+        try {
+            m_binding.checkStillCurrent(m_diz.Testata);
+            CalcolaTotali(m_diz);
+        } catch (const AppError &e) {
+            if (!EditorBinding::isRefusalOfAnotherDesk(e))
+                throw;
+            refused = true;
+            // A re-read that found the invoice gone has closed the panel and tells the user.
+            const bool stillOpen = isVisible();
+            closeOnInvoiceGone();
+            if (stillOpen)
+                uiMessages().inform(e.text());
+        }
+    });
+    if (done && !refused)
         hide();
 }
 

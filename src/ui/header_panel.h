@@ -3,6 +3,11 @@
 // every field of the current invoice header bound to it and, in two lists, the invoice's
 // linked documents (groups in `test_dati`, their documents in `dati_acquisto`).
 // "Registra" recomputes and stores the header; "Annulla" drops its pending changes.
+// The panel is bound to the invoice it was opened on: "Registra" refuses another one, and
+// closes the panel with a message when another desk deleted the invoice or changed the
+// columns typed here (EditorBinding).
+#include "editor_binding.h"
+
 #include <QFrame>
 
 class TDiz;
@@ -19,6 +24,9 @@ public:
     // "Testata Doc.": shows the panel on the current invoice header. Nothing is put into
     // editing until the user changes a field.
     void open();
+    // Closes the panel, dropping the header's pending changes: the invoice it was opened
+    // on left the desk (deleted elsewhere).
+    void closeOnInvoiceGone();
 
     // The nature lists of the four VAT buckets.
     static QStringList natureItems(int bucket);
@@ -36,6 +44,7 @@ private:
     void annulla();
 
     TDiz &m_diz;
+    EditorBinding m_binding;
     DbGrid *m_groups = nullptr;          // DBGrid3
     DbNavigator *m_groupBar = nullptr;   // its navigator
     DbGrid *m_documents = nullptr;       // DBGrid4

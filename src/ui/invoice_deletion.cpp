@@ -2,6 +2,7 @@
 
 #include "db_transaction.h"
 #include "diz.h"
+#include "invoice_lock.h"
 #include "messages.h"
 
 namespace {
@@ -39,6 +40,10 @@ bool deleteCurrentInvoice(TDiz &diz, Messages &messages, DeleteQuestion question
     // Removing the header moves the lines to the next invoice: they need no re-read of
     // their own.
     DbTransaction tx(diz.xml_conn, {&diz.Detta, &testata});
+    // The header first, as every desk that changes the invoice's lines locks it: no desk
+    // recomputes the invoice while its lines go. A header changed meanwhile (sent, say)
+    // is refused by its delete, and nothing of the invoice goes.
+    InvoiceLock::lock(diz.xml_conn, idInvio);
     diz.Query.setSql(QStringLiteral("delete from dettaglio where id_invio=") + QString::number(idInvio));
     diz.Query.execSql();
     testata.remove();

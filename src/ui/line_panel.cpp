@@ -6,6 +6,7 @@
 #include "db_edit.h"
 #include "db_transaction.h"
 #include "diz.h"
+#include "invoice_lock.h"
 #include "labelled_grid.h"
 #include "line_amount.h"
 #include "nature_codes.h"
@@ -125,6 +126,7 @@ void LinePanel::build()
 
 void LinePanel::startInsert()
 {
+    m_binding.bind(m_diz.Testata);
     m_mode = Mode::NewLine;
     show();
     raise();
@@ -138,9 +140,18 @@ void LinePanel::startInsert()
 
 void LinePanel::startModify()
 {
-    const DbTable &lines = m_diz.Detta;
+    DbTable &lines = m_diz.Detta;
     if (!lines.isOpen() || lines.isEmpty())
         return;
+    // The panel shows the line as stored now: another desk may have changed it. The same
+    // line (by its number) stays current.
+    const QVariant prog = lines.value(col("prog"));
+    lines.refresh();
+    if (!prog.isNull())
+        lines.locate(col("prog"), prog);
+    if (lines.isEmpty())
+        return;
+    m_binding.bind(m_diz.Testata);
     m_mode = Mode::ChangeLine;
     show();
     raise();
@@ -173,13 +184,33 @@ void LinePanel::deleteLine()
             return;
         // The header's totals follow the lines at once: the line goes only with them.
         DbTransaction transaction(m_diz.xml_conn, {&m_diz.Testata, &lines});
+        InvoiceLock::lock(m_diz.xml_conn, m_diz.Testata.value(col("id_invio")));
         lines.remove();
         CalcolaTotali(m_diz);
         transaction.commit();
     });
 }
 
+void LinePanel::closeOnInvoiceGone() { hide(); }
+
 void LinePanel::registra()
+{
+    try {
+        store();
+    } catch (const AppError &e) {
+        // Another desk deleted or changed the invoice or the line: what the panel holds
+        // belongs nowhere now. Other errors keep the panel open with what was typed.
+        if (!EditorBinding::isRefusalOfAnotherDesk(e))
+            throw;
+        // A re-read that found the invoice gone has closed the panel and tells the user.
+        const bool stillOpen = isVisible();
+        hide();
+        if (stillOpen)
+            uiMessages().inform(e.text());
+    }
+}
+
+void LinePanel::store()
 {
     // A "Registra" reached without leaving the last field still sees its exit event.
     if (QWidget *control = computingControlOf(QApplication::focusWidget()))
@@ -188,20 +219,26 @@ void LinePanel::registra()
         return;
 
     DbTable &lines = m_diz.Detta;
+    // Only into the invoice the panel was opened on, and only while it is stored.
+    m_binding.checkStillCurrent(m_diz.Testata);
+    if (m_diz.Testata.state() == DbTable::State::Insert) {
+        // A new invoice gets its key before its first line, outside the line's transaction.
+        m_diz.Testata.post();
+        m_binding.bindIfUnbound(m_diz.Testata);
+    }
     // The line and the totals it changes are stored together or not at all; on failure
     // the panel stays open with what the user typed.
     DbTransaction transaction(m_diz.xml_conn, {&m_diz.Testata, &lines});
+    // The invoice stays locked until its totals are stored: a new line's number is taken
+    // under the lock, from the lines as stored.
+    const QVariant idInvio = m_binding.invoice();
+    InvoiceLock::lock(m_diz.xml_conn, idInvio);
     if (m_mode == Mode::ChangeLine) {
         lines.edit();
     } else {
-        int prog = 1;
-        if (!lines.isEmpty()) {
+        const int prog = InvoiceLock::nextLineNumber(m_diz.xml_conn, idInvio);
+        if (!lines.isEmpty())
             lines.last();
-            bool ok = false;
-            const int last = lines.value(col("prog")).toInt(&ok);
-            if (ok)
-                prog = last + 1;
-        }
         lines.append();
         lines.setValue(col("prog"), prog);
     }

@@ -3,6 +3,11 @@
 // which a line of the current invoice is typed in ("Ins. Riga"), changed ("Mod. Riga")
 // and stored with "Registra". The panel's fields are not bound: "Registra" copies them
 // into the line, and the line and the invoice's recomputed totals are stored together.
+// The panel is bound to the invoice it was opened on: "Registra" refuses another one, and
+// closes the panel with a message when another desk deleted or changed the invoice or the
+// line (EditorBinding).
+#include "editor_binding.h"
+
 #include <QFrame>
 
 class TDiz;
@@ -23,8 +28,11 @@ public:
 
     // "Ins. Riga": opens the panel for a new line.
     void startInsert();
-    // "Mod. Riga": opens the panel on the current line; nothing happens without one.
+    // "Mod. Riga": opens the panel on the current line, read again from the server;
+    // nothing happens without one.
     void startModify();
+    // Closes the panel: the invoice it was opened on left the desk (deleted elsewhere).
+    void closeOnInvoiceGone();
     // "Elimina Riga": deletes the current line after confirmation and recomputes the totals.
     void deleteLine();
 
@@ -33,6 +41,7 @@ public:
 private:
     void build();
     void registra();
+    void store();
     void annulla();
     // Refuses amounts longer than their column, naming the field; true when all fit.
     bool amountsFit();
@@ -48,6 +57,7 @@ private:
 
     TDiz &m_diz;
     Mode m_mode = Mode::NewLine;
+    EditorBinding m_binding;
 
     PanelEdit *m_descrizione;   // Edit1
     PanelEdit *m_quantita;      // Edit2

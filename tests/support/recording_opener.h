@@ -5,6 +5,7 @@
 #include "app_error.h"
 
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class RecordingOpener : public AddressOpener {
@@ -17,12 +18,16 @@ public:
     void open(const QString &address, Messages &) override
     {
         addresses << address;
+        if (onOpen)
+            onOpen(address);
         if (failAt && addresses.size() == *failAt)
             throw AppError(QStringLiteral("errore simulato"));
     }
 
     QStringList addresses;
     std::optional<int> failAt;
+    // Runs at each address, after recording it (the user reading the answer meanwhile).
+    std::function<void(const QString &)> onOpen;
 
 private:
     AddressOpener *m_previous;

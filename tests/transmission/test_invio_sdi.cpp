@@ -219,6 +219,34 @@ TEST_F(HandOver, AFailingStepStopsTheBatchAndStillRestoresTheWholeList)
     EXPECT_EQ(diz.Testata.currentIndex(), 0);
 }
 
+// The batch works through the invoices it found at its start: a re-read while the user
+// reads a box (the service marked the first invoice sent, so the list lost a row) does
+// not make it skip the next one, and an invoice deleted on another desk meanwhile is
+// listed with its reason.
+TEST_F(HandOver, TheBatchWorksThroughTheInvoicesFoundAtItsStartWhateverReReadsDo)
+{
+    for (int n : {12, 15, 20, 25})
+        invoice(n, 0, fileOf(n));
+    open();
+    TDiz deskB;
+    openDataModuleOn(deskB);
+    opener.onOpen = [&](const QString &address) {
+        if (address != privateAddress(12))
+            return;
+        db->sql().exec(QStringLiteral("UPDATE testata SET inviata = 1 WHERE id_invio = 12"));
+        ASSERT_TRUE(deskB.Testata.locate(QStringLiteral("id_invio"), 20));
+        deskB.Testata.remove();
+        db->sql().exec(QStringLiteral("UPDATE testata SET inviata = 1 WHERE id_invio = 25"));
+        diz.Testata.refresh();  // the periodic re-read, while the box is open
+    };
+    boxes.expectConfirm(QStringLiteral("Confermi invio Fatture al SDI: ?"), true);
+    boxes.expectInform(QStringLiteral("Fatture non inviate:\n20: eliminata nel frattempo su un'altra postazione\n"
+                                      "25: inviata nel frattempo"));
+    InvioFattureSdi(diz, boxes);
+    EXPECT_EQ(opener.addresses, (QStringList{privateAddress(12), privateAddress(15)}));
+    EXPECT_EQ(listed(), (QList<int>{12, 15, 25}));
+}
+
 // A one-request web server on the loopback interface answering with `page`.
 class OneAnswerServer : public QTcpServer {
 public:

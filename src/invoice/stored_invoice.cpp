@@ -1,0 +1,44 @@
+#include "stored_invoice.h"
+
+#include "app_error.h"
+#include "db_connection.h"
+#include "invoice_lock.h"
+
+namespace StoredInvoice {
+namespace {
+QString textAt(const DbRow &row, int i) { return row.isNull(i) ? QString() : QString::fromUtf8(row.raw(i)); }
+} // namespace
+
+InvoiceTotals::Inputs lockedInputs(DbConnection &connection, const QVariant &idInvio, const QStringList &summaryColumns,
+                                   QStringList *summaryTexts)
+{
+    QStringList columns{QStringLiteral("sc_tipo"), QStringLiteral("sc_perc"), QStringLiteral("spese"),
+                        QStringLiteral("spese2")};
+    for (const QString &c : summaryColumns)
+        columns << DbConnection::quoteName(c);
+    const DbResult r = connection.select(
+        QStringLiteral("SELECT %1 FROM testata WHERE id_invio = ? FOR UPDATE").arg(columns.join(u',')), {idInvio});
+    if (r.rows.empty())
+        throw AppError(InvoiceLock::deletedMessage());
+    const DbRow &row = r.rows.front();
+    if (summaryTexts) {
+        summaryTexts->clear();
+        for (int i = 0; i < summaryColumns.size(); ++i)
+            *summaryTexts << textAt(row, 4 + i);
+    }
+    return {textAt(row, 0), textAt(row, 1), textAt(row, 2), textAt(row, 3)};
+}
+
+std::vector<InvoiceTotals::Line> lines(DbConnection &connection, const QVariant &idInvio)
+{
+    const DbResult r = connection.select(QStringLiteral("SELECT quantita, aliquota, tipo_cessione, prezzo_tot FROM dettaglio "
+                                                        "WHERE id_invio = ? LOCK IN SHARE MODE"),
+                                         {idInvio});
+    std::vector<InvoiceTotals::Line> out;
+    out.reserve(r.rows.size());
+    for (const DbRow &row : r.rows)
+        out.push_back({textAt(row, 0), textAt(row, 1), textAt(row, 2), textAt(row, 3)});
+    return out;
+}
+
+} // namespace StoredInvoice
