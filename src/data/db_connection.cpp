@@ -39,6 +39,11 @@ bool DbError::isConnectionError() const
 QString DbConnection::refusedSentence() { return QStringLiteral("Connessione al server del database non riuscita."); }
 QString DbConnection::lostSentence() { return QStringLiteral("Connessione al server del database interrotta."); }
 
+QString DbConnection::explained(const QString &sentence, const QString &serverText)
+{
+    return sentence + QStringLiteral("\nMessaggio del server: ") + serverText;
+}
+
 int DbResult::indexOf(const QString &name) const
 {
     for (size_t i = 0; i < fields.size(); ++i)
@@ -103,7 +108,7 @@ void DbConnection::setDatabase(const QString &db)
             const unsigned code = mysql_errno(m_mysql);
             if (isConnectionLost(code))
                 m_broken = true;
-            throw DbError(refusedSentence() + QLatin1Char('\n') + text, code, QStringLiteral("USE ") + quoteName(db), text);
+            throw DbError(explained(refusedSentence(), text), code, QStringLiteral("USE ") + quoteName(db), text);
         }
     }
 }
@@ -146,7 +151,7 @@ void DbConnection::open()
         const QString text = QString::fromUtf8(mysql_error(m));
         const unsigned code = mysql_errno(m);
         mysql_close(m);
-        throw DbError(refusedSentence() + QLatin1Char('\n') + text, code, QString(), text);
+        throw DbError(explained(refusedSentence(), text), code, QString(), text);
     }
     m_mysql = m;
     m_broken = false;
@@ -172,7 +177,7 @@ void DbConnection::ensureOpen()
     if (!m_mysql && !m_wanted)
         throw DbError(QStringLiteral("Not connected to the database server"));
     if (m_txLost || (m_txDepth > 0 && (m_broken || !m_mysql)))
-        throw DbError(lostSentence() + QStringLiteral("\nLost connection to server during transaction"),
+        throw DbError(explained(lostSentence(), QStringLiteral("Lost connection to server during transaction")),
                       CR_SERVER_LOST, QString(), QStringLiteral("Lost connection to server during transaction"));
     if (m_mysql && !m_broken && m_txDepth == 0 && nowMs() - m_lastUsed > IdleCheckMs) {
         // Nothing has been sent yet: a connection found dead here is replaced unnoticed.
@@ -195,7 +200,7 @@ void DbConnection::raise(const QByteArray &statement)
         if (m_txDepth > 0)
             m_txLost = true;
     }
-    throw DbError(lost ? lostSentence() + QLatin1Char('\n') + text : text, code, QString::fromUtf8(statement), text);
+    throw DbError(lost ? explained(lostSentence(), text) : text, code, QString::fromUtf8(statement), text);
 }
 
 void DbConnection::query(const QByteArray &sql)
@@ -427,7 +432,7 @@ void DbConnection::commit()
         --m_txDepth;
         if (m_txDepth == 0)
             m_txLost = false;
-        throw DbError(lostSentence() + QStringLiteral("\nLost connection to server during transaction"),
+        throw DbError(explained(lostSentence(), QStringLiteral("Lost connection to server during transaction")),
                       CR_SERVER_LOST, QString(), QStringLiteral("Lost connection to server during transaction"));
     }
     if (m_txDepth > 1) {
