@@ -1,6 +1,7 @@
 #include "db_connection.h"
 
 #include "app_error.h"
+#include "db_insert_batch.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -161,6 +162,8 @@ void DbConnection::open()
 
 void DbConnection::close()
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this))
+        batch->discard();
     m_wanted = false;
     m_txDepth = 0;
     m_txLost = false;
@@ -213,6 +216,11 @@ void DbConnection::query(const QByteArray &sql)
 
 quint64 DbConnection::exec(const QString &sql, const QVariantList &params)
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this)) {
+        if (params.isEmpty() && batch->take(sql))
+            return 1;
+        batch->flush();  // the rows held go before any other statement
+    }
     const QByteArray statement = bind(sql, params).toUtf8();
     query(statement);
     MYSQL_RES *res = mysql_store_result(m_mysql);
@@ -280,6 +288,8 @@ DbField DbConnection::describe(const MYSQL_FIELD &f)
 
 DbResult DbConnection::select(const QString &sql, const QVariantList &params)
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this))
+        batch->flush();
     const QByteArray statement = bind(sql, params).toUtf8();
     query(statement);
     MYSQL_RES *res = mysql_store_result(m_mysql);
@@ -306,6 +316,8 @@ DbResult DbConnection::select(const QString &sql, const QVariantList &params)
 void DbConnection::selectEach(const QString &sql, const std::function<void(std::vector<DbField> &&)> &onFields,
                               const std::function<void(unsigned, char **, const unsigned long *)> &onRow)
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this))
+        batch->flush();
     const QByteArray statement = sql.toUtf8();
     query(statement);
     MYSQL_RES *res = mysql_use_result(m_mysql);
@@ -453,6 +465,8 @@ void DbConnection::commit()
 
 void DbConnection::rollback()
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this))
+        batch->discard();  // rows of the work rolled back
     if (m_txDepth == 0)
         return;
     --m_txDepth;
