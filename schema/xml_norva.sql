@@ -221,7 +221,8 @@ CREATE TABLE `test_car` (
   `imp_scad2` VARCHAR(12) DEFAULT NULL,
   `imp_scad3` VARCHAR(12) DEFAULT NULL,
   `imp_scad4` VARCHAR(12) DEFAULT NULL,
-  KEY `test_car_nome_file` (`nome_file`)
+  KEY `test_car_nome_file` (`nome_file`),
+  KEY `test_car_numero` (`num_doc`, `data_doc`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
 DROP TABLE IF EXISTS `dett_car`;

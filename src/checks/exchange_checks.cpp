@@ -1,6 +1,7 @@
 #include "exchange_checks.h"
 
 #include "app_error.h"
+#include "line_total_rule.h"
 #include "xml_nodes.h"
 
 #include <QStringList>
@@ -166,23 +167,20 @@ void checkLineTotal(const Line &line, Report &report)
     const auto quantity = quantityNode ? number(quantityNode) : std::optional<Decimal>(1);
     if (!quantity)
         return;
-    Decimal price = *unitPrice;
+    std::vector<LineTotalRule::Adjustment> adjustments;
     QStringList steps;
     for (const xmlNode *discount : children(line.node, "ScontoMaggiorazione")) {
         const QString kind = childText(discount, "Tipo");
-        const int sign = kind == QLatin1String("MG") ? 1 : -1;
         const auto percent = number(child(discount, "Percentuale"));
         const auto amount = number(child(discount, "Importo"));
-        if (percent) {
-            price += Decimal(sign) * (price * *percent).divided(Hundred, WorkScale);
+        adjustments.push_back({kind == QLatin1String("MG"), percent, amount});
+        if (percent)
             steps << QStringLiteral("%1 %2%").arg(kind, XmlNodes::text(child(discount, "Percentuale")));
-        } else if (amount) {
-            price += Decimal(sign) * *amount;
+        else if (amount)
             steps << QStringLiteral("%1 %2").arg(kind, XmlNodes::text(child(discount, "Importo")));
-        }
     }
-    const Decimal expected = price * *quantity;
-    if ((*total - expected).abs() > OneCent) {
+    const Decimal expected = LineTotalRule::expectedTotal(*unitPrice, adjustments, *quantity);
+    if (!LineTotalRule::isMet(*total, expected)) {
         const QString discounts = steps.isEmpty() ? QString() : QStringLiteral(" con ") + steps.join(QStringLiteral(", "));
         report.add("00423", totalNode,
                    QStringLiteral("linea %1: PrezzoTotale %2 diverso da PrezzoUnitario %3%4 × Quantita %5 = %6 (tolleranza 0.01)")

@@ -11,7 +11,7 @@ void writeDatiGenerali(XmlLines &out, TDiz &diz, const FatturaHeader &header, Xm
 // "<DatiBeniServizi>" and one DettaglioLinee per line.
 void writeDettaglioLinee(XmlLines &out, DbTable &lines);
 // One DatiRiepilogo per VAT bucket written, then "</DatiBeniServizi>".
-// Returns the sum of the taxable amounts written.
+// Returns the sum of the stored taxable amounts of the buckets written (free goods left out).
 Decimal writeDatiRiepilogo(XmlLines &out, const DbTable &invoice, XmlFormat format);
 // DatiPagamento: by bank transfer only, in the instalments asked for (FPR12).
 void writeDatiPagamento(XmlLines &out, const DbTable &invoice, const DbTable &company, const FatturaHeader &header);

@@ -1,5 +1,7 @@
 #include "codifica_xml.h"
 
+#include "latin1_text.h"
+
 namespace {
 
 // The reference of a character that CodificaXml replaces, or nullptr.
@@ -49,12 +51,12 @@ QString replaceEach(const QString &text, Lookup lookup)
 
 QString CodificaXml(const QString &text)
 {
-    return replaceEach(text, codificaReference);
+    return replaceEach(latin1Text(text), codificaReference);
 }
 
 QString escapeMarkup(const QString &text)
 {
-    return replaceEach(text, markupReference);
+    return replaceEach(latin1Text(text), markupReference);
 }
 
 QString xmlCharactersOnly(const QString &text)

@@ -4,11 +4,13 @@
 
 // The escaping of names, addresses, towns, line descriptions and the delivery reason:
 // & ! " / - ° @ + < > become the numeric character references &#38; &#33; &#34; &#47;
-// &#45; &#176; &#64; &#43; &#60; &#62;. Every other character passes unchanged.
+// &#45; &#176; &#64; &#43; &#60; &#62;. Characters beyond Latin-1 are first written in
+// plain form or left out (latin1_text.h); every other character passes unchanged.
 QString CodificaXml(const QString &text);
 
 // The escaping of every other stored text written into a file: only & < > become
-// &#38; &#60; &#62;, so that the file stays well-formed; other texts pass byte for byte.
+// &#38; &#60; &#62;, so that the file stays well-formed, and characters beyond Latin-1
+// are written in plain form or left out as above; other texts pass unchanged.
 QString escapeMarkup(const QString &text);
 
 // The text without the characters that an XML 1.0 document cannot hold: control

@@ -4,6 +4,7 @@
 #include "codifica_xml.h"
 #include "db_quiet_walk.h"
 #include "db_table.h"
+#include "free_goods_summary.h"
 #include "xml_forms.h"
 
 namespace {
@@ -115,8 +116,10 @@ Decimal writeDatiRiepilogo(XmlLines &out, const DbTable &invoice, XmlFormat form
             continue;
         const QString rate = XmlForms::amount(col("aliquota"));
         const QString taxable = XmlForms::amount(col("imponibile"));
-        const QString tax = XmlForms::amount(col("imposta"));
         const QString nature = col("natura");
+        // Buckets 1 to 3 may hold free goods, which the file's summary counts in.
+        const SummaryFigures figures = summaryFigures(rate, taxable, XmlForms::amount(col("imposta")),
+                                                      n <= 3 ? col("tot_omaggio") : QString());
 
         out.write(QStringLiteral("<DatiRiepilogo>"));
         out.write(element(QStringLiteral("AliquotaIVA"), rate));
@@ -126,8 +129,8 @@ Decimal writeDatiRiepilogo(XmlLines &out, const DbTable &invoice, XmlFormat form
             out.write(element(QStringLiteral("SpeseAccessorie"), expenses));
         if (n <= 3 && XmlForms::isPositive(rounding))
             out.write(element(QStringLiteral("Arrotondamento"), rounding));
-        out.write(element(QStringLiteral("ImponibileImporto"), taxable));
-        out.write(element(QStringLiteral("Imposta"), tax));
+        out.write(element(QStringLiteral("ImponibileImporto"), figures.taxable));
+        out.write(element(QStringLiteral("Imposta"), figures.tax));
         // Without a nature the VAT is due as stored; a public administration pays it itself.
         // An empty VAT-due column (new headers leave the fourth one NULL) writes nothing:
         // the element is optional, and the exchange system then takes "I".
@@ -137,6 +140,7 @@ Decimal writeDatiRiepilogo(XmlLines &out, const DbTable &invoice, XmlFormat form
                 out.write(element(QStringLiteral("EsigibilitaIVA"), due));
         }
         out.write(QStringLiteral("</DatiRiepilogo>"));
+        // What the buyer pays: the free goods are not part of it.
         taxableTotal += XmlForms::valueOf(taxable);
     }
     out.write(QStringLiteral("</DatiBeniServizi>"));

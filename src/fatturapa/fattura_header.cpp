@@ -4,6 +4,7 @@
 #include "codifica_xml.h"
 #include "diz.h"
 #include "file_naming.h"
+#include "foreign_postcode.h"
 #include "xml_forms.h"
 
 namespace {
@@ -174,8 +175,10 @@ FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlF
     h.buyer.pIva = optional("p_iva");
     h.buyer.codFis = optional("cod_fis");
     h.buyer.ragSoc = invoice("rag_soc");
-    h.buyer.indirizzo = invoice("indirizzo");
-    h.buyer.cap = invoice("cap");
+    // A buyer abroad gets the CAP the schema takes.
+    const BuyerAddress address = writtenBuyerAddress({invoice("indirizzo"), invoice("cap")}, h.buyer.nazione);
+    h.buyer.indirizzo = address.indirizzo;
+    h.buyer.cap = address.cap;
     h.buyer.comune = invoice("comune");
     h.buyer.prov = invoice("prov");
     // The exchange system refuses a buyer known by neither (its error 00417).

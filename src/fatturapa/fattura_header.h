@@ -19,7 +19,8 @@ struct FatturaHeader {
     } company;
 
     struct Buyer {
-        QString codDest, pec, pIva, codFis, ragSoc, indirizzo, cap, comune, prov, nazione;
+        QString codDest, pec, pIva, codFis, ragSoc, comune, prov, nazione;
+        QString indirizzo, cap;  // as written (foreign_postcode.h)
     } buyer;
 
     struct Document {

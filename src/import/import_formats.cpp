@@ -30,11 +30,4 @@ QString wholeRateText(double rate)
     return QString::number(static_cast<long long>(std::nearbyint(rate)));
 }
 
-QString plainText(double value)
-{
-    QString text = Decimal::fromDouble(value).roundedSignificant(15).toPlain();
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
-    return text;
-}
-
 } // namespace ImportFormats

@@ -11,7 +11,5 @@ QString masked(double value, const char *mask);
 QString rateText(float rate);
 // A rate rounded to the nearest whole number (a tie going to the even one), in digits: 22, 4, 6.
 QString wholeRateText(double rate);
-// Up to 15 significant digits, no exponent, trailing zeros dropped, decimal comma: 2, 1,5.
-QString plainText(double value);
 
 } // namespace ImportFormats

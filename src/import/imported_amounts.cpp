@@ -50,22 +50,26 @@ QString cutToWidth(const DbTable &table, const QString &column, QString text)
 void put(DbTable &table, const QString &column, double value, const char *mask)
 {
     checkFormattable(column, value);
-    const QString text = ImportFormats::masked(value, mask);
+    putText(table, column, ImportFormats::masked(value, mask));
+}
+
+void putText(DbTable &table, const QString &column, const QString &text)
+{
     const int width = widthOf(table, column);
     if (width > 0 && text.size() > width)
         refuse(column, text);
     table.setText(column, text);
 }
 
+Decimal exact(const QString &column, double value)
+{
+    checkFormattable(column, value);
+    return Decimal::fromDouble(value);
+}
+
 void putRate(DbTable &table, const QString &column, const QString &text)
 {
     table.setText(column, cutToWidth(table, column, text));
-}
-
-void putPlain(DbTable &table, const QString &column, double value)
-{
-    checkFormattable(column, value);
-    table.setText(column, cutToWidth(table, column, ImportFormats::plainText(value)));
 }
 
 } // namespace ImportedAmounts

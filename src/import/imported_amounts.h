@@ -3,6 +3,8 @@
 // text columns of the invoice tables. A text too long for its column would be stored cut
 // to its first characters, a different amount: it is refused instead, as the invoice
 // arithmetic refuses it, and the document under way is not imported.
+#include "decimal.h"
+
 #include <QString>
 
 class DbTable;
@@ -17,8 +19,10 @@ void put(DbTable &table, const QString &column, double value, const char *mask);
 // column's width are cut, as the column always did; a rate whose integer digits do not
 // fit is refused as above.
 void putRate(DbTable &table, const QString &column, const QString &text);
-// `value` as a plain decimal text (ImportFormats::plainText), its decimals cut and its
-// integer digits refused as for a rate (the files round such decimals again).
-void putPlain(DbTable &table, const QString &column, double value);
+// A text already formed by a mask, refused as put() refuses it when it does not fit.
+void putText(DbTable &table, const QString &column, const QString &text);
+// `value` as an exact decimal for `column`, refused as put() refuses a value too large to
+// be formatted.
+Decimal exact(const QString &column, double value);
 
 } // namespace ImportedAmounts

@@ -4,6 +4,7 @@
 #include "diz.h"
 #include "import_formats.h"
 #include "imported_amounts.h"
+#include "imported_line_price.h"
 #include "source_values.h"
 #include "text_forms.h"
 
@@ -16,9 +17,6 @@ void appendGoodsLine(DbTable &detta, const DbTable &line, int idInvio, int prog,
     const float q = line.text(QStringLiteral("um")) == QLatin1String("CL")
         ? float(sourceNumber(line, QStringLiteral("colli")))
         : float(sourceNumber(line, QStringLiteral("quantita")));
-    const double netto = sourceNumber(line, QStringLiteral("Netto"));
-    const double impNetto = sourceNumber(line, QStringLiteral("Imp_Netto"));
-    const double firstDiscount = sourceNumber(line, QStringLiteral("sc_1"));
 
     detta.append();
     detta.setValue(QStringLiteral("id_invio"), idInvio);
@@ -27,16 +25,23 @@ void appendGoodsLine(DbTable &detta, const DbTable &line, int idInvio, int prog,
     detta.setValue(QStringLiteral("descrizione"), line.value(QStringLiteral("descrizione")));
     ImportedAmounts::put(detta, QStringLiteral("quantita"), q, TextForms::Mask2);
     detta.setText(QStringLiteral("um"), line.text(QStringLiteral("um")));
-    ImportedAmounts::put(detta, QStringLiteral("prezzo_unit"), netto, TextForms::Mask3);
-    if (firstDiscount > 0) {
-        // The percentage is the first discount only; the amount is the whole difference
-        // between the gross and the net amount of the line.
-        const double discount = sourceNumber(line, QStringLiteral("pr_lordo")) * q - impNetto;
-        ImportedAmounts::put(detta, QStringLiteral("sc_perc"), firstDiscount, TextForms::Mask2);
-        detta.setText(QStringLiteral("sc_tipo"), QStringLiteral("SC"));
-        ImportedAmounts::putPlain(detta, QStringLiteral("sc_importo"), discount);
+    // Prices and discount as a typed line stores them.
+    ImportedLineSource source;
+    source.quantita = ImportFormats::masked(q, TextForms::Mask2);
+    source.grossPrice = sourceNumber(line, QStringLiteral("pr_lordo"));
+    source.discounts[0] = sourceNumber(line, QStringLiteral("sc_1"));
+    source.discounts[1] = sourceNumber(line, QStringLiteral("sc_2"));
+    source.discounts[2] = sourceNumber(line, QStringLiteral("sc_3"));
+    source.netPrice = sourceNumber(line, QStringLiteral("Netto"));
+    source.netAmount = sourceNumber(line, QStringLiteral("Imp_Netto"));
+    const ImportedLinePrice price = importedLinePrice(source);
+    ImportedAmounts::putText(detta, QStringLiteral("prezzo_unit"), price.prezzoUnit);
+    if (!price.scTipo.isEmpty()) {
+        ImportedAmounts::putText(detta, QStringLiteral("sc_perc"), price.scPerc);
+        detta.setText(QStringLiteral("sc_tipo"), price.scTipo);
+        ImportedAmounts::putText(detta, QStringLiteral("sc_importo"), price.scImporto);
     }
-    ImportedAmounts::put(detta, QStringLiteral("prezzo_tot"), impNetto, TextForms::Mask3);
+    ImportedAmounts::putText(detta, QStringLiteral("prezzo_tot"), price.prezzoTot);
     ImportedAmounts::putRate(detta, QStringLiteral("aliquota"),
                              ImportFormats::wholeRateText(sourceNumber(line, QStringLiteral("aliquota"))));
     if (!nature.isEmpty())

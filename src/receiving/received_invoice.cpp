@@ -4,6 +4,7 @@
 #include "db_connection.h"
 #include "db_transaction.h"
 #include "fattura_reader.h"
+#include "received_identity.h"
 #include "received_rows.h"
 #include "signed_content.h"
 
@@ -122,6 +123,11 @@ LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const
 
         if (alreadyLoaded(conn, bareName))
             return refused(QStringLiteral("Attenzione... File gia Caricato: %1").arg(bareName));
+        // The same invoice under another file name, also while it is being loaded.
+        const std::vector<ReceivedIdentity> identities = receivedIdentities(*read.document);
+        const ReceivedIdentityLocks identityLocks(conn, identities);
+        if (const std::optional<EarlierLoading> earlier = findLoadedInvoice(conn, identities))
+            return refused(alreadyLoadedMessage(*earlier));
         DbTransaction transaction(conn);
         LoadOutcome out;
         out.invoices = store(conn, *read.document, bareName);

@@ -21,5 +21,6 @@ bool isBareReceivedName(const QString &name);
 
 // `bareName` must be a bare file name inside `folder`. Refused, with nothing stored: a
 // name that is not bare, a missing or unreadable file, a name already in
-// test_car.nome_file, a file that is neither FatturaPA XML nor a signed envelope of one.
+// test_car.nome_file, an invoice already stored under any file name (received_identity.h),
+// a file that is neither FatturaPA XML nor a signed envelope of one.
 LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const QString &bareName);

@@ -11,6 +11,7 @@
 #include "received_invoice.h"
 #include "st_fatt.h"
 #include "ui_messages.h"
+#include "visualizza_command.h"
 #include "window_geometry.h"
 
 #include <QComboBox>
@@ -141,6 +142,7 @@ void TElenco_Carico::buildMainView()
     DBNavigator2->setObjectName(QStringLiteral("DBNavigator2"));
     DBNavigator2->setGeometry(340, 360, 420, 34);
     BitBtn4 = button(QStringLiteral("BitBtn4"), QStringLiteral("Stampa"), P1, {area.width() - 176, 358, 160, 38});
+    visualizzaButton = button(QStringLiteral("visualizzaButton"), QStringLiteral("Visualizza"), P1, {area.width() - 346, 358, 160, 38});
 
     DBGrid2 = new DbGrid(m_diz.Detta_Car, lineColumns(), P1);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
@@ -148,6 +150,7 @@ void TElenco_Carico::buildMainView()
 
     onClick(BitBtn2, [this] { onCaricaFattura(); });
     onClick(BitBtn4, [this] { onStampa(); });
+    onClick(visualizzaButton, [this] { onVisualizza(); });
 }
 
 void TElenco_Carico::buildLoadingPanel()
@@ -240,3 +243,5 @@ void TElenco_Carico::onStampa()
         throw AppError(QStringLiteral("Anteprima di stampa non disponibile"));
     St_Fatt->previewPurchase();
 }
+
+void TElenco_Carico::onVisualizza() { visualizzaFatturaRicevuta(m_diz, m_settings.received, this); }

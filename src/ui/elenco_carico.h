@@ -35,6 +35,7 @@ public:
     DbGrid *DBGrid1;
     DbNavigator *DBNavigator2;
     QPushButton *BitBtn4;   // "Stampa"
+    QPushButton *visualizzaButton;
     DbGrid *DBGrid2;
 
     // Loading panel.
@@ -54,6 +55,7 @@ private:
     void onCaricaFattura();
     void onInvioCarico();
     void onStampa();
+    void onVisualizza();
 
     TDiz &m_diz;
     ServiceSettings m_settings;

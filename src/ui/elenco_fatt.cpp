@@ -21,6 +21,7 @@
 #include "print_failure.h"
 #include "st_fatt.h"
 #include "ui_messages.h"
+#include "visualizza_command.h"
 #include "window_geometry.h"
 #include "written_file_check.h"
 #include "xml_forms.h"
@@ -191,6 +192,7 @@ void TElenco_Fatt::buildControls()
     invioFattureButton = commandButton(this, "BitBtn19", QStringLiteral("Invio Fatture al SDI"));
     eliminaFatturaButton = commandButton(this, "BitBtn16", QStringLiteral("Elimina Fattura"));
     stampaButton = commandButton(this, "BitBtn17", QStringLiteral("Stampa"));
+    visualizzaButton = commandButton(this, "visualizzaButton", QStringLiteral("Visualizza"));
 
     // The panels lie over the controls; the header editor, covering everything, on top.
     legendPanel = new LegendPanel(this);
@@ -214,7 +216,7 @@ QList<QWidget *> TElenco_Fatt::controlsInOrder() const
             lineNavigator,   articoliButton,  insRigaButton,     modRigaButton,  eliminaRigaButton,
             testataDocButton, lineGrid,       creaXmlButton,     invioSdiButton, xmlPaButton,
             invioPaButton,   importaButton,   importDateField,   invioFattureButton, eliminaFatturaButton,
-            stampaButton};
+            stampaButton,    visualizzaButton};
 }
 
 void TElenco_Fatt::connectCommands()
@@ -243,6 +245,7 @@ void TElenco_Fatt::connectCommands()
     onClick(invioFattureButton, [this] { InvioFattureSdi(m_diz, uiMessages()); });
     onClick(eliminaFatturaButton, [this] { onEliminaFattura(); });
     onClick(stampaButton, [this] { onStampa(); });
+    onClick(visualizzaButton, [this] { onVisualizza(); });
 
     // Deleting a header from the navigator or the list takes its lines with it and spares
     // a sent invoice, as "Elimina Fattura" does.
@@ -275,7 +278,8 @@ void TElenco_Fatt::arrange()
     lineGrid->setGeometry(Margin, linesTop, w - 2 * Margin, bottomRow - Gap - linesTop);
 
     placeRow({{creaXmlButton, 150}, {invioSdiButton, 105}, {xmlPaButton, 95}, {invioPaButton, 95}, {importaButton, 130},
-              {importDateField, 80}, {invioFattureButton, 160}, {eliminaFatturaButton, 130}, {stampaButton, 95}},
+              {importDateField, 80}, {invioFattureButton, 160}, {eliminaFatturaButton, 130}, {stampaButton, 95},
+              {visualizzaButton, 95}},
              Margin, bottomRow, RowHeight, 10);
 
     // The line editor covers the top row and the invoice list and leaves the middle row
@@ -363,3 +367,5 @@ void TElenco_Fatt::onStampa()
         uiMessages().inform(missingDataMessage(m_diz, e));
     }
 }
+
+void TElenco_Fatt::onVisualizza() { visualizzaFatturaEmessa(m_diz, this); }

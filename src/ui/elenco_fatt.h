@@ -51,6 +51,7 @@ public:
     QPushButton *invioFattureButton;
     QPushButton *eliminaFatturaButton;
     QPushButton *stampaButton;
+    QPushButton *visualizzaButton;
     // The panels laid over the window.
     LegendPanel *legendPanel;
     LinePanel *linePanel;
@@ -63,6 +64,7 @@ public:
     void onXmlPa();
     void onImportaFatture();
     void onStampa();
+    void onVisualizza();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -45,7 +45,7 @@ TEST_F(ImportFaults, AmountsTooLongForTheirColumnsAreRefusedNotCut)
         {"unit price of 10^9", {}, {{"quantita", 1}, {"pr_lordo", 1000000000}},
          "Importo troppo grande per prezzo_unit: 1000000000,000"},
         {"discount amount with 13 integer digits", {}, {{"quantita", 1000000}, {"pr_lordo", 10000000}, {"sc_1", 99.99}},
-         "Importo troppo grande per sc_importo: 9999000000000"},
+         "Importo troppo grande per sc_importo: 9999000000000,00"},
         {"rate of 10^7", {}, {{"aliquota", 10000000}}, "Importo troppo grande per aliquota: 10000000"},
         {"quantity of 10^38", {}, {{"quantita", 1e38}, {"pr_lordo", 1}},
          "Importo troppo grande per quantita: 9,9999996802856925e+37"},

@@ -18,21 +18,21 @@ TEST_F(ImportLines, LineMapping)
     const std::vector<LineCase> cases{
         {"cartons with a discount",
          {{"um", "CL"}, {"colli", 3}, {"quantita", 36}, {"pr_lordo", 10}, {"sc_1", 10}},
-         {{"quantita", "3,00"}, {"um", "CL"}, {"prezzo_unit", "9,000"}, {"prezzo_tot", "27,000"},
-          {"sc_perc", "10,00"}, {"sc_tipo", "SC"}, {"sc_importo", "3"}, {"aliquota", "22"}}},
+         {{"quantita", "3,00"}, {"um", "CL"}, {"prezzo_unit", "10,000"}, {"prezzo_tot", "27,000"},
+          {"sc_perc", "10,00"}, {"sc_tipo", "SC"}, {"sc_importo", "3,00"}, {"aliquota", "22"}}},
         {"pieces with a discount",
          {{"um", "PZ"}, {"colli", 3}, {"quantita", 36}, {"pr_lordo", 10}, {"sc_1", 10}},
-         {{"quantita", "36,00"}, {"prezzo_unit", "9,000"}, {"prezzo_tot", "324,000"}, {"sc_importo", "36"}}},
+         {{"quantita", "36,00"}, {"prezzo_unit", "10,000"}, {"prezzo_tot", "324,000"}, {"sc_importo", "36,00"}}},
         {"no discount",
          {{"quantita", 2}, {"pr_lordo", 12.5}},
          {{"quantita", "2,00"}, {"prezzo_unit", "12,500"}, {"prezzo_tot", "25,000"},
           {"sc_perc", QVariant()}, {"sc_tipo", QVariant()}, {"sc_importo", QVariant()}}},
-        {"cascaded discounts, decimal amount",
+        {"cascaded discounts: their combined percentage",
          {{"quantita", 3}, {"pr_lordo", 10}, {"sc_1", 10}, {"sc_2", 5}},
-         {{"prezzo_unit", "8,550"}, {"prezzo_tot", "25,650"}, {"sc_perc", "10,00"}, {"sc_importo", "4,35"}}},
-        {"second discount only: no discount columns",
+         {{"prezzo_unit", "10,000"}, {"prezzo_tot", "25,650"}, {"sc_perc", "14,50"}, {"sc_importo", "4,35"}}},
+        {"second discount only: its percentage",
          {{"quantita", 1}, {"pr_lordo", 10}, {"sc_1", 0}, {"sc_2", 10}},
-         {{"prezzo_unit", "9,000"}, {"sc_perc", QVariant()}, {"sc_importo", QVariant()}}},
+         {{"prezzo_unit", "10,000"}, {"prezzo_tot", "9,000"}, {"sc_tipo", "SC"}, {"sc_perc", "10,00"}, {"sc_importo", "1,00"}}},
         {"rate 4,5 rounds to the even 4", {{"aliquota", 4.5}}, {{"aliquota", "4"}}},
         {"rate 5,5 rounds to the even 6", {{"aliquota", 5.5}}, {{"aliquota", "6"}}},
         {"texts passed on",
@@ -156,8 +156,8 @@ TEST_F(ImportLines, DeferredInvoiceWithoutNotesStopsAtTheFile)
     EXPECT_TRUE(fileExists(header(QStringLiteral("2I"))));
 }
 
-// 9,99 at 7 % is stored with the import's discount amount of ten decimals
-// ("0,6993000000"); the file of the invoice writes it with four and is valid.
+// 9,99 at 7 %: the gross price, the percentage and the discount amount of the line to the
+// cent, as the line editor stores them; the file of the invoice is valid.
 TEST_F(ImportLines, DiscountedLineAtSevenPercentWritesAValidFile)
 {
     const int prot = addDocument({{"cod_destinatario", QVariant()}, {"partiva", ""}});
@@ -167,7 +167,8 @@ TEST_F(ImportLines, DiscountedLineAtSevenPercentWritesAValidFile)
     const StoredRow h = header(QStringLiteral("1I"));
     const QList<StoredRow> lines = linesOf(h.id());
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(lines[0]["sc_importo"], QStringLiteral("0,6993000000"));
+    EXPECT_EQ(lines[0]["prezzo_unit"], QStringLiteral("9,990"));
+    EXPECT_EQ(lines[0]["sc_importo"], QStringLiteral("0,70"));
     EXPECT_EQ(lines[0]["prezzo_tot"], QStringLiteral("9,291"));
     ASSERT_TRUE(fileExists(h));
     QFile file(folder() + h["nome_file"]);
@@ -176,7 +177,7 @@ TEST_F(ImportLines, DiscountedLineAtSevenPercentWritesAValidFile)
     for (const char *element : {"<CodiceDestinatario>0000000</CodiceDestinatario>",
                                 "<CodiceFiscale>FRRLCU75M12F257W</CodiceFiscale>\r\n<Anagrafica>",
                                 "<ScontoMaggiorazione>\r\n<Tipo>SC</Tipo>\r\n<Percentuale>7.00</Percentuale>\r\n"
-                                "<Importo>0.6993</Importo>\r\n</ScontoMaggiorazione>"})
+                                "<Importo>0.70</Importo>\r\n</ScontoMaggiorazione>"})
         EXPECT_TRUE(content.contains(element)) << element;
     EXPECT_EQ(schemaErrors(h), QString());
 }

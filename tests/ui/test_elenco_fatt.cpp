@@ -140,7 +140,7 @@ TEST_F(Workspace, HoldsEveryControlInItsOrderTopToBottom)
               (QStringList{"DBNavigator1", "Nuova", "Sel. Cliente", "Legenda", "DBGrid1", "DBNavigator2",
                            "Articoli Magazzino", "Ins. Riga", "Mod. Riga", "Elimina Riga", "Testata Doc.", "DBGrid2",
                            "Creazione File XML", "Invio a SDI", "XML P.A.", "Invio P.A.", "Importa Fatture", "M1",
-                           "Invio Fatture al SDI", "Elimina Fattura", "Stampa"}));
+                           "Invio Fatture al SDI", "Elimina Fattura", "Stampa", "Visualizza"}));
 
     // Rows go downwards, and within a row each control stands right of the one before.
     const QList<QWidget *> controls = w.controlsInOrder();
