@@ -23,6 +23,9 @@
 
 namespace {
 
+// The installation's secret of the benchmark's own service, carried by every request.
+constexpr const char *Secret = "bench0123456789abcdef0123456789ab";
+
 // An FPR12 invoice of five lines at 22 % that passes every check.
 QByteArray invoiceFile(int progressive)
 {
@@ -89,9 +92,9 @@ void startService(Service &s, const QTemporaryDir &dir, const QString &database)
     QFile f(ini);
     if (!f.open(QIODevice::WriteOnly))
         throw AppError(QStringLiteral("cannot write %1").arg(ini));
-    f.write(QStringLiteral("port=0\nchannel=folder\noutbox=%1\ndb_host=localhost\ndb_name=%2\ndb_socket=%3\ndb_port=%4\n")
+    f.write(QStringLiteral("port=0\nchannel=folder\noutbox=%1\ndb_host=localhost\ndb_name=%2\ndb_socket=%3\ndb_port=%4\nsecret=%5\n")
                 .arg(dir.filePath(QStringLiteral("outbox")), database, qEnvironmentVariable("XN_TEST_DB_SOCKET"),
-                     qEnvironmentVariable("XN_TEST_DB_PORT", QStringLiteral("33061")))
+                     qEnvironmentVariable("XN_TEST_DB_PORT", QStringLiteral("33061")), QLatin1String(Secret))
                 .toUtf8());
     f.close();
     const QString log = dir.filePath(QStringLiteral("service.log"));
@@ -124,9 +127,10 @@ double sendAll(int port, const std::vector<int> &ids, size_t from, size_t to, in
             httplib::Client client("127.0.0.1", port);
             client.set_keep_alive(true);
             for (size_t i = next++; i < to; i = next++) {
-                const std::string path = QStringLiteral("/Fatt_Ven/mail_sdi.php?nome_file=%1&n_invio=%2")
+                const std::string path = QStringLiteral("/Fatt_Ven/mail_sdi.php?nome_file=%1&n_invio=%2&chiave=%3")
                                              .arg(fileName(int(i) + 1))
                                              .arg(ids[i])
+                                             .arg(QLatin1String(Secret))
                                              .toStdString();
                 const auto res = client.Get(path.c_str());
                 if (!res || res->status != 200)

@@ -1,7 +1,9 @@
 #include "presend_check.h"
 
+#include "doctype_free_xml.h"
 #include "exchange_checks.h"
 #include "fatturapa_schema.h"
+#include "regular_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,29 +43,21 @@ private:
     void *m_previousContext;
 };
 
-struct DocFree {
-    void operator()(xmlDoc *d) const { xmlFreeDoc(d); }
-};
-
-} // namespace
-
-std::vector<PresendProblem> checkInvoiceFile(const QString &path)
+std::vector<PresendProblem> checkParsed(const QByteArray &bytes, const QString &name)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{QStringLiteral("file"), QFileInfo(path).fileName(),
-                 QStringLiteral("file non leggibile: %1").arg(file.errorString())}};
-    const QByteArray bytes = file.readAll();
-    file.close();
-
-    std::unique_ptr<xmlDoc, DocFree> doc;
+    if (bytes.size() > MaxInvoiceFileBytes)
+        return {{QStringLiteral("file"), name,
+                 QStringLiteral("file di %1 byte: il sistema di interscambio accetta file fino a %2 byte").arg(bytes.size()).arg(MaxInvoiceFileBytes)}};
+    DoctypeFreeXml parsed;
     std::vector<PresendProblem> problems;
     {
         ParserMessages messages;
-        const QByteArray url = QFile::encodeName(path);
-        doc.reset(xmlReadMemory(bytes.constData(), int(bytes.size()), url.constData(), nullptr, XML_PARSE_NONET));
+        parsed = parseDoctypeFreeXml(bytes, QFile::encodeName(name), 0);
         problems = std::move(messages.problems);
     }
+    if (parsed.hadDoctype)
+        return {{QStringLiteral("xml"), name, doctypeRefusal()}};
+    const XmlDocPtr &doc = parsed.doc;
     if (!doc || !problems.empty()) {
         if (problems.empty())
             problems.push_back({QStringLiteral("xml"), QString(), QStringLiteral("il file non è un documento XML ben formato")});
@@ -73,6 +67,24 @@ std::vector<PresendProblem> checkInvoiceFile(const QString &path)
     if (!problems.empty())
         return problems;
     return exchangeSystemChecks(doc.get());
+}
+
+} // namespace
+
+std::vector<PresendProblem> checkInvoiceBytes(const QByteArray &bytes, const QString &name)
+{
+    std::vector<PresendProblem> problems = checkParsed(bytes, name);
+    releaseParserMemory(bytes.size());
+    return problems;
+}
+
+std::vector<PresendProblem> checkInvoiceFile(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const RegularFile file = readRegularFile(path, MaxInvoiceFileBytes, name);
+    if (!file.ok())
+        return {{QStringLiteral("file"), name, file.error}};
+    return checkInvoiceBytes(file.bytes, name);
 }
 
 QString describeProblems(const std::vector<PresendProblem> &problems)

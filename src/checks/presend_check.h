@@ -1,6 +1,7 @@
 #pragma once
 // The check of an invoice file before it goes out: well-formed, valid against the
 // FatturaPA schema, and free of the faults the exchange system rejects after the schema.
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -12,7 +13,11 @@ struct PresendProblem {
 
 // Checks the file at `path`. An empty list means the file may go out. The checks after
 // the schema run only on a file that the schema accepts, as the exchange system does.
+// Refused before any parsing: a name that is not a regular file, a file over 5 MB; a file
+// with a document type declaration is refused when the parser meets it.
 std::vector<PresendProblem> checkInvoiceFile(const QString &path);
+// The same check on bytes already read; `name` names the file in the problems.
+std::vector<PresendProblem> checkInvoiceBytes(const QByteArray &bytes, const QString &name);
 // One line per problem, for a message box or a web page.
 QString describeProblems(const std::vector<PresendProblem> &problems);
 

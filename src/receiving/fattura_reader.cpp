@@ -1,5 +1,7 @@
 #include "fattura_reader.h"
 
+#include "doctype_free_xml.h"
+
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -215,15 +217,23 @@ Decimal Body::total() const
     return sum;
 }
 
-ReadResult readFattura(const QByteArray &xml)
+namespace {
+
+ReadResult readParsed(const QByteArray &xml)
 {
     initParser();
     ReadResult result;
-    // No network, no entity substitution, no messages on the standard error.
-    std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
-        xmlReadMemory(xml.constData(), int(xml.size()), nullptr, nullptr,
-                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
-        &xmlFreeDoc);
+    if (xml.size() > MaxInvoiceFileBytes) {
+        result.error = QStringLiteral("il file supera i %1 byte che il sistema di interscambio ammette").arg(MaxInvoiceFileBytes);
+        return result;
+    }
+    // No network, no document type (and so no entity at all), no messages on the standard error.
+    const DoctypeFreeXml parsed = parseDoctypeFreeXml(xml, QByteArray(), XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    if (parsed.hadDoctype) {
+        result.error = doctypeRefusal();
+        return result;
+    }
+    const XmlDocPtr &doc = parsed.doc;
     if (!doc) {
         result.error = QStringLiteral("il file non e un XML ben formato");
         return result;
@@ -260,6 +270,15 @@ ReadResult readFattura(const QByteArray &xml)
         // Decimal overflow and the like.
         result.error = QStringLiteral("fattura non leggibile: %1").arg(QString::fromUtf8(e.what()));
     }
+    return result;
+}
+
+} // namespace
+
+ReadResult readFattura(const QByteArray &xml)
+{
+    ReadResult result = readParsed(xml);
+    releaseParserMemory(xml.size());  // the parsed tree is gone by now
     return result;
 }
 

@@ -88,9 +88,10 @@ struct ReadResult {
     QString error;  // Italian, when document is empty
 };
 
-// Parses `xml`. Refuses a text that is not well-formed XML, whose root is not a FatturaPA
-// document of the 1.2 namespace, that has no header or no body, or whose dates and
-// amounts do not read.
+// Parses `xml`. Refuses a text over 5 MB, one that declares a document type (DTD or
+// entities: a FatturaPA file has none), one that is not well-formed XML, whose root is not
+// a FatturaPA document of the 1.2 namespace, that has no header or no body, or whose dates
+// and amounts do not read.
 ReadResult readFattura(const QByteArray &xml);
 
 } // namespace Received

@@ -1,20 +1,19 @@
 #include "received_invoice.h"
 
 #include "app_error.h"
+#include "database_refusal.h"
 #include "db_connection.h"
 #include "db_transaction.h"
+#include "doctype_free_xml.h"
 #include "fattura_reader.h"
 #include "received_identity.h"
 #include "received_rows.h"
+#include "regular_file.h"
 #include "signed_content.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
-
-// Received files larger than this are not read (a FatturaPA file is limited to 5 MB).
-constexpr qint64 MaxFileSize = 20 * 1024 * 1024;
 
 LoadOutcome refused(const QString &why)
 {
@@ -83,15 +82,12 @@ LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const
         return refused(QStringLiteral("Nome file non valido: \"%1\" (serve il solo nome del file, senza cartella, al massimo %2 caratteri)")
                            .arg(bareName)
                            .arg(ReceivedNameWidth));
-    QFile file(QDir(folder).filePath(bareName));
-    if (!file.exists())
-        return refused(QStringLiteral("File non trovato: %1").arg(bareName));
-    if (file.size() > MaxFileSize)
-        return refused(QStringLiteral("File troppo grande: %1").arg(bareName));
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(QStringLiteral("File non leggibile: %1 (%2)").arg(bareName, file.errorString()));
-    QByteArray data = file.readAll();
-    file.close();
+    // A FatturaPA file, signed or not, is at most 5 MB; a name that is not a regular file
+    // (a FIFO would keep the reading waiting) is refused.
+    RegularFile file = readRegularFile(QDir(folder).filePath(bareName), MaxInvoiceFileBytes, bareName);
+    if (!file.ok())
+        return refused(file.error);
+    QByteArray data = std::move(file.bytes);
 
     if (!Received::looksLikeXml(data)) {
         Received::SignedContent signedContent = Received::extractSignedContent(data);
@@ -137,6 +133,8 @@ LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const
         out.message = out.invoices.size() == 1 ? QStringLiteral("Dal file %1.").arg(bareName)
                                                : QStringLiteral("%1 fatture caricate dal file %2").arg(out.invoices.size()).arg(bareName);
         return out;
+    } catch (const DbError &e) {
+        return refused(QStringLiteral("File %1 non caricato: %2").arg(bareName, databaseRefusal(e)));
     } catch (const AppError &e) {
         return refused(QStringLiteral("File %1 non caricato: %2").arg(bareName, e.text()));
     }

@@ -20,7 +20,8 @@ inline constexpr int ReceivedNameWidth = 40;
 bool isBareReceivedName(const QString &name);
 
 // `bareName` must be a bare file name inside `folder`. Refused, with nothing stored: a
-// name that is not bare, a missing or unreadable file, a name already in
-// test_car.nome_file, an invoice already stored under any file name (received_identity.h),
-// a file that is neither FatturaPA XML nor a signed envelope of one.
+// name that is not bare, a missing or unreadable file, a name that is not a regular file
+// (a FIFO, a folder), a file over 5 MB, a name already in test_car.nome_file, an invoice
+// already stored under any file name (received_identity.h), a file that is neither
+// FatturaPA XML nor a signed envelope of one, a file with a document type declaration.
 LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const QString &bareName);

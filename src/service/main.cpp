@@ -4,6 +4,9 @@
 // It stops on SIGTERM or SIGINT.
 #include "app_error.h"
 #include "channel.h"
+#include "db_connection.h"
+#include "handover_journal.h"
+#include "handover_reconcile.h"
 #include "presend_check.h"
 #include "service_database.h"
 #include "service_server.h"
@@ -22,6 +25,9 @@
 #include <thread>
 
 namespace {
+
+// A secret shorter than this could be guessed by a page that tries addresses.
+constexpr qsizetype MinimumSecretLength = 16;
 
 void fail(const QString &text)
 {
@@ -48,6 +54,14 @@ int main(int argc, char **argv)
     }
     const QString settingsPath = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("servizio.ini");
     const ServiceSettings settings = loadServiceSettings(settingsPath);
+    if (settings.secret.size() < MinimumSecretLength) {
+        fail(QStringLiteral("manca la chiave segreta dell'installazione in %1 (secret=, almeno %2 caratteri): ./run la crea")
+                 .arg(settingsPath)
+                 .arg(MinimumSecretLength));
+        return 1;
+    }
+    if (QFileInfo(settingsPath).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther))
+        fail(QStringLiteral("attenzione: %1 contiene la chiave segreta ma è leggibile da altri utenti (chmod 600 %1)").arg(settingsPath));
 
     if (!settings.schema.isEmpty())
         setPresendSchemaFolder(settings.schema);
@@ -67,7 +81,11 @@ int main(int argc, char **argv)
         ConnectionPool pool(databaseEndpoint(settings, QFileInfo(settingsPath).absolutePath()));
         const auto channel = makeChannel(settings);
         try {
-            pool.acquire();
+            auto conn = pool.acquire();
+            // Hand-overs cut short by an earlier stop are settled before any new sending.
+            HandoverJournal journal(settings.journal);
+            for (const QString &line : settleAllHandovers(*conn, *channel, journal))
+                std::printf("fatture-service: %s\n", line.toUtf8().constData());
         } catch (const AppError &e) {
             fail(QStringLiteral("database %1 non raggiungibile per ora (%2): ogni richiesta riproverà")
                      .arg(pool.endpoint().database, e.text()));

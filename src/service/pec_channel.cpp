@@ -3,7 +3,6 @@
 #include "app_error.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QLocale>
 #include <QUuid>
 #include <curl/curl.h>
@@ -53,7 +52,7 @@ PecChannel::PecChannel(const ServiceSettings &s)
         throw AppError(QStringLiteral("canale PEC: pec_security deve essere ssl, starttls o none, non \"%1\"").arg(s.pecSecurity));
 }
 
-void PecChannel::deliver(const QString &path, const QString &bareName)
+void PecChannel::deliver(const QByteArray &bytes, const QString &bareName)
 {
     std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
     if (!curl)
@@ -96,9 +95,9 @@ void PecChannel::deliver(const QString &path, const QString &bareName)
     curl_mime_data(text, body.constData(), size_t(body.size()));
     curl_mime_type(text, "text/plain; charset=utf-8");
     curl_mimepart *file = curl_mime_addpart(mime.get());
-    const QByteArray filePath = QFile::encodeName(path), fileName = bareName.toUtf8();
-    if (curl_mime_filedata(file, filePath.constData()) != CURLE_OK)
-        throw AppError(QStringLiteral("canale PEC: impossibile allegare %1").arg(path));
+    const QByteArray fileName = bareName.toUtf8();
+    if (curl_mime_data(file, bytes.constData(), size_t(bytes.size())) != CURLE_OK)
+        throw AppError(QStringLiteral("canale PEC: impossibile allegare %1").arg(bareName));
     curl_mime_filename(file, fileName.constData());
     curl_mime_type(file, "application/xml");
     curl_mime_encoder(file, "base64");

@@ -6,8 +6,11 @@
 class PecChannel : public Channel {
 public:
     explicit PecChannel(const ServiceSettings &settings);
-    void deliver(const QString &path, const QString &bareName) override;
+    void deliver(const QByteArray &bytes, const QString &bareName) override;
     bool withdraw(const QString &) override { return false; }  // a sent message stays sent
+    // What went out is in the mailbox's sent messages, not visible here: only the
+    // hand-over journal's record of a completed sending tells.
+    bool holds(const QString &, const QByteArray &) const override { return false; }
     QString destination() const override;
 
 private:

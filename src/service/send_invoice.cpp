@@ -4,11 +4,28 @@
 #include "bare_name.h"
 #include "channel.h"
 #include "db_connection.h"
+#include "db_transaction.h"
+#include "doctype_free_xml.h"
+#include "handover_journal.h"
+#include "handover_reconcile.h"
 #include "presend_check.h"
+#include "regular_file.h"
 
 #include <QFileInfo>
 
 namespace {
+
+// The steps of a sending, in order. Each returns the refusal that ends the request, or
+// nothing to go on. They run inside one transaction that holds the invoice's row.
+
+using Refusal = std::optional<ServiceAnswer>;
+
+// What goes out: the invoice and the bytes read, checked and then handed over.
+struct Outgoing {
+    int number = 0;
+    QString name;
+    QByteArray bytes;
+};
 
 ServiceAnswer refused(int status, const QString &message, const QStringList &items = {})
 {
@@ -22,25 +39,135 @@ bool isSent(const DbResult &r, int column)
     return !row.isNull(column) && row.raw(column) != QByteArrayView("0");
 }
 
-// Rolls back an open transaction when the scope is left before commit.
-class Transaction {
-public:
-    explicit Transaction(DbConnection &conn) : m_conn(conn) { m_conn.begin(); }
-    ~Transaction()
-    {
-        if (!m_done)
-            m_conn.rollback();
-    }
-    void commit()
-    {
-        m_conn.commit();
-        m_done = true;
-    }
+Refusal readRequest(const SendRequest &request, Outgoing &out)
+{
+    if (!request.nomeFile || !request.nInvio)
+        return refused(400, QStringLiteral("Richiesta incompleta: servono nome_file e n_invio."));
+    out.name = *request.nomeFile;
+    if (!isBareInvoiceName(out.name))
+        return refused(400, QStringLiteral("Nome file non ammesso: \"%1\". Serve il solo nome del file (lettere, cifre, _ e .), "
+                                           "senza cartelle e senza \"..\".")
+                                .arg(out.name));
+    if (!readInvoiceNumber(*request.nInvio, &out.number))
+        return refused(400, QStringLiteral("Numero fattura non valido: \"%1\". n_invio deve essere un numero.").arg(*request.nInvio));
+    return std::nullopt;
+}
 
-private:
-    DbConnection &m_conn;
-    bool m_done = false;
-};
+// Locks the invoice's row until the end of the transaction: its name, its flag and the
+// uniqueness of its name are judged on what the server holds under the lock.
+Refusal lockInvoice(DbConnection &conn, const Outgoing &out)
+{
+    const DbResult found = conn.select(QStringLiteral("SELECT nome_file, inviata FROM testata WHERE id_invio = ? FOR UPDATE"), {out.number});
+    if (found.rows.empty())
+        return refused(404, QStringLiteral("Nessuna fattura con numero %1.").arg(out.number));
+    if (found.rows.front().raw(0) != QByteArrayView(out.name.toUtf8()))
+        return refused(404, QStringLiteral("La fattura numero %1 non ha il file %2.").arg(out.number).arg(out.name));
+    if (isSent(found, 1))
+        return refused(409, QStringLiteral("Fattura già inviata: numero %1, file %2.").arg(out.number).arg(out.name));
+    // Two invoices with one name (the progressive wrapped round) would hand over one file
+    // for both, the second replacing the first while it waits to be uploaded.
+    const DbResult others = conn.select(
+        QStringLiteral("SELECT id_invio FROM testata WHERE nome_file = ? AND id_invio <> ? ORDER BY id_invio LIMIT 5"), {out.name, out.number});
+    if (!others.rows.empty()) {
+        QStringList numbers;
+        for (const DbRow &row : others.rows)
+            numbers << QString::fromUtf8(row.raw(0).toByteArray());
+        return refused(409, QStringLiteral("Il nome file %1 è registrato anche per la fattura numero %2: ricreare il file XML "
+                                           "di una delle fatture, così che ognuna abbia un nome suo, prima di inviarla.")
+                                .arg(out.name, numbers.join(QStringLiteral(", "))));
+    }
+    return std::nullopt;
+}
+
+// A hand-over of this invoice cut short earlier: when its file went out, the invoice is
+// marked as sent now and this request refused; otherwise the record is dropped.
+Refusal settleEarlierHandover(DbConnection &conn, DbTransaction &transaction, Channel &channel, HandoverJournal &journal,
+                              const Outgoing &out)
+{
+    const std::optional<HandoverRecord> earlier = journal.record(out.number);
+    if (!earlier)
+        return std::nullopt;
+    if (!handoverWentOut(channel, *earlier)) {
+        journal.finish(out.number);
+        return std::nullopt;
+    }
+    conn.exec(QStringLiteral("UPDATE testata SET inviata = 1 WHERE id_invio = ?"), {out.number});
+    transaction.commit();
+    journal.finish(out.number);
+    return refused(409, QStringLiteral("Fattura già inviata: il file %1 della fattura numero %2 era già stato consegnato %3 "
+                                       "da un invio interrotto; ora la fattura è segnata come inviata.")
+                            .arg(out.name)
+                            .arg(out.number)
+                            .arg(channel.destination()));
+}
+
+// Reads the file once: these bytes are checked and handed over.
+Refusal readInvoiceFile(DbConnection &conn, Outgoing &out)
+{
+    const QString path = companyFilePath(conn, out.name);
+    RegularFile file = readRegularFile(path, MaxInvoiceFileBytes, out.name);
+    if (file.fault == RegularFile::Fault::Missing)
+        return refused(404, QStringLiteral("File %1 non trovato nella cartella dell'azienda (%2).").arg(out.name, QFileInfo(path).absolutePath()));
+    if (!file.ok())
+        return refused(422, file.error);
+    out.bytes = std::move(file.bytes);
+    return std::nullopt;
+}
+
+Refusal checkInvoice(const Outgoing &out)
+{
+    const std::vector<PresendProblem> problems = checkInvoiceBytes(out.bytes, out.name);
+    if (problems.empty())
+        return std::nullopt;
+    QStringList items;
+    for (const PresendProblem &p : problems)
+        items << describeProblems({p}).trimmed();
+    const QString count = problems.size() == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(problems.size());
+    return refused(422, QStringLiteral("Il file %1 non supera i controlli prima dell'invio (%2):").arg(out.name, count), items);
+}
+
+// Records the hand-over, delivers the bytes, marks the invoice as sent and commits.
+ServiceAnswer handOver(DbConnection &conn, DbTransaction &transaction, Channel &channel, HandoverJournal &journal, const Outgoing &out)
+{
+    try {
+        journal.begin(out.number, out.name, out.bytes);
+    } catch (const AppError &e) {
+        return refused(500, QStringLiteral("Consegna non iniziata: %1").arg(e.text()));
+    }
+    try {
+        channel.deliver(out.bytes, out.name);
+    } catch (const AppError &e) {
+        journal.finish(out.number);
+        return refused(502, QStringLiteral("Consegna non riuscita: %1").arg(e.text()));
+    }
+    try {
+        journal.delivered(out.number);
+    } catch (const AppError &) {
+        // The record of the start stays: the channel's own trace settles it if need be.
+    }
+    try {
+        conn.exec(QStringLiteral("UPDATE testata SET inviata = 1 WHERE id_invio = ?"), {out.number});
+        transaction.commit();
+    } catch (const AppError &e) {
+        if (channel.withdraw(out.name)) {
+            journal.finish(out.number);
+            return refused(500, QStringLiteral("Impossibile segnare la fattura come inviata (%1): la consegna è stata annullata.").arg(e.text()));
+        }
+        // The journal keeps the delivery: the invoice is marked when the service starts
+        // again or before its next sending, never handed over twice.
+        return {500, QStringLiteral("Fattura inviata, stato non registrato"),
+                QStringLiteral("Il file %1 è stato consegnato %2, ma la fattura non è stata ancora segnata come inviata (%3): "
+                               "il servizio la segnerà alla prossima partenza o alla prossima richiesta di invio; non inviarla di nuovo.")
+                    .arg(out.name, channel.destination(), e.text()),
+                {}};
+    }
+    journal.finish(out.number);
+    return {200, QStringLiteral("Fattura inviata"),
+            QStringLiteral("La fattura numero %1 (file %2) è stata consegnata %3 ed è segnata come inviata.")
+                .arg(out.number)
+                .arg(out.name, channel.destination()),
+            {}};
+}
 
 } // namespace
 
@@ -53,69 +180,19 @@ QString companyFilePath(DbConnection &conn, const QString &bareName)
     return folder + bareName;
 }
 
-ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, const SendRequest &request)
+ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, HandoverJournal &journal, const SendRequest &request)
 {
-    if (!request.nomeFile || !request.nInvio)
-        return refused(400, QStringLiteral("Richiesta incompleta: servono nome_file e n_invio."));
-    const QString name = *request.nomeFile;
-    int number = 0;
-    if (!isBareInvoiceName(name))
-        return refused(400, QStringLiteral("Nome file non ammesso: \"%1\". Serve il solo nome del file (lettere, cifre, _ e .), "
-                                           "senza cartelle e senza \"..\".")
-                                .arg(name));
-    if (!readInvoiceNumber(*request.nInvio, &number))
-        return refused(400, QStringLiteral("Numero fattura non valido: \"%1\". n_invio deve essere un numero.").arg(*request.nInvio));
-
-    const DbResult found = conn.select(QStringLiteral("SELECT nome_file, inviata FROM testata WHERE id_invio = ?"), {number});
-    if (found.rows.empty())
-        return refused(404, QStringLiteral("Nessuna fattura con numero %1.").arg(number));
-    const QString storedName = QString::fromUtf8(found.rows.front().raw(0).toByteArray());
-    if (storedName != name)
-        return refused(404, QStringLiteral("La fattura numero %1 non ha il file %2 (file registrato: \"%3\").").arg(number).arg(name, storedName));
-    if (isSent(found, 1))
-        return refused(409, QStringLiteral("Fattura già inviata: numero %1, file %2.").arg(number).arg(name));
-
-    const QString path = companyFilePath(conn, name);
-    if (!QFileInfo(path).isFile())
-        return refused(404, QStringLiteral("File %1 non trovato nella cartella dell'azienda (%2).").arg(name, QFileInfo(path).absolutePath()));
-
-    const std::vector<PresendProblem> problems = checkInvoiceFile(path);
-    if (!problems.empty()) {
-        QStringList items;
-        for (const PresendProblem &p : problems)
-            items << describeProblems({p}).trimmed();
-        const QString count = problems.size() == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(problems.size());
-        return refused(422, QStringLiteral("Il file %1 non supera i controlli prima dell'invio (%2):").arg(name, count), items);
-    }
-
-    // The row stays locked from the reading of the flag to its setting: a second request for
-    // the same invoice waits here and then finds it sent.
-    Transaction tx(conn);
-    const DbResult state = conn.select(QStringLiteral("SELECT inviata FROM testata WHERE id_invio = ? FOR UPDATE"), {number});
-    if (state.rows.empty())
-        return refused(404, QStringLiteral("La fattura numero %1 non esiste più.").arg(number));
-    if (isSent(state, 0))
-        return refused(409, QStringLiteral("Fattura già inviata: numero %1, file %2.").arg(number).arg(name));
-    try {
-        channel.deliver(path, name);
-    } catch (const AppError &e) {
-        return refused(502, QStringLiteral("Consegna non riuscita: %1").arg(e.text()));
-    }
-    try {
-        conn.exec(QStringLiteral("UPDATE testata SET inviata = 1 WHERE id_invio = ?"), {number});
-        tx.commit();
-    } catch (const AppError &e) {
-        if (channel.withdraw(name))
-            return refused(500, QStringLiteral("Impossibile segnare la fattura come inviata (%1): la consegna è stata annullata.").arg(e.text()));
-        return {500, QStringLiteral("Fattura inviata, stato non registrato"),
-                QStringLiteral("Il file %1 è stato consegnato %2, ma la fattura non è stata segnata come inviata (%3): "
-                               "spuntare \"Inviata\" nella testata e non inviarla di nuovo.")
-                    .arg(name, channel.destination(), e.text()),
-                {}};
-    }
-    return {200, QStringLiteral("Fattura inviata"),
-            QStringLiteral("La fattura numero %1 (file %2) è stata consegnata %3 ed è segnata come inviata.")
-                .arg(number)
-                .arg(name, channel.destination()),
-            {}};
+    Outgoing out;
+    if (Refusal r = readRequest(request, out))
+        return *r;
+    DbTransaction transaction(conn);
+    if (Refusal r = lockInvoice(conn, out))
+        return *r;
+    if (Refusal r = settleEarlierHandover(conn, transaction, channel, journal, out))
+        return *r;
+    if (Refusal r = readInvoiceFile(conn, out))
+        return *r;
+    if (Refusal r = checkInvoice(out))
+        return *r;
+    return handOver(conn, transaction, channel, journal, out);
 }

@@ -26,6 +26,23 @@ bool readIpIni(const QString &path, QString *server, QString *database)
     return true;
 }
 
+constexpr int ConnectTimeoutSeconds = 3;
+constexpr int StatementTimeoutSeconds = 10;
+
+// Every connection of the service, each time it connects: a value that does not fit its
+// column is refused rather than cut or changed, and a row lock is waited for only briefly.
+// Called as the connection opens (no exception may leave it): a setting that fails leaves
+// the connection broken, and the next statement connects and sets it up again.
+void setUpSession(DbConnection &conn) noexcept
+{
+    try {
+        conn.exec(QStringLiteral("SET SESSION sql_mode = 'STRICT_ALL_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ZERO_DATE,"
+                                 "NO_ZERO_IN_DATE,NO_ENGINE_SUBSTITUTION', SESSION innodb_lock_wait_timeout = %1")
+                      .arg(StatementTimeoutSeconds));
+    } catch (const std::exception &) {
+    }
+}
+
 } // namespace
 
 DatabaseEndpoint databaseEndpoint(const ServiceSettings &settings, const QString &settingsFolder)
@@ -87,6 +104,12 @@ ConnectionPool::Lease ConnectionPool::acquire()
         conn->setPort(m_endpoint.port);
         conn->setUser(QStringLiteral("root"));
         conn->setPassword(QString::fromLatin1(TDiz::StoredPassword));
+        // A server that does not answer fails the request soon, freeing its worker.
+        conn->setConnectTimeout(ConnectTimeoutSeconds);
+        conn->setReadTimeout(StatementTimeoutSeconds);
+        conn->setWriteTimeout(StatementTimeoutSeconds);
+        DbConnection *c = conn.get();
+        QObject::connect(c, &DbConnection::opened, c, [c] { setUpSession(*c); }, Qt::DirectConnection);
     }
     conn->open();  // reconnects a connection that went away while idle
     return Lease(*this, std::move(conn));

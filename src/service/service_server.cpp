@@ -2,11 +2,14 @@
 
 #include "app_error.h"
 #include "channel.h"
+#include "database_refusal.h"
+#include "handover_journal.h"
 #include "load_invoice.h"
+#include "reception_server.h"
+#include "request_gate.h"
+#include "request_query.h"
 #include "send_invoice.h"
 #include "service_database.h"
-
-#include <httplib.h>
 
 #include <QDateTime>
 #include <cstdio>
@@ -15,39 +18,34 @@
 namespace {
 
 constexpr const char *Loopback = "127.0.0.1";
-constexpr size_t Workers = 4;
+// A loading waits this long for the one before it; longer means the database is stuck.
+constexpr auto LoadLockWait = std::chrono::seconds(10);
 
 void answer(httplib::Response &res, const ServiceAnswer &a)
 {
     res.status = a.status;
     const QByteArray body = a.html();
     res.set_content(body.constData(), size_t(body.size()), "text/html; charset=utf-8");
-}
-
-// The value of a query key: nullopt when absent; a key given twice is refused by the caller.
-std::optional<QString> param(const httplib::Request &req, const char *key)
-{
-    if (!req.has_param(key))
-        return std::nullopt;
-    return QString::fromStdString(req.get_param_value(key));
-}
-
-bool repeats(const httplib::Request &req, std::initializer_list<const char *> keys)
-{
-    for (const char *key : keys)
-        if (req.get_param_value_count(key) > 1)
-            return true;
-    return false;
-}
-
-ServiceAnswer repeatedKey(const QString &title)
-{
-    return {400, title, QStringLiteral("Una chiave della richiesta è ripetuta con valori diversi."), {}};
+    if (a.status == 405)
+        res.set_header("Allow", "GET");
 }
 
 ServiceAnswer failure(const QString &text)
 {
     return {500, QStringLiteral("Errore del servizio"), QStringLiteral("La richiesta non è stata completata: %1").arg(text), {}};
+}
+
+// The page of an answer that no handler made (unknown address, a request the parser refused).
+ServiceAnswer protocolRefusal(int status)
+{
+    switch (status) {
+    case 404:
+        return {404, QStringLiteral("Indirizzo sconosciuto"), QStringLiteral("Il servizio non ha questo indirizzo."), {}};
+    case 414:
+        return {414, QStringLiteral("Richiesta rifiutata"), QStringLiteral("L'indirizzo richiesto è troppo lungo."), {}};
+    default:
+        return {status, QStringLiteral("Richiesta rifiutata"), QStringLiteral("La richiesta non è valida."), {}};
+    }
 }
 
 // One line per request on the standard output, for the log file of the scripts; control
@@ -72,10 +70,15 @@ struct ServiceServer::Impl {
     ServiceSettings settings;
     ConnectionPool &pool;
     Channel &channel;
-    httplib::Server http;
-    std::mutex loadMutex;
+    HandoverJournal journal;
+    RequestGate gate;
+    ReceptionServer http{ReceptionServer::Limits{}};
+    std::timed_mutex loadMutex;
 
-    Impl(const ServiceSettings &s, ConnectionPool &p, Channel &c) : settings(s), pool(p), channel(c) {}
+    Impl(const ServiceSettings &s, ConnectionPool &p, Channel &c)
+        : settings(s), pool(p), channel(c), journal(s.journal), gate(s.secret, s.port)
+    {
+    }
 
     // Runs a handler with a connection of its own; errors become a page of their own.
     template <typename Handler>
@@ -85,6 +88,8 @@ struct ServiceServer::Impl {
         try {
             auto conn = pool.acquire();
             a = handler(*conn);
+        } catch (const DbError &e) {
+            a = failure(databaseRefusal(e));
         } catch (const AppError &e) {
             a = failure(e.text());
         } catch (const std::exception &e) {
@@ -94,35 +99,63 @@ struct ServiceServer::Impl {
         answer(res, a);
     }
 
+    // The query of an invoice address, read strictly and carrying the installation's key;
+    // nullopt when the request is answered already (refused).
+    std::optional<RequestQuery> invoiceQuery(const httplib::Request &req, httplib::Response &res, const QString &title)
+    {
+        RequestQuery query(req.target);
+        std::optional<ServiceAnswer> refusal;
+        if (!query.fault().isEmpty())
+            refusal = ServiceAnswer{400, title, query.fault(), {}};
+        else
+            refusal = gate.keyRefusal(query.value(QLatin1String(ServiceKeyName)));
+        if (refusal) {
+            logRequest(req, *refusal);
+            answer(res, *refusal);
+            return std::nullopt;
+        }
+        return query;
+    }
+
     void routes()
     {
-        http.new_task_queue = [] { return new httplib::ThreadPool(Workers); };
-        // Headers and body go out in separate writes: without this, a client that keeps its
-        // connection open waits for the delayed acknowledgement on every request.
-        http.set_tcp_nodelay(true);
+        http.set_pre_routing_handler([this](const httplib::Request &req, httplib::Response &res) {
+            const std::optional<ServiceAnswer> refusal = gate.refusal(req);
+            if (!refusal)
+                return httplib::Server::HandlerResponse::Unhandled;
+            logRequest(req, *refusal);
+            answer(res, *refusal);
+            return httplib::Server::HandlerResponse::Handled;
+        });
         http.Get("/", [](const httplib::Request &, httplib::Response &res) {
             answer(res, {200, QStringLiteral("Servizio fatture"), QStringLiteral("Il servizio di invio e caricamento fatture è attivo."), {}});
         });
         auto send = [this](const httplib::Request &req, httplib::Response &res) {
-            if (repeats(req, {"nome_file", "n_invio"}))
-                return answer(res, repeatedKey(QStringLiteral("Fattura non inviata")));
-            const SendRequest request{param(req, "nome_file"), param(req, "n_invio")};
-            serve(req, res, [&](DbConnection &conn) { return sendInvoice(conn, channel, request); });
+            const auto query = invoiceQuery(req, res, QStringLiteral("Fattura non inviata"));
+            if (!query)
+                return;
+            const SendRequest request{query->value(QStringLiteral("nome_file")), query->value(QStringLiteral("n_invio"))};
+            serve(req, res, [&](DbConnection &conn) { return sendInvoice(conn, channel, journal, request); });
         };
         http.Get("/Fatt_Ven/mail_sdi.php", send);
         http.Get("/Fatt_Ven/mail_sdi_pa.php", send);
         http.Get("/Fatt_Acq/read_xml.php", [this](const httplib::Request &req, httplib::Response &res) {
-            if (repeats(req, {"nome_file"}))
-                return answer(res, repeatedKey(QStringLiteral("Fattura non caricata")));
-            const auto name = param(req, "nome_file");
+            const auto query = invoiceQuery(req, res, QStringLiteral("Fattura non caricata"));
+            if (!query)
+                return;
+            const auto name = query->value(QStringLiteral("nome_file"));
             serve(req, res, [&](DbConnection &conn) {
-                std::lock_guard lock(loadMutex);
+                std::unique_lock lock(loadMutex, LoadLockWait);
+                if (!lock.owns_lock())
+                    return ServiceAnswer{503, QStringLiteral("Fattura non caricata"),
+                                         QStringLiteral("Un altro caricamento è ancora in corso: riprovare tra poco."), {}};
                 return loadInvoice(conn, settings.received, name);
             });
         });
+        // Every refusal has a page of its own; none repeats what the request asked for.
         http.set_error_handler([](const httplib::Request &, httplib::Response &res) {
-            if (res.status == 404 && res.body.empty())
-                answer(res, {404, QStringLiteral("Indirizzo sconosciuto"), QStringLiteral("Il servizio non ha questo indirizzo."), {}});
+            if (res.body.empty())
+                answer(res, protocolRefusal(res.status));
         });
     }
 };
@@ -137,14 +170,17 @@ ServiceServer::~ServiceServer() = default;
 
 int ServiceServer::bind(int port)
 {
-    if (port == 0)
-        return d->http.bind_to_any_port(Loopback);
-    return d->http.bind_to_port(Loopback, port) ? port : -1;
+    const int bound = port == 0 ? d->http.bind_to_any_port(Loopback) : (d->http.bind_to_port(Loopback, port) ? port : -1);
+    if (bound > 0) {
+        d->http.deepenListenQueue();
+        d->gate.setPort(bound);
+    }
+    return bound;
 }
 
 bool ServiceServer::run()
 {
-    return d->http.listen_after_bind();
+    return d->http.serve();
 }
 
 void ServiceServer::stop()

@@ -10,7 +10,11 @@
 
 namespace {
 
-QString baseUrl() { return serviceBaseUrl(loadServiceSettings()); }
+// The address of one hand-over, carrying the installation's key.
+QString handOverAddress(const ServiceSettings &settings, SendingScript script, const QString &fileName, int number)
+{
+    return withServiceKey(sendingAddress(script, serviceBaseUrl(settings), fileName, number), settings);
+}
 
 QString companyPath(TDiz &diz) { return diz.AziendaT.text(QStringLiteral("path")); }
 
@@ -42,7 +46,7 @@ void sendCurrent(TDiz &diz, Messages &messages, SendingScript script)
         return;
     const QString fileName = testata.asString(QStringLiteral("nome_file"));
     const int number = testata.asInteger(QStringLiteral("id_invio"));
-    addressOpener().open(sendingAddress(script, baseUrl(), fileName, number), messages);
+    addressOpener().open(handOverAddress(loadServiceSettings(), script, fileName, number), messages);
 }
 
 // Testata limited to the unsent invoices, for the batch.
@@ -72,7 +76,7 @@ void InvioFattureSdi(TDiz &diz, Messages &messages)
         return;
     DbTable &testata = diz.Testata;
     const QString path = companyPath(diz);
-    const QString base = baseUrl();
+    const ServiceSettings settings = loadServiceSettings();
     const QString statement = testata.sql();
     QStringList skipped;
     try {
@@ -84,7 +88,7 @@ void InvioFattureSdi(TDiz &diz, Messages &messages)
                 skipped << QStringLiteral("%1: %2").arg(number).arg(missing);
                 continue;
             }
-            addressOpener().open(sendingAddress(SendingScript::Private, base, testata.asString(QStringLiteral("nome_file")), number),
+            addressOpener().open(handOverAddress(settings, SendingScript::Private, testata.asString(QStringLiteral("nome_file")), number),
                                  messages);
         }
     } catch (...) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QUrl>
 
 namespace {
 
@@ -55,6 +56,8 @@ ServiceSettings loadServiceSettings(const QString &path)
         text("received", s.received);
         text("channel", s.channel);
         text("schema", s.schema);
+        text("journal", s.journal);
+        text("secret", s.secret);
         text("db_host", s.dbHost);
         text("db_socket", s.dbSocket);
         text("db_name", s.dbName);
@@ -70,10 +73,19 @@ ServiceSettings loadServiceSettings(const QString &path)
     absolute(s.outbox);
     absolute(s.received);
     absolute(s.schema);
+    absolute(s.journal);
     return s;
 }
 
 QString serviceBaseUrl(const ServiceSettings &settings)
 {
     return QStringLiteral("http://localhost:%1").arg(settings.port);
+}
+
+QString withServiceKey(const QString &address, const ServiceSettings &settings)
+{
+    if (settings.secret.isEmpty())
+        return address;
+    return address + (address.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) + QStringLiteral("chiave=")
+        + QString::fromLatin1(QUrl::toPercentEncoding(settings.secret));
 }

@@ -11,6 +11,11 @@ struct ServiceSettings {
     QString received = QStringLiteral("in/ricevute");   // received invoices to load
     QString channel = QStringLiteral("folder");         // "folder" or "pec"
     QString schema;             // folder of the FatturaPA schema; empty: the one shipped with the program
+    QString journal = QStringLiteral("out/consegne");   // the service's record of hand-overs in progress
+    // The installation's secret: the application adds it to every address of the service it
+    // opens, and the service refuses the sending and loading addresses without it. ./run
+    // writes it, in a settings file that only the user can read.
+    QString secret;
     // Database: empty values mean those of ip.ini (server, database) and the fixed password.
     QString dbHost, dbSocket, dbName;
     int dbPort = 0;
@@ -29,3 +34,6 @@ struct ServiceSettings {
 ServiceSettings loadServiceSettings(const QString &path = QStringLiteral("servizio.ini"));
 // The address of the service's root, "http://localhost:<port>".
 QString serviceBaseUrl(const ServiceSettings &settings);
+// `address` (of the service, with its query) with the installation's secret added as the
+// query key "chiave"; unchanged when the settings hold no secret.
+QString withServiceKey(const QString &address, const ServiceSettings &settings);

@@ -232,8 +232,8 @@ void TElenco_Carico::onInvioCarico()
         uiMessages().inform(placed.message);
         return;
     }
-    addressOpener().open(serviceBaseUrl(m_settings) + QStringLiteral("/Fatt_Acq/read_xml.php?nome_file=") + encodeQueryValue(name),
-                         uiMessages());
+    const QString address = serviceBaseUrl(m_settings) + QStringLiteral("/Fatt_Acq/read_xml.php?nome_file=") + encodeQueryValue(name);
+    addressOpener().open(withServiceKey(address, m_settings), uiMessages());
     P2->hide();
 }
 

@@ -250,7 +250,7 @@ TEST_F(ServiceSendTest, InvioSdiSendsThroughTheServiceAndTheListReadsTheFlagAtIt
     {
         QFile ini(workingDir.filePath(QStringLiteral("servizio.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Text));
-        ini.write(QStringLiteral("port=%1\n").arg(service->port()).toUtf8());
+        ini.write(QStringLiteral("port=%1\nsecret=%2\n").arg(service->port()).arg(service->secret()).toUtf8());
     }
     const QString previousDir = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(workingDir.path()));
@@ -266,8 +266,8 @@ TEST_F(ServiceSendTest, InvioSdiSendsThroughTheServiceAndTheListReadsTheFlagAtIt
     installAddressOpener(previousOpener);
     QDir::setCurrent(previousDir);
 
-    EXPECT_EQ(opened, QStringList{QStringLiteral("http://localhost:%1/Fatt_Ven/mail_sdi.php?nome_file=%2&n_invio=%3")
-                                      .arg(service->port()).arg(name).arg(id)});
+    EXPECT_EQ(opened, QStringList{QStringLiteral("http://localhost:%1/Fatt_Ven/mail_sdi.php?nome_file=%2&n_invio=%3&chiave=%4")
+                                      .arg(service->port()).arg(name).arg(id).arg(service->secret())});
     EXPECT_EQ(messages.questions, QStringList{QStringLiteral("Confermi invio a SDI ?")});
     ASSERT_EQ(messages.informed.size(), 1);
     EXPECT_TRUE(messages.informed[0].contains(QStringLiteral("Fattura inviata"))) << messages.informed[0].toStdString();
