@@ -1,7 +1,8 @@
 -- Demonstration data for the electronic-invoice database (load after xml_norva.sql).
 -- A small food and household wholesaler from Modena with a few customers (one public
 -- administration, one foreign buyer), suppliers, warehouse articles, four issued documents
--- with their lines and two received purchase invoices.
+-- with their lines (one delivered, one rejected by the exchange system, one sent and not yet
+-- answered, one still to send) and two received purchase invoices.
 -- azienda.path holds the relative folder out/xml/ (the application runs from the project
 -- folder); ./run replaces it with the absolute folder when it loads this file.
 -- Amount texts are written as the application writes them: decimal comma, no currency sign.
@@ -85,22 +86,24 @@ INSERT INTO testata (id_invio, rag_soc, indirizzo, comune, cap, prov, nazione, p
  NULL, NULL, NULL, NULL, 'Franco', 'Cartoni, Imballi', '2', 'Vendita',
  '', '', '', 'I', '0,00', '0,00',
  '', '', ''),
--- 3: credit note
+-- 3: credit note, sent and rejected by the exchange system (see notifiche_sdi below): its sent
+--    flag was taken back, so it can be corrected and sent again under a new file name
 (3, 'Bar Centrale di Bianchi Marco', 'Via dell''Indipendenza 12', 'Bologna', '40121', 'BO', 'IT', '01542980378',
  'BNCMRC80A01F257O', '0000000', 'barcentrale.bianchi@pec.it',
  '02/02/2026', '3', '17,68', 'TD04', 'TP02', 'MP01', 0, NULL, NULL,
  '0,00', '0,00', '17,00', '0,68', '4', '', '', '',
- 'I', 'I', NULL, NULL, NULL, '0,00', '0,00', '0,00',
+ 'I', 'I', 'IT03184520363_00003.xml', NULL, NULL, '0,00', '0,00', '0,00',
  NULL, NULL, '0,00', NULL, 'Vettore', 0,
  NULL, NULL, NULL, NULL, 'Franco', 'Cartoni, Imballi', '', 'Reso',
  '', '', '', 'I', '0,00', '0,00',
  '', '', ''),
--- 4: foreign buyer, not subject to Italian VAT, two instalments, 5 % header discount
+-- 4: foreign buyer, not subject to Italian VAT, two instalments, 5 % header discount; sent, no
+--    answer of the exchange system yet
 (4, 'Distribuciones Garcia S.L.', 'Calle de Alcala 250', 'Madrid', '28027', '', 'ES', 'B86543210', '', 'XXXXXXX', '',
  '10/02/2026', '4', '559,17', 'TD01', 'TP01', 'MP05', 2, '10/03/26', '10/04/26',
  '0,00', '0,00', '588,60', '0,00', '0', '', '', '',
- '', '', NULL, 'SC', '5,00', '29,43', '0,00', '0,00',
- 'N3.2', 'Non Soggetta', '0,00', NULL, 'Vettore', 0,
+ '', '', 'IT03184520363_00004.xml', 'SC', '5,00', '29,43', '0,00', '0,00',
+ 'N3.2', 'Non Soggetta', '0,00', NULL, 'Vettore', 1,
  'Distribuciones Garcia - Almacen', 'Madrid', 'Calle de Alcala 250', '28027', 'Franco', 'Cartoni, Imballi', '12', 'Vendita',
  '', '', '', '', '0,00', '0,00',
  '', '', '');
@@ -126,6 +129,15 @@ INSERT INTO dettaglio (id_invio, prog, codice_tipo, codice_val, descrizione, qua
  NULL, NULL, NULL, '435,000', '0', NULL, '', 'N3.2', NULL, 'ALI', 'PR2408', 'Italia'),
 (4, 2, 'INTERNO', 'ACETO25', 'Aceto balsamico di Modena IGP 250 ml', '48,00', 'PZ', '3,200',
  NULL, NULL, NULL, '153,600', '0', NULL, '', 'N3.2', NULL, 'ALI', NULL, 'Italia');
+
+-- The exchange system's answers: invoice 1 delivered, invoice 3 rejected with two errors.
+INSERT INTO notifiche_sdi (id_invio, nome_file, tipo, id_sdi, message_id, data_ora, esito, errori, descrizione,
+                           file_messaggio) VALUES
+(1, 'IT03184520363_00001.xml', 'RC', '8840213377', '5402117', '2026-01-12T16:40:21.000+01:00', NULL, NULL,
+ 'Supermercati Rossi S.p.A.', 'IT03184520363_00001_RC_001.xml'),
+(3, 'IT03184520363_00003.xml', 'NS', '8862401198', '5466032', '2026-02-02T11:05:47.000+01:00', NULL,
+ '00419 2.2.2 <DatiRiepilogo> non presente in corrispondenza di almeno un valore di 2.2.1.12 <AliquotaIVA>\n00423 2.2.1.11 <PrezzoTotale> non calcolato secondo le regole definite nelle specifiche tecniche',
+ NULL, 'IT03184520363_00003_NS_001.xml');
 
 -- Purchase order of the public administration, written into invoice 2's file.
 INSERT INTO test_dati (id_invio, tipo) VALUES (2, 'DatiOrdineAcquisto');

@@ -1,4 +1,5 @@
--- Electronic-invoice database (xml_norva): the ten tables the application works on.
+-- Electronic-invoice database (xml_norva): the ten tables the application works on, and
+-- notifiche_sdi, the exchange system's answers that the sending service stores.
 -- Load it into the database of your choice, e.g.
 --   mariadb -uroot -p xml_norva < schema/xml_norva.sql
 -- Reloading drops and recreates every table (all rows are lost).
@@ -289,3 +290,24 @@ CREATE TABLE `dati_acquisto` (
   KEY `dati_acquisto_id_invio_tipo` (`id_invio`, `tipo`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
+
+-- The exchange system's answers to the sent invoices, one row per message, written by the
+-- sending service as it reads them (its notifications folder, or the PEC mailbox). The same
+-- definition, for a database made before this table, is schema/notifiche_sdi.sql.
+DROP TABLE IF EXISTS `notifiche_sdi`;
+CREATE TABLE `notifiche_sdi` (
+  `id` INT NOT NULL AUTO_INCREMENT PRIMARY KEY,
+  `id_invio` INT NOT NULL,
+  `nome_file` VARCHAR(50) COLLATE utf8mb4_nopad_bin NOT NULL,
+  `tipo` VARCHAR(2) COLLATE utf8mb4_nopad_bin NOT NULL,
+  `id_sdi` VARCHAR(12) COLLATE utf8mb4_nopad_bin NOT NULL,
+  `message_id` VARCHAR(14) COLLATE utf8mb4_nopad_bin NOT NULL,
+  `data_ora` VARCHAR(35) DEFAULT NULL,
+  `esito` VARCHAR(4) DEFAULT NULL,
+  `errori` TEXT DEFAULT NULL,
+  `descrizione` TEXT DEFAULT NULL,
+  `file_messaggio` VARCHAR(100) NOT NULL,
+  `registrata` DATETIME NOT NULL DEFAULT CURRENT_TIMESTAMP,
+  UNIQUE KEY `notifiche_sdi_messaggio` (`id_sdi`, `tipo`, `message_id`),
+  KEY `notifiche_sdi_id_invio` (`id_invio`, `id`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;

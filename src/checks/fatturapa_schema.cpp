@@ -106,15 +106,23 @@ Compiled compiledSchema()
 
 struct Collector {
     std::vector<PresendProblem> problems;
+    bool overflow = false;
 };
+
+// Beyond this many format errors the exchange system stops listing them (00201).
+constexpr size_t MaxFormatErrors = 50;
 
 void collectProblem(void *userData, xmlErrorPtr error)
 {
     auto *collector = static_cast<Collector *>(userData);
     if (!error)
         return;
+    if (collector->problems.size() >= MaxFormatErrors) {
+        collector->overflow = true;
+        return;
+    }
     PresendProblem p;
-    p.code = QStringLiteral("schema");
+    p.code = QStringLiteral("00200");
     const auto *node = static_cast<const xmlNode *>(error->node);
     p.element = node ? XmlNodes::path(node) : QString();
     p.detail = QString::fromUtf8(error->message ? error->message : "").trimmed();
@@ -151,13 +159,16 @@ std::vector<PresendProblem> validate(xmlDoc *doc)
     Collector collector;
     xmlSchemaValidCtxtPtr ctxt = xmlSchemaNewValidCtxt(compiled.schema.get());
     if (!ctxt)
-        return {{QStringLiteral("schema"), QString(), QStringLiteral("memoria insufficiente per la validazione")}};
+        return {{QStringLiteral("00200"), QString(), QStringLiteral("memoria insufficiente per la validazione")}};
     xmlSchemaSetValidStructuredErrors(ctxt, collectProblem, &collector);
     const int rc = xmlSchemaValidateDoc(ctxt, doc);
     xmlSchemaFreeValidCtxt(ctxt);
     if (rc != 0 && collector.problems.empty())
-        collector.problems.push_back({QStringLiteral("schema"), QString(),
+        collector.problems.push_back({QStringLiteral("00200"), QString(),
                                       QStringLiteral("il file non è conforme allo schema FatturaPA 1.2.3")});
+    if (collector.overflow)
+        collector.problems.push_back({QStringLiteral("00201"), QString(),
+                                      QStringLiteral("oltre %1 errori di formato: i controlli si fermano qui").arg(MaxFormatErrors)});
     return collector.problems;
 }
 

@@ -20,8 +20,9 @@ void setFolder(const QString &folder);
 // empty when it can.
 QString problem();
 
-// Validates a parsed document; every complaint of the validator becomes a problem with
-// code "schema". A schema that cannot be read or compiled is a problem too.
+// Validates a parsed document; every complaint of the validator becomes a problem with the
+// exchange system's format code 00200, at most 50 of them and then one 00201. A schema that
+// cannot be read or compiled is a problem too, with code "schema" (nothing can pass).
 std::vector<PresendProblem> validate(xmlDoc *doc);
 
 } // namespace FatturaPaSchema

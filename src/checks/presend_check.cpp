@@ -3,12 +3,15 @@
 #include "doctype_free_xml.h"
 #include "exchange_checks.h"
 #include "fatturapa_schema.h"
+#include "file_name_checks.h"
 #include "regular_file.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
+
+#include <memory>
 
 namespace {
 
@@ -36,66 +39,128 @@ private:
         QString detail = QString::fromUtf8(error->message ? error->message : "").trimmed();
         if (error->line > 0)
             detail += QStringLiteral(" (riga %1)").arg(error->line);
-        static_cast<ParserMessages *>(self)->problems.push_back({QStringLiteral("xml"), QString(), detail});
+        static_cast<ParserMessages *>(self)->problems.push_back({QStringLiteral("00200"), QString(), detail});
     }
 
     xmlStructuredErrorFunc m_previousHandler;
     void *m_previousContext;
 };
 
-std::vector<PresendProblem> checkParsed(const QByteArray &bytes, const QString &name)
+QString tooLarge(qint64 size)
 {
-    if (bytes.size() > MaxInvoiceFileBytes)
-        return {{QStringLiteral("file"), name,
-                 QStringLiteral("file di %1 byte: il sistema di interscambio accetta file fino a %2 byte").arg(bytes.size()).arg(MaxInvoiceFileBytes)}};
-    DoctypeFreeXml parsed;
+    return QStringLiteral("file di %1 byte: il sistema di interscambio accetta file fino a 5 MB (%2 byte)").arg(size).arg(MaxInvoiceFileBytes);
+}
+
+std::vector<PresendProblem> checkParsed(const QByteArray &bytes, const CheckOptions &options)
+{
     std::vector<PresendProblem> problems;
+    Checks::checkFileName(options, problems);
+    if (bytes.size() > MaxInvoiceFileBytes) {
+        problems.push_back({QStringLiteral("00003"), options.fileName, tooLarge(bytes.size())});
+        return problems;
+    }
+    DoctypeFreeXml parsed;
+    std::vector<PresendProblem> parserProblems;
     {
         ParserMessages messages;
-        parsed = parseDoctypeFreeXml(bytes, QFile::encodeName(name), 0);
-        problems = std::move(messages.problems);
+        parsed = parseDoctypeFreeXml(bytes, QFile::encodeName(options.fileName), 0);
+        parserProblems = std::move(messages.problems);
     }
-    if (parsed.hadDoctype)
-        return {{QStringLiteral("xml"), name, doctypeRefusal()}};
+    if (parsed.hadDoctype) {
+        problems.push_back({QStringLiteral("00200"), options.fileName, doctypeRefusal()});
+        return problems;
+    }
     const XmlDocPtr &doc = parsed.doc;
-    if (!doc || !problems.empty()) {
-        if (problems.empty())
-            problems.push_back({QStringLiteral("xml"), QString(), QStringLiteral("il file non è un documento XML ben formato")});
+    if (!doc || !parserProblems.empty()) {
+        problems.insert(problems.end(), parserProblems.begin(), parserProblems.end());
+        if (parserProblems.empty())
+            problems.push_back({QStringLiteral("00200"), QString(), QStringLiteral("il file non è un documento XML ben formato")});
         return problems;
     }
-    problems = FatturaPaSchema::validate(doc.get());
-    if (!problems.empty())
+    std::vector<PresendProblem> format = FatturaPaSchema::validate(doc.get());
+    if (!format.empty()) {
+        problems.insert(problems.end(), format.begin(), format.end());
         return problems;
-    return exchangeSystemChecks(doc.get());
+    }
+    std::vector<PresendProblem> content = exchangeSystemChecks(doc.get(), options);
+    problems.insert(problems.end(), content.begin(), content.end());
+    return problems;
 }
 
 } // namespace
 
-std::vector<PresendProblem> checkInvoiceBytes(const QByteArray &bytes, const QString &name)
+std::vector<PresendProblem> checkInvoiceBytes(const QByteArray &bytes, const QString &name, const CheckOptions &options)
 {
-    std::vector<PresendProblem> problems = checkParsed(bytes, name);
+    CheckOptions named = options;
+    if (named.fileName.isEmpty())
+        named.fileName = name;
+    std::vector<PresendProblem> problems = checkParsed(bytes, named);
     releaseParserMemory(bytes.size());
     return problems;
 }
 
-std::vector<PresendProblem> checkInvoiceFile(const QString &path)
+std::vector<PresendProblem> checkInvoiceFile(const QString &path, const CheckOptions &options)
 {
-    const QString name = QFileInfo(path).fileName();
+    const QString name = options.fileName.isEmpty() ? QFileInfo(path).fileName() : options.fileName;
     const RegularFile file = readRegularFile(path, MaxInvoiceFileBytes, name);
+    if (file.fault == RegularFile::Fault::TooLarge) {
+        // The exchange system stops at the size; the file is not read.
+        CheckOptions named = options;
+        named.fileName = name;
+        std::vector<PresendProblem> problems;
+        Checks::checkFileName(named, problems);
+        problems.push_back({QStringLiteral("00003"), name, tooLarge(QFileInfo(path).size())});
+        return problems;
+    }
     if (!file.ok())
         return {{QStringLiteral("file"), name, file.error}};
-    return checkInvoiceBytes(file.bytes, name);
+    return checkInvoiceBytes(file.bytes, name, options);
+}
+
+bool hasRefusals(const std::vector<PresendProblem> &problems)
+{
+    for (const auto &p : problems)
+        if (!p.isWarning())
+            return true;
+    return false;
+}
+
+std::vector<PresendProblem> refusalsOf(const std::vector<PresendProblem> &problems)
+{
+    std::vector<PresendProblem> refusals;
+    for (const auto &p : problems)
+        if (!p.isWarning())
+            refusals.push_back(p);
+    return refusals;
+}
+
+QString describeProblem(const PresendProblem &p)
+{
+    QString text = p.code;
+    if (!p.element.isEmpty())
+        text += QLatin1Char(' ') + p.element;
+    return text + QStringLiteral(": ") + p.detail;
+}
+
+QString warningsHeading()
+{
+    return QStringLiteral("Avvisi (controlli formali: il file viene comunque inviato, ma SDI potrebbe scartarlo):");
 }
 
 QString describeProblems(const std::vector<PresendProblem> &problems)
 {
     QString text;
-    for (const auto &p : problems) {
-        text += p.code;
-        if (!p.element.isEmpty())
-            text += QLatin1Char(' ') + p.element;
-        text += QStringLiteral(": ") + p.detail + QLatin1Char('\n');
-    }
+    for (const auto &p : problems)
+        if (!p.isWarning())
+            text += describeProblem(p) + QLatin1Char('\n');
+    bool headed = false;
+    for (const auto &p : problems)
+        if (p.isWarning()) {
+            if (!headed)
+                text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + warningsHeading() + QLatin1Char('\n');
+            headed = true;
+            text += describeProblem(p) + QLatin1Char('\n');
+        }
     return text;
 }
 

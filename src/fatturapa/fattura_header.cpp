@@ -5,6 +5,7 @@
 #include "diz.h"
 #include "file_naming.h"
 #include "foreign_postcode.h"
+#include "resend_naming.h"
 #include "xml_forms.h"
 
 namespace {
@@ -150,7 +151,8 @@ FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlF
     auto optional = [&](const char *column) { return inv.text(QLatin1String(column)); };
 
     FatturaHeader h;
-    h.progressive = progressivoInvio(inv.asInteger(QStringLiteral("id_invio")), workspaceCaption);
+    // The usual progressive, or a new one once the exchange system rejected the invoice.
+    h.progressive = sendingProgressive(diz.xml_conn, inv.asInteger(QStringLiteral("id_invio")), workspaceCaption);
 
     // In the order the file uses them.
     h.company.codFis = company("cod_fis");

@@ -11,6 +11,12 @@ QByteArray ServiceAnswer::html() const
             page += QStringLiteral("<li>%1</li>\n").arg(item.toHtmlEscaped());
         page += QStringLiteral("</ul>\n");
     }
+    if (!warnings.isEmpty()) {
+        page += QStringLiteral("<h2>%1</h2>\n<ul class=\"avvisi\">\n").arg(warningsHeading.toHtmlEscaped());
+        for (const QString &warning : warnings)
+            page += QStringLiteral("<li>%1</li>\n").arg(warning.toHtmlEscaped());
+        page += QStringLiteral("</ul>\n");
+    }
     page += QStringLiteral("</body>\n</html>\n");
     return page.toUtf8();
 }

@@ -8,6 +8,8 @@ struct ServiceAnswer {
     QString title;        // heading and window title
     QString message;      // one paragraph
     QStringList items;    // a list under the paragraph (problems, loaded invoices); may be empty
+    QString warningsHeading = {};  // the heading of the warnings, when there are any
+    QStringList warnings = {};     // formal warnings, listed apart from the items under their heading
 
     QByteArray html() const;  // UTF-8, every text escaped
 };

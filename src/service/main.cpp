@@ -7,7 +7,9 @@
 #include "db_connection.h"
 #include "handover_journal.h"
 #include "handover_reconcile.h"
+#include "notifications_reader.h"
 #include "presend_check.h"
+#include "sdi_message_schema.h"
 #include "service_database.h"
 #include "service_server.h"
 #include "service_settings.h"
@@ -63,8 +65,10 @@ int main(int argc, char **argv)
     if (QFileInfo(settingsPath).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther))
         fail(QStringLiteral("attenzione: %1 contiene la chiave segreta ma è leggibile da altri utenti (chmod 600 %1)").arg(settingsPath));
 
-    if (!settings.schema.isEmpty())
+    if (!settings.schema.isEmpty()) {
         setPresendSchemaFolder(settings.schema);
+        SdiMessageSchema::setFolder(settings.schema);
+    }
     const QString schemaFile = presendSchemaFolder() + QStringLiteral("/Schema_VFPA12_V1.2.3.local.xsd");
     if (!QFileInfo::exists(schemaFile)) {
         fail(QStringLiteral("schema FatturaPA non trovato: %1").arg(schemaFile));
@@ -91,6 +95,8 @@ int main(int argc, char **argv)
                      .arg(pool.endpoint().database, e.text()));
         }
         ServiceServer server(settings, pool, *channel);
+        NotificationsReader notifications(settings, pool);
+        server.serveNotifications(notifications);
         const int port = server.bind(settings.port);
         if (port < 0) {
             fail(QStringLiteral("impossibile ascoltare su 127.0.0.1:%1 (porta occupata?)").arg(settings.port));
@@ -100,6 +106,7 @@ int main(int argc, char **argv)
                     pool.endpoint().database.toUtf8().constData(), settings.channel.toUtf8().constData());
         std::fflush(stdout);
 
+        notifications.startPeriodic(settings.notificheIntervallo);
         std::thread signalWaiter([&] {
             int signal = 0;
             sigwait(&stopSignals, &signal);
@@ -111,6 +118,7 @@ int main(int argc, char **argv)
         }
         pthread_kill(signalWaiter.native_handle(), SIGTERM);  // wakes the waiter when the server stopped by itself
         signalWaiter.join();
+        notifications.stop();
     } catch (const AppError &e) {
         fail(e.text());
         status = 1;

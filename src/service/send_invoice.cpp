@@ -10,6 +10,7 @@
 #include "handover_reconcile.h"
 #include "presend_check.h"
 #include "regular_file.h"
+#include "sdi_answers.h"
 
 #include <QFileInfo>
 
@@ -25,6 +26,7 @@ struct Outgoing {
     int number = 0;
     QString name;
     QByteArray bytes;
+    QStringList warnings;  // the check's formal warnings, shown on the answer whatever it is
 };
 
 ServiceAnswer refused(int status, const QString &message, const QStringList &items = {})
@@ -79,6 +81,18 @@ Refusal lockInvoice(DbConnection &conn, const Outgoing &out)
     return std::nullopt;
 }
 
+// A name the exchange system rejected: sent again, it would be refused as a name it has seen
+// (00002); the invoice's file is to be written again, under a new name.
+Refusal refuseRejectedName(DbConnection &conn, const Outgoing &out)
+{
+    if (!Sdi::wasRejected(conn, out.name))
+        return std::nullopt;
+    return refused(409, QStringLiteral("Il file %1 è stato scartato da SDI, che rifiuta un nome già ricevuto: rigenerare il file "
+                                       "della fattura numero %2 con \"Creazione File XML\" (avrà un nome nuovo) e inviarlo.")
+                            .arg(out.name)
+                            .arg(out.number));
+}
+
 // A hand-over of this invoice cut short earlier: when its file went out, the invoice is
 // marked as sent now and this request refused; otherwise the record is dropped.
 Refusal settleEarlierHandover(DbConnection &conn, DbTransaction &transaction, Channel &channel, HandoverJournal &journal,
@@ -114,16 +128,34 @@ Refusal readInvoiceFile(DbConnection &conn, Outgoing &out)
     return std::nullopt;
 }
 
-Refusal checkInvoice(const Outgoing &out)
+// The check of a file about to be sent: its name must not be one this business has sent
+// before (another invoice whose progressive gave the same name).
+CheckOptions checkOptions(DbConnection &conn, const QString &name, int number)
 {
-    const std::vector<PresendProblem> problems = checkInvoiceBytes(out.bytes, out.name);
-    if (problems.empty())
-        return std::nullopt;
-    QStringList items;
+    CheckOptions options;
+    options.fileName = name;
+    options.nameAlreadySent = [&conn, number](const QString &fileName) {
+        const DbResult r = conn.select(QStringLiteral("SELECT COUNT(*) FROM testata WHERE nome_file = ? AND id_invio <> ? "
+                                                      "AND inviata IS NOT NULL AND inviata <> 0"),
+                                       {fileName, number});
+        return !r.rows.empty() && r.rows.front().raw(0) != QByteArrayView("0");
+    };
+    return options;
+}
+
+Refusal checkInvoice(DbConnection &conn, Outgoing &out)
+{
+    const std::vector<PresendProblem> problems = checkInvoiceBytes(out.bytes, out.name, checkOptions(conn, out.name, out.number));
+    QStringList refusals;
     for (const PresendProblem &p : problems)
-        items << describeProblems({p}).trimmed();
-    const QString count = problems.size() == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(problems.size());
-    return refused(422, QStringLiteral("Il file %1 non supera i controlli prima dell'invio (%2):").arg(out.name, count), items);
+        (p.isWarning() ? out.warnings : refusals) << describeProblem(p);
+    if (refusals.isEmpty())
+        return std::nullopt;
+    const QString count = refusals.size() == 1 ? QStringLiteral("1 problema") : QStringLiteral("%1 problemi").arg(refusals.size());
+    ServiceAnswer answer = refused(422, QStringLiteral("Il file %1 non supera i controlli prima dell'invio (%2):").arg(out.name, count), refusals);
+    answer.warningsHeading = warningsHeading();
+    answer.warnings = out.warnings;
+    return answer;
 }
 
 // Records the hand-over, delivers the bytes, marks the invoice as sent and commits.
@@ -162,12 +194,16 @@ ServiceAnswer handOver(DbConnection &conn, DbTransaction &transaction, Channel &
                 {}};
     }
     journal.finish(out.number);
-    return {200, QStringLiteral("Fattura inviata"),
-            QStringLiteral("La fattura numero %1 (file %2) è stata consegnata %3 ed è segnata come inviata.")
-                .arg(out.number)
-                .arg(out.name, channel.destination()),
-            {}};
+    ServiceAnswer sent{200, QStringLiteral("Fattura inviata"),
+                       QStringLiteral("La fattura numero %1 (file %2) è stata consegnata %3 ed è segnata come inviata.")
+                           .arg(out.number)
+                           .arg(out.name, channel.destination()),
+                       {}};
+    sent.warningsHeading = warningsHeading();
+    sent.warnings = out.warnings;
+    return sent;
 }
+
 
 } // namespace
 
@@ -188,11 +224,13 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, HandoverJournal 
     DbTransaction transaction(conn);
     if (Refusal r = lockInvoice(conn, out))
         return *r;
+    if (Refusal r = refuseRejectedName(conn, out))
+        return *r;
     if (Refusal r = settleEarlierHandover(conn, transaction, channel, journal, out))
         return *r;
     if (Refusal r = readInvoiceFile(conn, out))
         return *r;
-    if (Refusal r = checkInvoice(out))
+    if (Refusal r = checkInvoice(conn, out))
         return *r;
     return handOver(conn, transaction, channel, journal, out);
 }

@@ -5,6 +5,7 @@
 #include "database_refusal.h"
 #include "handover_journal.h"
 #include "load_invoice.h"
+#include "notifications_reader.h"
 #include "reception_server.h"
 #include "request_gate.h"
 #include "request_query.h"
@@ -167,6 +168,22 @@ ServiceServer::ServiceServer(const ServiceSettings &settings, ConnectionPool &po
 }
 
 ServiceServer::~ServiceServer() = default;
+
+void ServiceServer::serveNotifications(NotificationsReader &reader)
+{
+    d->http.Get("/Fatt_Ven/notifiche.php", [this, &reader](const httplib::Request &req, httplib::Response &res) {
+        if (!d->invoiceQuery(req, res, QStringLiteral("Messaggi SDI non letti")))
+            return;
+        ServiceAnswer a;
+        try {
+            a = reader.readNow();
+        } catch (const std::exception &e) {
+            a = failure(QString::fromUtf8(e.what()));
+        }
+        logRequest(req, a);
+        answer(res, a);
+    });
+}
 
 int ServiceServer::bind(int port)
 {

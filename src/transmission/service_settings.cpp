@@ -69,9 +69,18 @@ ServiceSettings loadServiceSettings(const QString &path)
         text("pec_to", s.pecTo);
         number("pec_port", s.pecPort);
         text("pec_security", s.pecSecurity);
+        text("notifiche", s.notifiche);
+        number("notifiche_intervallo", s.notificheIntervallo);
+        text("pec_imap_server", s.pecImapServer);
+        number("pec_imap_port", s.pecImapPort);
+        text("pec_imap_security", s.pecImapSecurity);
+        text("pec_mailbox", s.pecMailbox);
     }
+    if (s.pecImapServer.isEmpty())
+        s.pecImapServer = s.pecServer;
     absolute(s.outbox);
     absolute(s.received);
+    absolute(s.notifiche);
     absolute(s.schema);
     absolute(s.journal);
     return s;

@@ -27,6 +27,16 @@ struct ServiceSettings {
     // before anything is sent (port 587); "none": no TLS at all, only for a test server on
     // the loopback interface.
     QString pecSecurity = QStringLiteral("ssl");
+    // The exchange system's answers: message files are read from `notifiche` (done ones
+    // move to its "elaborati" folder, unreadable or unmatched ones to "scartati") every
+    // `notificheIntervallo` seconds, and on request; with channel "pec" the PEC mailbox is
+    // read first over IMAP (server and log-in default to those of the SMTP side).
+    QString notifiche = QStringLiteral("in/notifiche");
+    int notificheIntervallo = 300;
+    QString pecImapServer;      // empty: pec_server
+    int pecImapPort = 993;
+    QString pecImapSecurity = QStringLiteral("ssl");  // "ssl" (993), "starttls" (143) or "none" (loopback only)
+    QString pecMailbox = QStringLiteral("INBOX");
 };
 
 // Reads `path` (a missing file gives the defaults); relative folders are taken from the

@@ -10,6 +10,7 @@
 #include "db_own_change.h"
 #include "diz.h"
 #include "enter_as_tab.h"
+#include "esito_sdi_panel.h"
 #include "header_panel.h"
 #include "import_progress.h"
 #include "importa_fatture.h"
@@ -19,6 +20,7 @@
 #include "line_panel.h"
 #include "masked_date_edit.h"
 #include "print_failure.h"
+#include "sdi_outcome_colours.h"
 #include "st_fatt.h"
 #include "ui_messages.h"
 #include "visualizza_command.h"
@@ -162,10 +164,16 @@ void TElenco_Fatt::buildControls()
     nuovaButton = commandButton(this, "BitBtn15", QStringLiteral("Nuova"));
     selClienteButton = commandButton(this, "BitBtn3", QStringLiteral("Sel. Cliente"));
     legendaButton = commandButton(this, "BitBtn1", QStringLiteral("Legenda"));
+    esitoSdiButton = commandButton(this, "esitoSdiButton", QStringLiteral("Esito SDI"));
 
     invoiceGrid = new DbGrid(m_diz.Testata, invoiceColumns(), this);
     invoiceGrid->setObjectName(QStringLiteral("DBGrid1"));
-    invoiceGrid->setRowStyleHook(sentInvoiceStyle);
+    sdiColours = new SdiOutcomeColours(m_diz.xml_conn, invoiceGrid->viewport(), this);
+    invoiceGrid->setRowStyleHook([this](const DbTable &testata, int row) {
+        if (auto style = sdiColours->style(testata, row))
+            return style;
+        return sentInvoiceStyle(testata, row);
+    });
 
     lineNavigator = new DbNavigator(m_diz.Detta,
                                     {B::First, B::Prior, B::Next, B::Last, B::Edit, B::Post, B::Cancel, B::Refresh}, this);
@@ -197,9 +205,10 @@ void TElenco_Fatt::buildControls()
     // The panels lie over the controls; the header editor, covering everything, on top.
     legendPanel = new LegendPanel(this);
     linePanel = new LinePanel(m_diz, this);
+    esitoSdiPanel = new EsitoSdiPanel(m_diz, this);
     headerPanel = new HeaderPanel(m_diz, this);
-    for (QWidget *panel : {static_cast<QWidget *>(legendPanel), static_cast<QWidget *>(linePanel),
-                           static_cast<QWidget *>(headerPanel)}) {
+    for (QWidget *panel : {static_cast<QWidget *>(legendPanel), static_cast<QWidget *>(esitoSdiPanel),
+                           static_cast<QWidget *>(linePanel), static_cast<QWidget *>(headerPanel)}) {
         panel->setAutoFillBackground(true);  // a panel hides what it lies over
         panel->hide();
         panel->raise();
@@ -212,7 +221,7 @@ void TElenco_Fatt::buildControls()
 
 QList<QWidget *> TElenco_Fatt::controlsInOrder() const
 {
-    return {headerNavigator, nuovaButton,     selClienteButton,  legendaButton,  invoiceGrid,
+    return {headerNavigator, nuovaButton,     selClienteButton,  legendaButton,  esitoSdiButton, invoiceGrid,
             lineNavigator,   articoliButton,  insRigaButton,     modRigaButton,  eliminaRigaButton,
             testataDocButton, lineGrid,       creaXmlButton,     invioSdiButton, xmlPaButton,
             invioPaButton,   importaButton,   importDateField,   invioFattureButton, eliminaFatturaButton,
@@ -227,6 +236,15 @@ void TElenco_Fatt::connectCommands()
             Anag_Cl->showModal();
     });
     onClick(legendaButton, [this] { legendPanel->show(); });
+    onClick(esitoSdiButton, [this] { onEsitoSdi(); });
+    connect(esitoSdiPanel, &EsitoSdiPanel::answersRead, this, [this] {
+        runCommand([this] {
+            // A rejection read now takes the invoice's sent flag back on the server.
+            if (m_diz.Testata.state() == DbTable::State::Browse)
+                m_diz.Testata.refresh();
+            sdiColours->refresh();
+        });
+    });
 
     onClick(articoliButton, [] {
         if (::Articoli)
@@ -260,8 +278,8 @@ void TElenco_Fatt::arrange()
     titleLabel->setGeometry(Margin, 2, w - 2 * Margin, TitleHeight);
 
     const int topRow = 2 + TitleHeight + 2;
-    placeRow({{headerNavigator, 270}, {nuovaButton, 110}, {selClienteButton, 120}, {legendaButton, 110}}, Margin, topRow,
-             RowHeight, 10);
+    placeRow({{headerNavigator, 270}, {nuovaButton, 110}, {selClienteButton, 120}, {legendaButton, 110}, {esitoSdiButton, 110}},
+             Margin, topRow, RowHeight, 10);
 
     const int bottomRow = h - Margin - RowHeight;
     const int gridsTop = topRow + RowHeight + Gap;
@@ -289,6 +307,8 @@ void TElenco_Fatt::arrange()
     headerPanel->setGeometry(0, 0, w, h);
     const int legendWidth = 330;
     legendPanel->setGeometry(w - Margin - legendWidth, topRow, legendWidth, bottomRow - Gap - topRow);
+    // The answers lie over the lists, right of the first third.
+    esitoSdiPanel->setGeometry(w / 3, topRow, w - w / 3 - Margin, bottomRow - Gap - topRow);
 }
 
 void TElenco_Fatt::resizeEvent(QResizeEvent *event)
@@ -308,9 +328,11 @@ void TElenco_Fatt::showEvent(QShowEvent *event)
 void TElenco_Fatt::formShow()
 {
     legendPanel->hide();
+    esitoSdiPanel->hide();
     linePanel->hide();
     headerPanel->hide();
     importDateField->setDate(QDate::currentDate());
+    sdiColours->refresh();
 }
 
 void TElenco_Fatt::onNuova()
@@ -366,6 +388,12 @@ void TElenco_Fatt::onStampa()
     } catch (const std::exception &e) {
         uiMessages().inform(missingDataMessage(m_diz, e));
     }
+}
+
+void TElenco_Fatt::onEsitoSdi()
+{
+    sdiColours->refresh();
+    esitoSdiPanel->showForCurrentInvoice();
 }
 
 void TElenco_Fatt::onVisualizza() { visualizzaFatturaEmessa(m_diz, this); }

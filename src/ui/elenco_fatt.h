@@ -8,12 +8,14 @@
 
 class DbGrid;
 class DbNavigator;
+class EsitoSdiPanel;
 class HeaderPanel;
 class LegendPanel;
 class LinePanel;
 class MaskedDateEdit;
 class QLabel;
 class QPushButton;
+class SdiOutcomeColours;
 class TDiz;
 
 class TElenco_Fatt : public ScreenDialog {
@@ -30,7 +32,10 @@ public:
     QPushButton *nuovaButton;
     QPushButton *selClienteButton;
     QPushButton *legendaButton;
-    // The invoice list on Testata, edited in place; sent invoices are drawn white on red.
+    QPushButton *esitoSdiButton;  // "Esito SDI": the exchange system's answers of the current invoice
+    // The invoice list on Testata, edited in place; sent invoices are drawn white on red,
+    // invoices the exchange system rejected (or a public administration refused) in colours
+    // of their own.
     DbGrid *invoiceGrid;
     // Middle command row.
     DbNavigator *lineNavigator;
@@ -56,6 +61,8 @@ public:
     LegendPanel *legendPanel;
     LinePanel *linePanel;
     HeaderPanel *headerPanel;
+    EsitoSdiPanel *esitoSdiPanel;
+    SdiOutcomeColours *sdiColours;
 
     // The commands of the buttons (each run through the general error box by its button).
     void onNuova();
@@ -64,6 +71,7 @@ public:
     void onXmlPa();
     void onImportaFatture();
     void onStampa();
+    void onEsitoSdi();
     void onVisualizza();
 
 protected:

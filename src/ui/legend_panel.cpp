@@ -26,6 +26,10 @@ const QList<LegendGroup> &legendGroups()
          {QStringLiteral("N1 - Escluse ex art.15"), QStringLiteral("N2 - Non Soggette"),
           QStringLiteral("N3 - Non Imponibili"), QStringLiteral("N4 - Esenti"),
           QStringLiteral("N5 - Regime del Margine"), QStringLiteral("N6 - Reverse Charge")}},
+        // The colours of the invoice list (the exchange system's latest answer).
+        {"Colori Fatture:",
+         {QStringLiteral("Rosso - Inviata"), QStringLiteral("Arancione - Scartata da SDI: correggere e reinviare"),
+          QStringLiteral("Viola - Rifiutata dalla P.A.")}},
     };
     return groups;
 }

@@ -24,6 +24,10 @@ void checkWrittenFile(const QString &path, Messages &messages)
         return;
     }
     const std::vector<PresendProblem> problems = checkInvoiceFile(path);
-    if (!problems.empty())
+    if (problems.empty())
+        return;
+    if (hasRefusals(problems))
         messages.inform(QStringLiteral("File XML scritto, ma SDI lo scarterebbe:\n") + describeProblems(problems));
+    else
+        messages.inform(QStringLiteral("File XML scritto.\n\n") + describeProblems(problems));
 }

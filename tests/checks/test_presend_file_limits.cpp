@@ -17,9 +17,9 @@ const QByteArray Prolog = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 // An FPR12 invoice of one line at 22 % that passes every check.
 const QByteArray Invoice = R"(<p:FatturaElettronica versione="FPR12" xmlns:p="http://ivaservizi.agenziaentrate.gov.it/docs/xsd/fatture/v1.2">
 <FatturaElettronicaHeader>
-<DatiTrasmissione><IdTrasmittente><IdPaese>IT</IdPaese><IdCodice>01234567890</IdCodice></IdTrasmittente><ProgressivoInvio>00001</ProgressivoInvio><FormatoTrasmissione>FPR12</FormatoTrasmissione><CodiceDestinatario>ABC1234</CodiceDestinatario></DatiTrasmissione>
-<CedentePrestatore><DatiAnagrafici><IdFiscaleIVA><IdPaese>IT</IdPaese><IdCodice>01234567890</IdCodice></IdFiscaleIVA><Anagrafica><Denominazione>Alfa S.r.l.</Denominazione></Anagrafica><RegimeFiscale>RF01</RegimeFiscale></DatiAnagrafici><Sede><Indirizzo>Via Roma 1</Indirizzo><CAP>00184</CAP><Comune>Roma</Comune><Provincia>RM</Provincia><Nazione>IT</Nazione></Sede></CedentePrestatore>
-<CessionarioCommittente><DatiAnagrafici><IdFiscaleIVA><IdPaese>IT</IdPaese><IdCodice>09876543210</IdCodice></IdFiscaleIVA><Anagrafica><Denominazione>Beta S.p.A.</Denominazione></Anagrafica></DatiAnagrafici><Sede><Indirizzo>Corso Italia 5</Indirizzo><CAP>20122</CAP><Comune>Milano</Comune><Provincia>MI</Provincia><Nazione>IT</Nazione></Sede></CessionarioCommittente>
+<DatiTrasmissione><IdTrasmittente><IdPaese>IT</IdPaese><IdCodice>01234567897</IdCodice></IdTrasmittente><ProgressivoInvio>00001</ProgressivoInvio><FormatoTrasmissione>FPR12</FormatoTrasmissione><CodiceDestinatario>ABC1234</CodiceDestinatario></DatiTrasmissione>
+<CedentePrestatore><DatiAnagrafici><IdFiscaleIVA><IdPaese>IT</IdPaese><IdCodice>01234567897</IdCodice></IdFiscaleIVA><Anagrafica><Denominazione>Alfa S.r.l.</Denominazione></Anagrafica><RegimeFiscale>RF01</RegimeFiscale></DatiAnagrafici><Sede><Indirizzo>Via Roma 1</Indirizzo><CAP>00184</CAP><Comune>Roma</Comune><Provincia>RM</Provincia><Nazione>IT</Nazione></Sede></CedentePrestatore>
+<CessionarioCommittente><DatiAnagrafici><IdFiscaleIVA><IdPaese>IT</IdPaese><IdCodice>09876543217</IdCodice></IdFiscaleIVA><Anagrafica><Denominazione>Beta S.p.A.</Denominazione></Anagrafica></DatiAnagrafici><Sede><Indirizzo>Corso Italia 5</Indirizzo><CAP>20122</CAP><Comune>Milano</Comune><Provincia>MI</Provincia><Nazione>IT</Nazione></Sede></CessionarioCommittente>
 </FatturaElettronicaHeader>
 <FatturaElettronicaBody>
 <DatiGenerali><DatiGeneraliDocumento><TipoDocumento>TD01</TipoDocumento><Divisa>EUR</Divisa><Data>2026-03-05</Data><Numero>1</Numero></DatiGeneraliDocumento></DatiGenerali>
@@ -36,7 +36,7 @@ QString firstProblem(const std::vector<PresendProblem> &problems)
 
 TEST(PresendFileLimits, ADocumentTypeDeclarationIsRefusedWhateverItHolds)
 {
-    ASSERT_TRUE(checkInvoiceBytes(Prolog + Invoice, QStringLiteral("valida.xml")).empty());
+    ASSERT_TRUE(checkInvoiceBytes(Prolog + Invoice, QStringLiteral("IT01234567897_00001.xml")).empty());
     QByteArray laughs = "<!DOCTYPE p:FatturaElettronica [<!ENTITY a0 \"ha\">";
     for (int i = 1; i <= 12; ++i)
         laughs += QStringLiteral("<!ENTITY a%1 \"&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;\">").arg(i).arg(i - 1).toLatin1();
@@ -57,10 +57,10 @@ TEST(PresendFileLimits, ADocumentTypeDeclarationIsRefusedWhateverItHolds)
         QElapsedTimer clock;
         clock.start();
         const auto problems = checkInvoiceBytes(Prolog + d.declaration + QByteArray(Invoice).replace("Alfa S.r.l.", d.inName),
-                                                QStringLiteral("dtd.xml"));
+                                                QStringLiteral("IT01234567897_00002.xml"));
         EXPECT_LT(clock.elapsed(), 2000);
         ASSERT_EQ(problems.size(), 1u) << firstProblem(problems).toStdString();
-        EXPECT_EQ(problems.front().code, QStringLiteral("xml"));
+        EXPECT_EQ(problems.front().code, QStringLiteral("00200"));
         EXPECT_TRUE(problems.front().detail.contains(QStringLiteral("DOCTYPE"))) << problems.front().detail.toStdString();
     }
 }
@@ -68,14 +68,14 @@ TEST(PresendFileLimits, ADocumentTypeDeclarationIsRefusedWhateverItHolds)
 TEST(PresendFileLimits, AFileOverFiveMegabytesIsRefused)
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("grande.xml")));
+    QFile file(dir.filePath(QStringLiteral("IT01234567897_00003.xml")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(Prolog + "<!-- " + QByteArray(5 * 1024 * 1024, 'x') + " -->\n" + Invoice);
     file.close();
     const auto problems = checkInvoiceFile(file.fileName());
     ASSERT_EQ(problems.size(), 1u);
-    EXPECT_EQ(problems.front().code, QStringLiteral("file"));
-    EXPECT_TRUE(problems.front().detail.contains(QStringLiteral("troppo grande"))) << problems.front().detail.toStdString();
+    EXPECT_EQ(problems.front().code, QStringLiteral("00003"));
+    EXPECT_TRUE(problems.front().detail.contains(QStringLiteral("5 MB"))) << problems.front().detail.toStdString();
 }
 
 TEST(PresendFileLimits, AFifoUnderTheFilesNameIsRefusedAtOnce)

@@ -37,7 +37,9 @@ TEST_F(DataModule, SchemaHasTheTenTablesWithTheirColumnsInOrder)
         cols[row.raw(0).toByteArray().toStdString()] = row.raw(1).toInt();
     const std::map<std::string, int> expected{{"azienda", 19}, {"clienti", 15}, {"dati_acquisto", 9}, {"dett_car", 17},
                                           {"dettaglio", 20}, {"fornitori", 11}, {"magazzino", 17}, {"test_car", 46},
-                                          {"test_dati", 2}, {"testata", 69}};
+                                          {"test_dati", 2}, {"testata", 69},
+                                          // the exchange system's answers, written by the service
+                                          {"notifiche_sdi", 12}};
     EXPECT_EQ(cols, expected);
     for (DbTable *t : diz.tables())
         EXPECT_TRUE(t->isOpen()) << t->objectName().toStdString();

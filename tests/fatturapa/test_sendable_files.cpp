@@ -17,7 +17,7 @@ using XmlTest::containsSequence;
 struct WrittenFile {
     const char *format;
     QStringList lines;
-    QString problems;  // the pre-send check's, empty when the file may go out
+    QString problems;  // the pre-send check's refusals (warnings let a file go), empty when the file may go out
 };
 
 class SendableFiles : public XmlWriterTest {
@@ -30,10 +30,10 @@ protected:
     {
         std::vector<WrittenFile> out;
         out.push_back({"FPR12", write(CreaFileXml, id), QString()});
-        out.back().problems = describeProblems(checkInvoiceFile(writtenPath(id)));
+        out.back().problems = describeProblems(refusalsOf(checkInvoiceFile(writtenPath(id))));
         db->sql().exec(QStringLiteral("UPDATE testata SET cod_dest = 'UFQ7LM' WHERE id_invio = ?"), {id});
         out.push_back({"FPA12", write(CreaFileXmlPA, id), QString()});
-        out.back().problems = describeProblems(checkInvoiceFile(writtenPath(id)));
+        out.back().problems = describeProblems(refusalsOf(checkInvoiceFile(writtenPath(id))));
         return out;
     }
 

@@ -213,9 +213,9 @@ TEST_F(ServiceSendTest, FilesFailingTheChecksAreRefusedWithTheirCodes)
         const char *shows;
     };
     const Faulty table[] = {
-        {"schema: a rate without decimals", "<AliquotaIVA>22.00</AliquotaIVA>", "<AliquotaIVA>22</AliquotaIVA>", {"schema"}, "AliquotaIVA"},
+        {"format: a rate without decimals", "<AliquotaIVA>22.00</AliquotaIVA>", "<AliquotaIVA>22</AliquotaIVA>", {"00200"}, "AliquotaIVA"},
         {"00423: quantity 1.50 for a total of 100", "<Quantita>1.00</Quantita>", "<Quantita>1.50</Quantita>", {"00423"}, "PrezzoTotale 100.0000"},
-        {"not well-formed", "</p:FatturaElettronica>", "", {"xml"}, ""},
+        {"not well-formed", "</p:FatturaElettronica>", "", {"00200"}, ""},
     };
     for (const Faulty &f : table) {
         SCOPED_TRACE(f.what);
@@ -234,6 +234,30 @@ TEST_F(ServiceSendTest, FilesFailingTheChecksAreRefusedWithTheirCodes)
         EXPECT_EQ(sentFlag(id), QStringLiteral("NULL"));
         EXPECT_TRUE(outboxFiles().isEmpty());
     }
+}
+
+// The formal warnings of the tax codes (the fixture's VAT numbers fail their check digit)
+// are listed apart, after the refusals, under their heading; alone they do not stop a file.
+TEST_F(ServiceSendTest, WarningsAreListedApartFromRefusalsAndDoNotStopAFile)
+{
+    const int refusedId = writtenInvoice();
+    editWrittenFile(refusedId, QStringLiteral("<Quantita>1.00</Quantita>"), QStringLiteral("<Quantita>1.50</Quantita>"));
+    Reply reply = send(storedFileName(refusedId), refusedId);
+    EXPECT_EQ(reply.status, 422) << reply.body.toStdString();
+    EXPECT_TRUE(reply.body.contains(QStringLiteral("(1 problema)"))) << reply.body.toStdString();
+    const qsizetype heading = reply.body.indexOf(QStringLiteral("<h2>Avvisi"));
+    ASSERT_GT(heading, reply.body.indexOf(QStringLiteral("<li>00423 "))) << reply.body.toStdString();
+    EXPECT_GT(reply.body.indexOf(QStringLiteral("<li>00423 ")), 0) << reply.body.toStdString();
+    EXPECT_GT(reply.body.indexOf(QStringLiteral("<li>00301 ")), heading) << reply.body.toStdString();
+    EXPECT_EQ(sentFlag(refusedId), QStringLiteral("NULL"));
+    EXPECT_TRUE(outboxFiles().isEmpty());
+
+    const int id = writtenInvoice();
+    reply = send(storedFileName(id), id);
+    EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
+    EXPECT_GT(reply.body.indexOf(QStringLiteral("<li>00301 ")), reply.body.indexOf(QStringLiteral("<h2>Avvisi"))) << reply.body.toStdString();
+    EXPECT_EQ(sentFlag(id), QStringLiteral("1"));
+    EXPECT_EQ(outboxFiles(), QStringList{storedFileName(id)});
 }
 
 // The road of one invoice: "Invio a SDI" on the current invoice with no browser on the

@@ -137,7 +137,7 @@ TEST_F(Workspace, HoldsEveryControlInItsOrderTopToBottom)
             captions << c->objectName();
     }
     EXPECT_EQ(captions,
-              (QStringList{"DBNavigator1", "Nuova", "Sel. Cliente", "Legenda", "DBGrid1", "DBNavigator2",
+              (QStringList{"DBNavigator1", "Nuova", "Sel. Cliente", "Legenda", "Esito SDI", "DBGrid1", "DBNavigator2",
                            "Articoli Magazzino", "Ins. Riga", "Mod. Riga", "Elimina Riga", "Testata Doc.", "DBGrid2",
                            "Creazione File XML", "Invio a SDI", "XML P.A.", "Invio P.A.", "Importa Fatture", "M1",
                            "Invio Fatture al SDI", "Elimina Fattura", "Stampa", "Visualizza"}));
@@ -615,7 +615,8 @@ TEST_F(Workspace, TheLegendShowsItsFixedTextAndClosesWithChiudi)
                                   "MP02 - Assegno", "MP05 - Bonifico", "MP12 - Ri.Ba.", "Esigibilta Iva:",
                                   "I - Immediata", "D - Differita", "Natura Iva:", "N1 - Escluse ex art.15",
                                   "N2 - Non Soggette", "N3 - Non Imponibili", "N4 - Esenti",
-                                  "N5 - Regime del Margine", "N6 - Reverse Charge"}));
+                                  "N5 - Regime del Margine", "N6 - Reverse Charge", "Colori Fatture:", "Rosso - Inviata",
+                                  "Arancione - Scartata da SDI: correggere e reinviare", "Viola - Rifiutata dalla P.A."}));
     EXPECT_EQ(legend->closeButton->text(), QStringLiteral("Chiudi"));
     EXPECT_EQ(legend->closeButton->objectName(), QStringLiteral("BitBtn2"));
     click(legend->closeButton);
@@ -678,6 +679,19 @@ TEST_F(Workspace, CreazioneFileXmlWritesTheCurrentInvoicesFileAndStoresItsName)
     addLine(id, 1);
     refreshAll();
     select(id);
+    // The fixture's VAT numbers and fiscal code fail their check digit: the file is written
+    // and the box lists the formal warnings, apart, under their heading.
+    const QString warnings = QStringLiteral(
+        "Avvisi (controlli formali: il file viene comunque inviato, ma SDI potrebbe scartarlo):\n"
+        "controllo formale /%1:FatturaElettronica/FatturaElettronicaHeader/DatiTrasmissione/IdTrasmittente/IdCodice: "
+        "trasmittente: la cifra di controllo del codice fiscale \"01234567890\" è 0, dovrebbe essere 7\n"
+        "00301 /%1:FatturaElettronica/FatturaElettronicaHeader/CedentePrestatore/DatiAnagrafici/IdFiscaleIVA/IdCodice: "
+        "cedente/prestatore: la cifra di controllo della partita IVA \"01234567890\" è 0, dovrebbe essere 7\n"
+        "controllo formale /%1:FatturaElettronica/FatturaElettronicaHeader/CedentePrestatore/DatiAnagrafici/CodiceFiscale: "
+        "cedente/prestatore: la cifra di controllo del codice fiscale \"01234567890\" è 0, dovrebbe essere 7\n"
+        "00305 /%1:FatturaElettronica/FatturaElettronicaHeader/CessionarioCommittente/DatiAnagrafici/IdFiscaleIVA/IdCodice: "
+        "cessionario/committente: la cifra di controllo della partita IVA \"09876543210\" è 0, dovrebbe essere 7\n");
+    boxes.expectInform(QStringLiteral("File XML scritto.\n\n") + warnings.arg(QStringLiteral("p")));
     click(window->creaXmlButton);
 
     const QString name = stored(QStringLiteral("SELECT nome_file FROM testata WHERE id_invio = %1").arg(id));
@@ -693,11 +707,12 @@ TEST_F(Workspace, CreazioneFileXmlWritesTheCurrentInvoicesFileAndStoresItsName)
 
     // "XML P.A." writes the public-administration form of the same file; the pre-send check
     // then reports that a public administration's recipient code has 6 characters, not 7,
-    // and the file stays written.
+    // with the same warnings apart after it, and the file stays written.
     boxes.expectInform(QStringLiteral(
         "File XML scritto, ma SDI lo scarterebbe:\n"
         "00427 /ns3:FatturaElettronica/FatturaElettronicaHeader/DatiTrasmissione/CodiceDestinatario: "
-        "CodiceDestinatario \"ABC1234\" di 7 caratteri con FormatoTrasmissione FPA12: ne servono 6\n"));
+        "CodiceDestinatario \"ABC1234\" di 7 caratteri con FormatoTrasmissione FPA12: ne servono 6\n\n")
+        + warnings.arg(QStringLiteral("ns3")));
     click(window->xmlPaButton);
     file.close();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -1,0 +1,12 @@
+#include "answers_request.h"
+
+#include "address_opener.h"
+#include "service_settings.h"
+
+QString answersReadingAddress(const QString &baseUrl) { return baseUrl + QStringLiteral("/Fatt_Ven/notifiche.php"); }
+
+QString readAnswersNow(const ServiceSettings &settings)
+{
+    // The mailbox may take a while: as long as the service gives itself to read it.
+    return requestServiceAnswer(withServiceKey(answersReadingAddress(serviceBaseUrl(settings)), settings), 330000);
+}
