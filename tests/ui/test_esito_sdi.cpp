@@ -5,6 +5,7 @@
 #include "db_grid.h"
 #include "elenco_fatt.h"
 #include "esito_sdi_panel.h"
+#include "fixture_check_warnings.h"
 #include "gui_test.h"
 #include "legend_panel.h"
 #include "recording_opener.h"
@@ -190,6 +191,7 @@ TEST_F(EsitoSdi, ARejectedInvoiceIsWrittenAgainUnderANewNameAndHandedOverAgain)
     diz->Testata.edit();
     diz->Testata.setText(QStringLiteral("num_doc"), QStringLiteral("12/B"));
     diz->Testata.post();
+    boxes.expectInform(QStringLiteral("File XML scritto.\n\n") + fixtureCheckWarnings(QStringLiteral("p")));
     click(window->creaXmlButton);
     const QString renamed = QStringLiteral("IT01234567890_A%1.xml").arg(id, 4, 10, QLatin1Char('0'));
     EXPECT_EQ(diz->Testata.text(QStringLiteral("nome_file")), renamed);

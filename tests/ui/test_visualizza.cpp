@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -139,7 +140,11 @@ TEST_F(Visualizza, TheWorkspaceShowsTheWrittenFileSavesItAsPdfAndPrints)
     steps.then<QFileDialog>([&](QFileDialog *d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("salvaPdfDialog"));
         EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
-        d->selectFile(pdf);
+        // The dialog lists its folders in the background; the name typed into its name box
+        // is what it accepts, whatever the listing selects meanwhile.
+        auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(pdf);
         static_cast<QDialog *>(d)->accept();
     });
     boxes.expectInform(QStringLiteral("PDF salvato: %1").arg(pdf));
