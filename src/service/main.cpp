@@ -7,6 +7,7 @@
 #include "db_connection.h"
 #include "handover_journal.h"
 #include "handover_reconcile.h"
+#include "invoice_signing.h"
 #include "notifications_reader.h"
 #include "presend_check.h"
 #include "sdi_message_schema.h"
@@ -84,6 +85,7 @@ int main(int argc, char **argv)
     try {
         ConnectionPool pool(databaseEndpoint(settings, QFileInfo(settingsPath).absolutePath()));
         const auto channel = makeChannel(settings);
+        InvoiceSigner signer(loadSigningSettings(settingsPath));
         try {
             auto conn = pool.acquire();
             // Hand-overs cut short by an earlier stop are settled before any new sending.
@@ -94,7 +96,7 @@ int main(int argc, char **argv)
             fail(QStringLiteral("database %1 non raggiungibile per ora (%2): ogni richiesta riproverà")
                      .arg(pool.endpoint().database, e.text()));
         }
-        ServiceServer server(settings, pool, *channel);
+        ServiceServer server(settings, pool, *channel, signer);
         NotificationsReader notifications(settings, pool);
         server.serveNotifications(notifications);
         const int port = server.bind(settings.port);
@@ -102,8 +104,9 @@ int main(int argc, char **argv)
             fail(QStringLiteral("impossibile ascoltare su 127.0.0.1:%1 (porta occupata?)").arg(settings.port));
             return 1;
         }
-        std::printf("fatture-service: in ascolto su http://127.0.0.1:%d (database %s, canale %s)\n", port,
-                    pool.endpoint().database.toUtf8().constData(), settings.channel.toUtf8().constData());
+        std::printf("fatture-service: in ascolto su http://127.0.0.1:%d (database %s, canale %s, %s)\n", port,
+                    pool.endpoint().database.toUtf8().constData(), settings.channel.toUtf8().constData(),
+                    signer.description().toUtf8().constData());
         std::fflush(stdout);
 
         notifications.startPeriodic(settings.notificheIntervallo);

@@ -99,7 +99,7 @@ void PecChannel::deliver(const QByteArray &bytes, const QString &bareName)
     if (curl_mime_data(file, bytes.constData(), size_t(bytes.size())) != CURLE_OK)
         throw AppError(QStringLiteral("canale PEC: impossibile allegare %1").arg(bareName));
     curl_mime_filename(file, fileName.constData());
-    curl_mime_type(file, "application/xml");
+    curl_mime_type(file, bareName.endsWith(QLatin1String(".p7m")) ? "application/pkcs7-mime" : "application/xml");
     curl_mime_encoder(file, "base64");
     curl_easy_setopt(c, CURLOPT_MIMEPOST, mime.get());
 

@@ -8,6 +8,7 @@
 #include "doctype_free_xml.h"
 #include "handover_journal.h"
 #include "handover_reconcile.h"
+#include "invoice_signing.h"
 #include "presend_check.h"
 #include "regular_file.h"
 #include "sdi_answers.h"
@@ -158,6 +159,20 @@ Refusal checkInvoice(DbConnection &conn, Outgoing &out)
     return answer;
 }
 
+// The file as it goes out: signed ("<name>.p7m") where it must be, otherwise as checked.
+// From here on the bytes and the name are those handed over and journalled.
+Refusal signInvoice(InvoiceSigner &signer, Outgoing &out)
+{
+    try {
+        OutgoingFile file = signer.prepare(out.bytes, out.name);
+        out.bytes = std::move(file.bytes);
+        out.name = file.name;
+    } catch (const SigningRefusal &e) {
+        return refused(422, e.text());
+    }
+    return std::nullopt;
+}
+
 // Records the hand-over, delivers the bytes, marks the invoice as sent and commits.
 ServiceAnswer handOver(DbConnection &conn, DbTransaction &transaction, Channel &channel, HandoverJournal &journal, const Outgoing &out)
 {
@@ -216,7 +231,7 @@ QString companyFilePath(DbConnection &conn, const QString &bareName)
     return folder + bareName;
 }
 
-ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, HandoverJournal &journal, const SendRequest &request)
+ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, HandoverJournal &journal, InvoiceSigner &signer, const SendRequest &request)
 {
     Outgoing out;
     if (Refusal r = readRequest(request, out))
@@ -231,6 +246,8 @@ ServiceAnswer sendInvoice(DbConnection &conn, Channel &channel, HandoverJournal 
     if (Refusal r = readInvoiceFile(conn, out))
         return *r;
     if (Refusal r = checkInvoice(conn, out))
+        return *r;
+    if (Refusal r = signInvoice(signer, out))
         return *r;
     return handOver(conn, transaction, channel, journal, out);
 }

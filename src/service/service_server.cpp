@@ -71,13 +71,14 @@ struct ServiceServer::Impl {
     ServiceSettings settings;
     ConnectionPool &pool;
     Channel &channel;
+    InvoiceSigner &signer;
     HandoverJournal journal;
     RequestGate gate;
     ReceptionServer http{ReceptionServer::Limits{}};
     std::timed_mutex loadMutex;
 
-    Impl(const ServiceSettings &s, ConnectionPool &p, Channel &c)
-        : settings(s), pool(p), channel(c), journal(s.journal), gate(s.secret, s.port)
+    Impl(const ServiceSettings &s, ConnectionPool &p, Channel &c, InvoiceSigner &g)
+        : settings(s), pool(p), channel(c), signer(g), journal(s.journal), gate(s.secret, s.port)
     {
     }
 
@@ -136,7 +137,7 @@ struct ServiceServer::Impl {
             if (!query)
                 return;
             const SendRequest request{query->value(QStringLiteral("nome_file")), query->value(QStringLiteral("n_invio"))};
-            serve(req, res, [&](DbConnection &conn) { return sendInvoice(conn, channel, journal, request); });
+            serve(req, res, [&](DbConnection &conn) { return sendInvoice(conn, channel, journal, signer, request); });
         };
         http.Get("/Fatt_Ven/mail_sdi.php", send);
         http.Get("/Fatt_Ven/mail_sdi_pa.php", send);
@@ -161,8 +162,8 @@ struct ServiceServer::Impl {
     }
 };
 
-ServiceServer::ServiceServer(const ServiceSettings &settings, ConnectionPool &pool, Channel &channel)
-    : d(std::make_unique<Impl>(settings, pool, channel))
+ServiceServer::ServiceServer(const ServiceSettings &settings, ConnectionPool &pool, Channel &channel, InvoiceSigner &signer)
+    : d(std::make_unique<Impl>(settings, pool, channel, signer))
 {
     d->routes();
 }

@@ -13,11 +13,12 @@
 
 class Channel;
 class ConnectionPool;
+class InvoiceSigner;
 class NotificationsReader;
 
 class ServiceServer {
 public:
-    ServiceServer(const ServiceSettings &settings, ConnectionPool &pool, Channel &channel);
+    ServiceServer(const ServiceSettings &settings, ConnectionPool &pool, Channel &channel, InvoiceSigner &signer);
     ~ServiceServer();
     ServiceServer(const ServiceServer &) = delete;
     ServiceServer &operator=(const ServiceServer &) = delete;

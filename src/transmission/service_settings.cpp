@@ -6,11 +6,7 @@
 #include <QHash>
 #include <QUrl>
 
-namespace {
-
-// key=value lines; blanks around both are dropped, lines starting with '#' or ';' and
-// [section] lines are ignored. A value is taken as it stands (a password may hold ',' or ';').
-QHash<QString, QString> readKeyValues(const QString &path)
+QHash<QString, QString> readSettingsValues(const QString &path)
 {
     QHash<QString, QString> values;
     QFile file(path);
@@ -30,8 +26,6 @@ QHash<QString, QString> readKeyValues(const QString &path)
     return values;
 }
 
-} // namespace
-
 ServiceSettings loadServiceSettings(const QString &path)
 {
     ServiceSettings s;
@@ -42,7 +36,7 @@ ServiceSettings loadServiceSettings(const QString &path)
             value = QDir::cleanPath(base.absoluteFilePath(value));
     };
     if (info.exists()) {
-        const QHash<QString, QString> ini = readKeyValues(path);
+        const QHash<QString, QString> ini = readSettingsValues(path);
         auto text = [&](const char *key, QString &value) { value = ini.value(QLatin1String(key), value); };
         // A number that does not read as one leaves the default.
         auto number = [&](const char *key, int &value) {

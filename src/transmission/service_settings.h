@@ -2,6 +2,7 @@
 // The settings of the local sending and loading service, shared by the service and by the
 // application: the file servizio.ini in the folder the program is started from (key=value
 // lines; every key optional).
+#include <QHash>
 #include <QString>
 
 struct ServiceSettings {
@@ -38,6 +39,11 @@ struct ServiceSettings {
     QString pecImapSecurity = QStringLiteral("ssl");  // "ssl" (993), "starttls" (143) or "none" (loopback only)
     QString pecMailbox = QStringLiteral("INBOX");
 };
+
+// The key=value lines of a settings file, keys in lower case; blanks around both are dropped,
+// lines starting with '#' or ';' and [section] lines are ignored. A value is taken as it stands
+// (a password may hold ',' or ';'). A missing or unreadable file gives no values.
+QHash<QString, QString> readSettingsValues(const QString &path);
 
 // Reads `path` (a missing file gives the defaults); relative folders are taken from the
 // folder of the file.

@@ -1,10 +1,13 @@
 // The PEC channel: the service sends the invoice as an e-mail attachment to a small SMTP
 // server that the test runs on the loopback interface.
 #include "service_process.h"
+#include "signed_content.h"
 #include "smtp_sink.h"
+#include "test_pki.h"
 #include "written_invoice_test.h"
 
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -75,6 +78,40 @@ TEST_F(ServicePecTest, InvoiceGoesOutAsAnAttachmentToTheExchangeSystemAddress)
     const Reply again = service.get(QStringLiteral("/Fatt_Ven/mail_sdi.php?nome_file=%1&n_invio=%2").arg(name).arg(id));
     EXPECT_EQ(again.status, 409);
     EXPECT_EQ(sink.messages(2, std::chrono::milliseconds(300)).size(), 1u);
+}
+
+// A signed invoice: the message names and attaches the signed file, the invoice keeps its .xml name.
+TEST_F(ServicePecTest, SignedInvoiceGoesOutAsItsP7mFile)
+{
+    QTemporaryDir keys;
+    TestPki::Authority ca;
+    TestPki::Signer signer(ca, "/C=IT/CN=Mario Rossi", -TestPki::Day, TestPki::Day);
+    const QString p12 = keys.filePath(QStringLiteral("firma.p12"));
+    TestPki::writeFile(p12, TestPki::pkcs12(signer.key.get(), signer.cert.get(), ca.cert.get(), "pw"));
+    SmtpSink sink;
+    ASSERT_NE(sink.port(), 0);
+    auto settings = pecSettings(sink.port());
+    settings.insert(QStringLiteral("signing_file"), p12);
+    settings.insert(QStringLiteral("signing_password"), QStringLiteral("pw"));
+    settings.insert(QStringLiteral("sign_fpr12"), QStringLiteral("yes"));
+    ServiceProcess service(settings);
+    ASSERT_TRUE(service.started());
+    const int id = writtenInvoice();
+    const QString name = storedFileName(id), signedName = name + QStringLiteral(".p7m");
+
+    const Reply reply = service.get(QStringLiteral("/Fatt_Ven/mail_sdi.php?nome_file=%1&n_invio=%2").arg(name).arg(id));
+    EXPECT_EQ(reply.status, 200) << reply.body.toStdString() << service.log().toStdString();
+    EXPECT_TRUE(reply.body.contains(signedName)) << reply.body.toStdString();
+    EXPECT_EQ(sentFlag(id), QStringLiteral("1"));
+    EXPECT_EQ(storedFileName(id), name);
+    const auto messages = sink.messages(1);
+    ASSERT_EQ(messages.size(), 1u);
+    const QByteArray &data = messages.front().data;
+    EXPECT_TRUE(data.contains("Subject: Invio fattura elettronica " + signedName.toUtf8())) << data.toStdString();
+    EXPECT_TRUE(data.contains("application/pkcs7-mime")) << data.toStdString();
+    const Received::SignedContent content = Received::extractSignedContent(attachment(data, signedName));
+    ASSERT_TRUE(content.ok) << content.error.toStdString();
+    EXPECT_EQ(content.content, XmlTest::readFile(writtenPath(id)));
 }
 
 TEST_F(ServicePecTest, MailServerThatCannotBeReachedLeavesTheInvoiceUnsent)

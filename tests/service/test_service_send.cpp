@@ -90,8 +90,9 @@ TEST_F(ServiceSendTest, ValidInvoiceIsCopiedIntoTheOutboxAndMarkedSentThenASecon
 }
 
 // A public administration's invoice (recipient code of six characters, flag 0 rather than
-// NULL) written by CreaFileXmlPA, through the public-administration address.
-TEST_F(ServiceSendTest, PublicAdministrationInvoiceGoesOutThroughItsAddress)
+// NULL) written by CreaFileXmlPA, through the public-administration address: it passes the
+// checks, but this service has no signing certificate and such a file never leaves unsigned.
+TEST_F(ServiceSendTest, PublicAdministrationInvoiceIsNotSentUnsignedThroughItsAddress)
 {
     const int id = addInvoice({{"inviata", 0}, {"cod_dest", "UFABCD"}, {"cod_fis", "81000130607"}});
     addLine(id);
@@ -100,9 +101,10 @@ TEST_F(ServiceSendTest, PublicAdministrationInvoiceGoesOutThroughItsAddress)
     ASSERT_TRUE(XmlTest::readFile(writtenPath(id)).contains("<FormatoTrasmissione>FPA12</FormatoTrasmissione>"));
 
     const Reply reply = send(storedFileName(id), id, "mail_sdi_pa.php");
-    EXPECT_EQ(reply.status, 200) << reply.body.toStdString();
-    EXPECT_EQ(sentFlag(id), QStringLiteral("1"));
-    EXPECT_EQ(outboxFiles(), QStringList{storedFileName(id)});
+    EXPECT_EQ(reply.status, 422) << reply.body.toStdString();
+    EXPECT_TRUE(reply.body.contains(QStringLiteral("non è indicato alcun certificato di firma"))) << reply.body.toStdString();
+    EXPECT_EQ(sentFlag(id), QStringLiteral("0"));
+    EXPECT_TRUE(outboxFiles().isEmpty());
 }
 
 // The same invoice with a private customer's seven-character code in an FPA12 file.
