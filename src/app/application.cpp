@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "command.h"
+#include "qt_translations.h"
 
 #include <QLocale>
 
@@ -8,6 +9,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Fatturazione"));
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    installQtTranslations(*this);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

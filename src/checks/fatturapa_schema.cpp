@@ -145,6 +145,12 @@ void setFolder(const QString &dir)
     g_folder = dir.isEmpty() ? QString() : QDir::cleanPath(QDir(dir).absolutePath());
 }
 
+QString problem()
+{
+    const Compiled compiled = compiledSchema();
+    return compiled.schema ? QString() : compiled.error;
+}
+
 std::vector<PresendProblem> validate(xmlDoc *doc)
 {
     const Compiled compiled = compiledSchema();

@@ -16,6 +16,10 @@ inline constexpr const char *FileName = "Schema_VFPA12_V1.2.3.local.xsd";
 QString folder();
 void setFolder(const QString &folder);
 
+// Why the schema of folder() cannot be used (not found, unreadable, not compilable);
+// empty when it can.
+QString problem();
+
 // Validates a parsed document; every complaint of the validator becomes a problem with the
 // exchange system's format code 00200, at most 50 of them and then one 00201. A schema that
 // cannot be read or compiled is a problem too, with code "schema" (nothing can pass).

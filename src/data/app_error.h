@@ -14,7 +14,8 @@ private:
 };
 
 // Raised for the server's own errors. text() is what the user reads: the server's text,
-// after one Italian sentence when the connection was refused or lost. serverText() is
+// or, when the connection was refused or lost, one Italian sentence followed by the
+// client's text on its own line, labelled "Messaggio del server:". serverText() is
 // the server's text alone and statement() the statement that failed (empty when none),
 // for tests and diagnostics.
 class DbError : public AppError {

@@ -1,6 +1,7 @@
 #include "db_connection.h"
 
 #include "app_error.h"
+#include "db_insert_batch.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -38,6 +39,11 @@ bool DbError::isConnectionError() const
 
 QString DbConnection::refusedSentence() { return QStringLiteral("Connessione al server del database non riuscita."); }
 QString DbConnection::lostSentence() { return QStringLiteral("Connessione al server del database interrotta."); }
+
+QString DbConnection::explained(const QString &sentence, const QString &serverText)
+{
+    return sentence + QStringLiteral("\nMessaggio del server: ") + serverText;
+}
 
 int DbResult::indexOf(const QString &name) const
 {
@@ -103,7 +109,7 @@ void DbConnection::setDatabase(const QString &db)
             const unsigned code = mysql_errno(m_mysql);
             if (isConnectionLost(code))
                 m_broken = true;
-            throw DbError(refusedSentence() + QLatin1Char('\n') + text, code, QStringLiteral("USE ") + quoteName(db), text);
+            throw DbError(explained(refusedSentence(), text), code, QStringLiteral("USE ") + quoteName(db), text);
         }
     }
 }
@@ -146,7 +152,7 @@ void DbConnection::open()
         const QString text = QString::fromUtf8(mysql_error(m));
         const unsigned code = mysql_errno(m);
         mysql_close(m);
-        throw DbError(refusedSentence() + QLatin1Char('\n') + text, code, QString(), text);
+        throw DbError(explained(refusedSentence(), text), code, QString(), text);
     }
     m_mysql = m;
     m_broken = false;
@@ -156,6 +162,8 @@ void DbConnection::open()
 
 void DbConnection::close()
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this))
+        batch->discard();
     m_wanted = false;
     m_txDepth = 0;
     m_txLost = false;
@@ -172,7 +180,7 @@ void DbConnection::ensureOpen()
     if (!m_mysql && !m_wanted)
         throw DbError(QStringLiteral("Not connected to the database server"));
     if (m_txLost || (m_txDepth > 0 && (m_broken || !m_mysql)))
-        throw DbError(lostSentence() + QStringLiteral("\nLost connection to server during transaction"),
+        throw DbError(explained(lostSentence(), QStringLiteral("Lost connection to server during transaction")),
                       CR_SERVER_LOST, QString(), QStringLiteral("Lost connection to server during transaction"));
     if (m_mysql && !m_broken && m_txDepth == 0 && nowMs() - m_lastUsed > IdleCheckMs) {
         // Nothing has been sent yet: a connection found dead here is replaced unnoticed.
@@ -195,7 +203,7 @@ void DbConnection::raise(const QByteArray &statement)
         if (m_txDepth > 0)
             m_txLost = true;
     }
-    throw DbError(lost ? lostSentence() + QLatin1Char('\n') + text : text, code, QString::fromUtf8(statement), text);
+    throw DbError(lost ? explained(lostSentence(), text) : text, code, QString::fromUtf8(statement), text);
 }
 
 void DbConnection::query(const QByteArray &sql)
@@ -208,6 +216,11 @@ void DbConnection::query(const QByteArray &sql)
 
 quint64 DbConnection::exec(const QString &sql, const QVariantList &params)
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this)) {
+        if (params.isEmpty() && batch->take(sql))
+            return 1;
+        batch->flush();  // the rows held go before any other statement
+    }
     const QByteArray statement = bind(sql, params).toUtf8();
     query(statement);
     MYSQL_RES *res = mysql_store_result(m_mysql);
@@ -275,6 +288,8 @@ DbField DbConnection::describe(const MYSQL_FIELD &f)
 
 DbResult DbConnection::select(const QString &sql, const QVariantList &params)
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this))
+        batch->flush();
     const QByteArray statement = bind(sql, params).toUtf8();
     query(statement);
     MYSQL_RES *res = mysql_store_result(m_mysql);
@@ -301,6 +316,8 @@ DbResult DbConnection::select(const QString &sql, const QVariantList &params)
 void DbConnection::selectEach(const QString &sql, const std::function<void(std::vector<DbField> &&)> &onFields,
                               const std::function<void(unsigned, char **, const unsigned long *)> &onRow)
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this))
+        batch->flush();
     const QByteArray statement = sql.toUtf8();
     query(statement);
     MYSQL_RES *res = mysql_use_result(m_mysql);
@@ -427,7 +444,7 @@ void DbConnection::commit()
         --m_txDepth;
         if (m_txDepth == 0)
             m_txLost = false;
-        throw DbError(lostSentence() + QStringLiteral("\nLost connection to server during transaction"),
+        throw DbError(explained(lostSentence(), QStringLiteral("Lost connection to server during transaction")),
                       CR_SERVER_LOST, QString(), QStringLiteral("Lost connection to server during transaction"));
     }
     if (m_txDepth > 1) {
@@ -448,6 +465,8 @@ void DbConnection::commit()
 
 void DbConnection::rollback()
 {
+    if (DbInsertBatch *batch = DbInsertBatch::of(this))
+        batch->discard();  // rows of the work rolled back
     if (m_txDepth == 0)
         return;
     --m_txDepth;

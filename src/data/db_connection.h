@@ -105,6 +105,9 @@ public:
     // The Italian sentences put before the server's text.
     static QString refusedSentence();  // "Connessione al server del database non riuscita."
     static QString lostSentence();     // "Connessione al server del database interrotta."
+    // What the user reads: the sentence, then the client's own text on a line of its own,
+    // labelled as the server's message.
+    static QString explained(const QString &sentence, const QString &serverText);
 
 signals:
     void aboutToClose();  // the tables of this connection close themselves

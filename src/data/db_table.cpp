@@ -546,6 +546,18 @@ void DbTable::masterMoved()
     notifyCurrent();
 }
 
+void DbTable::rereadInBackground()
+{
+    if (!isOpen())
+        return;
+    checkBrowseMode();
+    // A fetch already under way may have started before the rows asked for changed.
+    if (m_fetching)
+        m_rereadAgain = true;
+    else
+        onTimer();
+}
+
 void DbTable::onTimer()
 {
     // Skipped while a row is pending, and while the previous re-read is still under way.
@@ -561,6 +573,11 @@ void DbTable::onTimer()
 void DbTable::backgroundDone(const std::shared_ptr<DbRereadResult> &result)
 {
     m_fetching = false;
+    if (m_rereadAgain) {
+        m_rereadAgain = false;
+        onTimer();
+        return;
+    }
     if (!result->ok) {
         if (!m_refreshFailing && isOpen()) {
             m_refreshFailing = true;

@@ -96,6 +96,10 @@ public:
     // Fetches the rows again, keeping the current row where possible; bound controls
     // hear only of the rows that differ.
     void refresh();
+    // The re-read a user asks for on a table that re-reads itself periodically: a pending
+    // row is stored first, then the rows are fetched as the periodic re-read fetches them
+    // (on its thread) and applied when they arrive; the caller does not wait.
+    void rereadInBackground();
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
@@ -270,6 +274,7 @@ private:
     int m_refreshMs = 0;
     bool m_refreshFailing = false;
     bool m_fetching = false;
+    bool m_rereadAgain = false;  // a re-read asked for while another was under way
     quint64 m_generation = 0;  // counts every change of the held rows
     std::unique_ptr<DbRereadWorker> m_worker;
     std::function<void()> m_fetchObserver;

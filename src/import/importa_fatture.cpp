@@ -3,6 +3,7 @@
 #include "app_error.h"
 #include "calcola_totali.h"
 #include "crea_file_xml.h"
+#include "db_insert_batch.h"
 #include "db_quiet_walk.h"
 #include "db_transaction.h"
 #include "diz.h"
@@ -14,6 +15,10 @@
 #include "management_fields.h"
 #include "messages.h"
 #include "text_forms.h"
+#include "xml_forms.h"
+
+#include <QFile>
+#include <exception>
 
 namespace {
 
@@ -49,6 +54,7 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &l
     if (imported.contains(doc.identity.number, doc.identity.type))
         return;  // an imported invoice is never updated by a later import
 
+    std::exception_ptr fileFailure;
     {
         // Header, lines and totals are one unit: a failure anywhere before the commit (a
         // refused amount, a lost connection, totals that cannot be formed) leaves nothing
@@ -66,15 +72,40 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &l
             return;
         }
         const int idInvio = appendImportedHeader(diz.Testata, diz.Test_Fatt, doc);
-        importLines(diz, doc, idInvio);
+        {
+            // The document's lines reach the server together, in one statement instead of
+            // one per line.
+            DbInsertBatch lines(diz.xml_conn, diz.Detta.tableName());
+            importLines(diz, doc, idInvio);
+            lines.flush();
+        }
         // The posted header already holds what the server holds, so it needs no re-read.
         CalcolaTotali(diz);
-        tx.commit();
+        // The file's name is stored with the document (one commit for both), and the file
+        // is put in place before that commit. A file that cannot be written leaves the
+        // name as it was (the writer takes it back): the invoice is still stored complete,
+        // without `nome_file`, and the run stops with the file's error.
+        QString writtenFile;
+        try {
+            CreaFileXml(diz, workspaceCaption);
+            writtenFile = XmlForms::trimmed(diz.AziendaT.text(QStringLiteral("path")))
+                + diz.Testata.text(QStringLiteral("nome_file"));
+        } catch (...) {
+            // A lost connection takes the transaction with it: the commit says so.
+            fileFailure = std::current_exception();
+        }
+        try {
+            tx.commit();
+        } catch (...) {
+            // Nothing of the document is stored: neither is its file left behind.
+            if (!writtenFile.isEmpty())
+                QFile::remove(writtenFile);
+            throw;
+        }
     }
     imported.add(doc.identity.number, doc.identity.type);
-
-    // A failing file stops the run; the invoice stays complete, without `nome_file`.
-    CreaFileXml(diz, workspaceCaption);
+    if (fileFailure)
+        std::rethrow_exception(fileFailure);
 }
 
 } // namespace

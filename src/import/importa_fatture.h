@@ -13,11 +13,13 @@ class TDiz;
 // FI, NC and NI, in protocol order, that is not dated after `limitDateText` (the
 // workspace's date field, day/month/two-digit year) and whose number and type are not in
 // testata yet (asked again of the server inside each document's transaction, so that no
-// interleaving with another writer brings a document over twice). `workspaceCaption` gives the numbering suffix ("A": none).
-// A document's header, lines and totals are written in one transaction: a failure while
-// writing them (an amount too long for its column among them) leaves nothing of that
-// document, and a later run brings it over whole. The file follows; any failure stops the
-// run with the error.
+// interleaving with another writer brings a document over twice). `workspaceCaption` gives
+// the numbering suffix ("A": none).
+// A document's header, lines, totals and file name are written in one transaction: a
+// failure while writing them (an amount too long for its column among them) leaves
+// nothing of that document, and a later run brings it over whole. The file is put in
+// place just before the commit (and removed when the commit fails); a file that cannot be
+// written stops the run with its error, the invoice stored complete without `nome_file`.
 // diz.Testata must carry the new-invoice defaults (installTestataHooks).
 // `progress`, when given, is told before each selected document and once at the end how
 // many of the selected documents are done (skipped ones included) out of how many;

@@ -31,14 +31,21 @@ std::vector<Item> partiesBlock(const QString &sender, const QString &addressee, 
 std::vector<Item> columnCaptions(double top, double amountLeft)
 {
     const FontSpec a11 = arial(11);
+    // A heading wider than its box (COD.ARTICOLO, QUANTITA') is drawn narrower to fit it,
+    // so that it keeps clear of the column lines beside it.
+    const auto heading = [&](double left, double width, const char *text) {
+        Item i = caption(left, top, width, 15, QString::fromLatin1(text), a11);
+        i.overflow = Overflow::Shrink;
+        return i;
+    };
     return {
-        caption(8, top, 78, 15, QStringLiteral("COD.ARTICOLO"), a11),
-        caption(94, top, 67, 15, QStringLiteral("DESCRIZIONE"), a11),
-        caption(408, top, 55, 15, QStringLiteral("QUANTITA'"), a11),
-        caption(486, top, 42, 15, QStringLiteral("PREZZO"), a11),
-        caption(537, top, 27, 15, QStringLiteral("%Sc."), a11),
-        caption(amountLeft, top, 46, 15, QStringLiteral("IMPORTO"), a11),
-        caption(667, top, 40, 15, QStringLiteral("Aliquota"), a11),
+        heading(8, 78, "COD.ARTICOLO"),
+        heading(94, 67, "DESCRIZIONE"),
+        heading(408, 55, "QUANTITA'"),
+        heading(486, 42, "PREZZO"),
+        heading(537, 27, "%Sc."),
+        heading(amountLeft, 46, "IMPORTO"),
+        heading(667, 40, "Aliquota"),
     };
 }
 

@@ -1,6 +1,7 @@
 #include "invoice_report.h"
 
 #include "diz.h"
+#include "document_file_name.h"
 #include "invoice_layout.h"
 #include "text_forms.h"
 
@@ -32,6 +33,11 @@ QString InvoiceReport::yearText(const QString &dataDoc)
 {
     const QDate d = TextForms::readDate(dataDoc);
     return QStringLiteral("/ %1").arg(d.year(), 4, 10, QLatin1Char('0'));
+}
+
+QString InvoiceReport::documentName() const
+{
+    return invoiceDocumentName(value(QStringLiteral("testata.num_doc")), yearOfDate(value(QStringLiteral("testata.data_doc"))));
 }
 
 void InvoiceReport::beforeBand(BandKind band, int)

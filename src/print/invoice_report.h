@@ -15,6 +15,8 @@ public:
     explicit InvoiceReport(const TDiz &diz);
 
     void beforeBand(BandKind band, int page) override;
+    // "Fattura_<num_doc>_<year of data_doc>".
+    QString documentName() const override;
 
     // "/ " and the four-digit year of a dd/mm/yyyy date; raises ConversionError.
     static QString yearText(const QString &dataDoc);

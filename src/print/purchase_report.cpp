@@ -1,6 +1,7 @@
 #include "purchase_report.h"
 
 #include "diz.h"
+#include "document_file_name.h"
 #include "purchase_layout.h"
 #include "text_forms.h"
 
@@ -25,6 +26,11 @@ PurchaseReport::PurchaseReport(const TDiz &diz)
                      {QStringLiteral("test_car.spese"), QStringLiteral("test_car.spese2")})
 {
     footerHandler();
+}
+
+QString PurchaseReport::documentName() const
+{
+    return invoiceDocumentName(value(QStringLiteral("test_car.num_doc")), yearOfDate(value(QStringLiteral("test_car.data_doc"))));
 }
 
 void PurchaseReport::beforeBand(BandKind band, int)

@@ -13,6 +13,8 @@ public:
     explicit PurchaseReport(const TDiz &diz);
 
     void beforeBand(BandKind band, int page) override;
+    // "Fattura_<num_doc>_<year of data_doc>".
+    QString documentName() const override;
 
 private:
     void footerHandler();  // QRBand3BeforePrint

@@ -17,6 +17,9 @@ public:
     virtual void beforeBand(BandKind band, int page);
     // The text of a named field: `row` is the detail row for the detail band, -1 otherwise.
     virtual QString text(BandKind band, int row, const QString &name) const = 0;
+    // The name the printed document goes by (print job, proposed PDF file); empty: the
+    // layout's name.
+    virtual QString documentName() const { return QString(); }
 };
 
 } // namespace Report

@@ -2,11 +2,14 @@
 
 #include "app_error.h"
 #include "band_renderer.h"
+#include "document_file_name.h"
 #include "pdf_output.h"
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -24,7 +27,8 @@ ReportPreview::ReportPreview(const Layout &layout, ReportData &data, QWidget *pa
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(QStringLiteral("Anteprima di stampa"));
     resize(900, 1000);
-    m_printer->setDocName(layout.name);
+    const QString documentName = data.documentName();
+    m_printer->setDocName(documentName.isEmpty() ? layout.name : documentName);
     m_printer->setCopyCount(1);
     applyPageSetup(*m_printer, layout);
 
@@ -133,9 +137,16 @@ void ReportPreview::printerSetup()
     m_view->updatePreview();
 }
 
+QString ReportPreview::proposedPdf() const { return proposedPdfPath(m_printer->docName()); }
+
 void ReportPreview::print()
 {
     QPrintDialog dialog(m_printer.get(), this);
+    // Printing to a file proposes the document's own name in the documents folder, as
+    // "Salva PDF" does, not a name made up from the print job in the home folder.
+    if (m_printer->outputFileName().isEmpty())
+        if (auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("filename")))
+            file->setText(proposedPdf());
     if (dialog.exec() != QDialog::Accepted)
         return;
     applyPageSetup(*m_printer, m_layout);
@@ -150,6 +161,9 @@ void ReportPreview::saveAsPdf()
     dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QString proposed = proposedPdf();
+    dialog.setDirectory(QFileInfo(proposed).absolutePath());
+    dialog.selectFile(QFileInfo(proposed).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     savePdf(dialog.selectedFiles().constFirst());

@@ -40,6 +40,9 @@ public:
     void saveAsPdf();
     // Writes the pages to `path` as PDF; returns the number of pages.
     int savePdf(const QString &path);
+    // The PDF file the print dialog and "Salva PDF" propose: the document's name
+    // ("Fattura_<numero>_<anno>") in the user's documents folder.
+    QString proposedPdf() const;
 
 private:
     void paintPages(QPrinter *printer);

@@ -129,7 +129,8 @@ LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const
         out.invoices = store(conn, *read.document, bareName);
         transaction.commit();
         out.loaded = true;
-        out.message = out.invoices.size() == 1 ? QStringLiteral("Fattura caricata dal file %1").arg(bareName)
+        // The page's title already says what happened: the message says from where.
+        out.message = out.invoices.size() == 1 ? QStringLiteral("Dal file %1.").arg(bareName)
                                                : QStringLiteral("%1 fatture caricate dal file %2").arg(out.invoices.size()).arg(bareName);
         return out;
     } catch (const DbError &e) {

@@ -32,6 +32,10 @@ QString exactColumn(const Decimal &value, const char *column)
     return t;
 }
 
+// A VAT rate as the other rows of the purchase tables hold it: two decimals at least (22,00,
+// 5,50), more only when the file has them and the column's six characters take them.
+QString rateColumn(const Decimal &rate) { return exactText(rate, 6); }
+
 void addDiscount(RowValues &row, const std::optional<Discount> &discount)
 {
     if (!discount)
@@ -109,7 +113,7 @@ RowValues headerRow(const Document &document, const Body &body, const QString &f
     for (int i = 0; i < 2 && i < body.summaries.size(); ++i) {
         const VatSummary &v = body.summaries[i];
         const Bucket &b = buckets[i];
-        row.add(QLatin1String(b.rate), shortText(v.rate, 6));
+        row.add(QLatin1String(b.rate), rateColumn(v.rate));
         row.add(QLatin1String(b.taxable), amountColumn(v.taxable, b.taxable));
         row.add(QLatin1String(b.tax), amountColumn(v.tax, b.tax));
         row.add(QLatin1String(b.nature), cut(v.nature, 2));
@@ -138,7 +142,7 @@ RowValues lineRow(const Line &line)
     row.add(QStringLiteral("sc_importo"),
             line.discount && line.discount->amount ? QVariant(exactColumn(*line.discount->amount, "sc_importo")) : QVariant());
     row.add(QStringLiteral("prezzo_tot"), exactColumn(line.total, "prezzo_tot"));
-    row.add(QStringLiteral("aliquota"), shortText(line.rate, 6));
+    row.add(QStringLiteral("aliquota"), rateColumn(line.rate));
     row.add(QStringLiteral("tipo_cessione"), cut(line.kind, 2));
     row.add(QStringLiteral("ritenuta"), cut(line.withholding, 2));
     row.add(QStringLiteral("natura"), cut(line.nature, 2));

@@ -40,9 +40,7 @@ QWidget *DbGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         combo->addItems(column.pickList);
         // A chosen item is the user's input: the row goes into editing with it at once, so
         // the navigator's post button stores it.
-        connect(combo, &QComboBox::activated, this, [this, combo] {
-            emit const_cast<DbGridDelegate *>(this)->commitData(combo);
-        });
+        connect(combo, &QComboBox::activated, this, [this, combo] { commitOpenEditor(combo); });
         line = combo->lineEdit();
         editor = combo;
     } else {
@@ -51,8 +49,20 @@ QWidget *DbGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         editor = line;
     }
     line->setMaxLength(FieldLink::maxLength(m_model.table(), column.field));
+    // Every key the user types goes into the pending row at once, as in a bound box: the
+    // first one puts the row into editing, so the navigator's post and cancel apply to it
+    // and a periodic re-read leaves the row alone while the cell is still open.
+    connect(line, &QLineEdit::textEdited, this, [this, editor] { commitOpenEditor(editor); });
     m_openEditor = editor;
     return editor;
+}
+
+// An editor already closed (a drop-down reporting its item as it loses the focus) has
+// nothing more to give.
+void DbGridDelegate::commitOpenEditor(QWidget *editor) const
+{
+    if (editor && m_openEditor == editor)
+        emit const_cast<DbGridDelegate *>(this)->commitData(editor);
 }
 
 void DbGridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const
@@ -66,10 +76,15 @@ void DbGridDelegate::setEditorData(QWidget *editor, const QModelIndex &index) co
 {
     const QString text = m_model.cellText(index.row(), index.column());
     if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        // The row told of the key just typed: the editor already shows it, and setting
+        // it again would move the cursor away from where the user types.
+        if (combo->currentText() == text)
+            return;
         combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
         combo->setEditText(text);
     } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
-        line->setText(text);
+        if (line->text() != text)
+            line->setText(text);
     }
 }
 

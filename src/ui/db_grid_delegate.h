@@ -3,8 +3,8 @@
 // repainted whole (cell filled, text left-aligned 2 pixels in from the top-left corner),
 // selected or not; a column with a pick list is edited in a drop-down that also accepts
 // typed text; other cells in a line edit limited to the column's width. A cell editor
-// closed without a change writes nothing; an item chosen in a drop-down is written at once,
-// as a key typed into a bound box is.
+// closed without a change writes nothing; each key typed into a cell and an item chosen in
+// a drop-down are written at once, as a key typed into a bound box is.
 #include <QPointer>
 #include <QStyledItemDelegate>
 
@@ -25,6 +25,8 @@ public:
     QWidget *openEditor() const { return m_openEditor; }
 
 private:
+    void commitOpenEditor(QWidget *editor) const;
+
     DbGridModel &m_model;
     mutable QPointer<QWidget> m_openEditor;
 };

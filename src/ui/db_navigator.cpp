@@ -126,7 +126,12 @@ void DbNavigator::run(Button b)
         m_table.cancel();
         break;
     case Button::Refresh:
-        m_table.refresh();
+        // A table that re-reads itself periodically (the invoice list of tens of thousands
+        // of rows) is re-read the same way, without holding the window.
+        if (m_table.refreshInterval() > 0)
+            m_table.rereadInBackground();
+        else
+            m_table.refresh();
         break;
     }
 }

@@ -40,6 +40,6 @@ void DialogMessages::error(const QString &text)
 bool DialogMessages::confirmOkCancel(const QString &text)
 {
     return showBox(QMessageBox::Question, QStringLiteral("Conferma"), text,
-                   {{QMessageBox::Ok, QStringLiteral("OK")}, {QMessageBox::Cancel, QStringLiteral("Cancel")}})
+                   {{QMessageBox::Ok, QStringLiteral("OK")}, {QMessageBox::Cancel, QStringLiteral("Annulla")}})
         == QMessageBox::Ok;
 }

@@ -20,12 +20,13 @@
 #include "legend_panel.h"
 #include "line_panel.h"
 #include "masked_date_edit.h"
-#include "presend_check.h"
+#include "print_failure.h"
 #include "sdi_outcome_colours.h"
 #include "st_fatt.h"
 #include "ui_messages.h"
 #include "visualizza_command.h"
 #include "window_geometry.h"
+#include "written_file_check.h"
 #include "xml_forms.h"
 
 #include <QDate>
@@ -382,13 +383,7 @@ void TElenco_Fatt::checkWrittenFile()
     // directly) under the name they stored in nome_file.
     const QString path = XmlForms::trimmed(m_diz.AziendaT.text(QStringLiteral("path")))
         + m_diz.Testata.text(QStringLiteral("nome_file"));
-    const std::vector<PresendProblem> problems = checkInvoiceFile(path);
-    if (problems.empty())
-        return;
-    if (hasRefusals(problems))
-        uiMessages().inform(QStringLiteral("File XML scritto, ma SDI lo scarterebbe:\n") + describeProblems(problems));
-    else
-        uiMessages().inform(QStringLiteral("File XML scritto.\n\n") + describeProblems(problems));
+    ::checkWrittenFile(path, uiMessages());
 }
 
 void TElenco_Fatt::onImportaFatture()
@@ -403,8 +398,8 @@ void TElenco_Fatt::onStampa()
         return;
     try {
         St_Fatt->previewInvoice();
-    } catch (const std::exception &) {
-        uiMessages().inform(QStringLiteral("Mancanza Dati"));
+    } catch (const std::exception &e) {
+        uiMessages().inform(missingDataMessage(m_diz, e));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QProgressDialog>
+#include <algorithm>
 
 ImportProgressDialog::ImportProgressDialog(QWidget *parent) : m_parent(parent) {}
 
@@ -18,6 +19,8 @@ bool ImportProgressDialog::report(int done, int total)
         m_dialog = new QProgressDialog(m_parent);
         m_dialog->setObjectName(QStringLiteral("importProgress"));
         m_dialog->setWindowTitle(QStringLiteral("Importa Fatture"));
+        // Wide enough for the whole title beside the window's own buttons.
+        m_dialog->setMinimumWidth(std::max(420, m_dialog->fontMetrics().horizontalAdvance(m_dialog->windowTitle()) + 240));
         m_dialog->setCancelButtonText(QStringLiteral("Interrompi"));
         m_dialog->setWindowModality(Qt::ApplicationModal);
         m_dialog->setAutoClose(false);

@@ -1,11 +1,14 @@
 #include "line_panel.h"
 
+#include "amount_text.h"
 #include "app_error.h"
 #include "calcola_totali.h"
 #include "command.h"
 #include "db_edit.h"
 #include "db_transaction.h"
 #include "diz.h"
+#include "enter_as_tab.h"
+#include "focus_exit.h"
 #include "invoice_lock.h"
 #include "labelled_grid.h"
 #include "line_amount.h"
@@ -17,6 +20,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -41,9 +45,14 @@ LinePanel::LinePanel(TDiz &diz, QWidget *parent) : QFrame(parent), m_diz(diz)
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAutoFillBackground(true);
     build();
-    connect(qApp, &QApplication::focusChanged, this, &LinePanel::focusMoved);
+    // A computing control is left only for another control of the window: a message box
+    // or another window taking the focus (and giving it back) is no leaving.
+    for (QWidget *control : computingControls())
+        onFocusExit(control, [this, control] { leave(control); });
     onClick(m_registra, [this] { registra(); });
     onClick(m_annulla, [this] { annulla(); });
+    // Enter on "Registra" stores, as a click does; elsewhere it moves on as Tab does.
+    letEnterPress(m_registra);
     hide();
 }
 
@@ -130,7 +139,9 @@ void LinePanel::startInsert()
     m_mode = Mode::NewLine;
     show();
     raise();
+    // The kept description is selected: typing replaces it.
     m_descrizione->setFocus();
+    m_descrizione->selectAll();
     // Everything else stays as the last line shown left it.
     m_quantita->showText(QStringLiteral("0,00"));
     m_prezzoUnit->showText(QStringLiteral("0,00"));
@@ -172,6 +183,7 @@ void LinePanel::startModify()
     m_natura->selectExactly(lines.text(col("natura")));
     m_rifAmm->showText(lines.text(col("rif_amm")));
     m_descrizione->setFocus();
+    m_descrizione->selectAll();
 }
 
 void LinePanel::deleteLine()
@@ -251,6 +263,17 @@ void LinePanel::store()
 
 void LinePanel::annulla() { hide(); }
 
+void LinePanel::keyPressEvent(QKeyEvent *event)
+{
+    // Escape in any of the panel's fields closes it as "Annulla" does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        runCommand([this] { annulla(); });
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}
+
 bool LinePanel::amountsFit()
 {
     auto refuse = [](const QString &caption, int width) {
@@ -279,9 +302,17 @@ bool LinePanel::amountsFit()
     } catch (const AppError &) {
         silent.reported = true;
     }
-    if (silent.reported)
-        return refuse(QStringLiteral("Prezzo Totale"), m_diz.Detta.field(col("prezzo_tot")).width);
-    return true;
+    if (!silent.reported)
+        return true;
+    // A number typed out of every amount's range names the field it was typed into; a
+    // total of numbers within the range that does not fit names the total.
+    for (const auto &a : amounts) {
+        Decimal value;
+        const AmountText::Reading reading = AmountText::read(a.field->text(), &value);
+        if (reading == AmountText::Reading::TooLarge || reading == AmountText::Reading::TooSmall)
+            return refuse(QString::fromLatin1(a.caption), m_diz.Detta.field(col(a.column)).width);
+    }
+    return refuse(QStringLiteral("Prezzo Totale"), m_diz.Detta.field(col("prezzo_tot")).width);
 }
 
 void LinePanel::writeColumns()
@@ -322,25 +353,20 @@ void LinePanel::showAmounts(const LineAmountTexts &texts)
             field->showText(*text);
 }
 
-QWidget *LinePanel::computingControlOf(QWidget *w) const
+QList<QWidget *> LinePanel::computingControls() const
 {
-    const QWidget *controls[] = {m_quantita, m_prezzoUnit, m_scPerc, m_scTipo, m_tipoCessione, m_ritenuta, m_natura};
-    // Parents are followed across windows: a list's drop-down belongs to the list.
-    for (QObject *o = w; o; o = o->parent())
-        for (const QWidget *c : controls)
-            if (o == c)
-                return const_cast<QWidget *>(c);
-    return nullptr;
+    return {m_quantita, m_prezzoUnit, m_scPerc, m_scTipo, m_tipoCessione, m_ritenuta, m_natura};
 }
 
-void LinePanel::focusMoved(QWidget *from, QWidget *to)
+QWidget *LinePanel::computingControlOf(QWidget *w) const
 {
-    // Leaving the application's window is not leaving the field.
-    if (!to)
-        return;
-    QWidget *control = computingControlOf(from);
-    if (control && computingControlOf(to) != control)
-        leave(control);
+    const QList<QWidget *> controls = computingControls();
+    // Parents are followed across windows: a list's drop-down belongs to the list.
+    for (QObject *o = w; o; o = o->parent())
+        for (QWidget *c : controls)
+            if (o == c)
+                return c;
+    return nullptr;
 }
 
 void LinePanel::leave(QWidget *control)

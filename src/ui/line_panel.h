@@ -38,6 +38,9 @@ public:
 
     Mode mode() const { return m_mode; }
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void build();
     void registra();
@@ -49,10 +52,11 @@ private:
     // The amount fields as the line amount reads them, and back.
     LineAmountTexts amountTexts() const;
     void showAmounts(const LineAmountTexts &texts);
-    // Runs the exit event of the computing control that `from` belongs to, when the focus
-    // leaves it for another control of the window.
-    void focusMoved(QWidget *from, QWidget *to);
+    // The controls whose exit event works out the line amount, and the one of them that
+    // `w` belongs to (nullptr for none).
+    QList<QWidget *> computingControls() const;
     QWidget *computingControlOf(QWidget *w) const;
+    // The exit event of a computing control.
     void leave(QWidget *control);
 
     TDiz &m_diz;

@@ -1,5 +1,6 @@
 #include "panel_edit.h"
 
+#include <QFocusEvent>
 #include <algorithm>
 
 PanelEdit::PanelEdit(const QString &name, int typedMaxLength, QWidget *parent)
@@ -20,6 +21,16 @@ void PanelEdit::showText(const QString &text)
 void PanelEdit::fitLimit(const QString &text)
 {
     setMaxLength(std::max(m_typedMax, int(text.size())));
+}
+
+void PanelEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    // Coming back from another window (a message box) leaves the text as it was.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason
+        || reason == Qt::OtherFocusReason)
+        selectAll();
 }
 
 void showAsComputed(QWidget *field)

@@ -13,6 +13,12 @@ public:
     // Shows `text` whole, whatever its length.
     void showText(const QString &text);
 
+protected:
+    // A field taking the focus by keyboard or from the program shows its text selected, so
+    // that typing replaces a text kept from the last line instead of running on from it;
+    // a click places the cursor where it lands.
+    void focusInEvent(QFocusEvent *event) override;
+
 private:
     void fitLimit(const QString &text);
 

@@ -69,8 +69,8 @@ TEST_F(LoadReceived, SampleLineAndSummaryValuesAreAmountTextsWithTheDecimalComma
     EXPECT_EQ(lineColumn("quantita"), (QStringList{"5,00", "10,00", "<null>"}));
     EXPECT_EQ(lineColumn("prezzo_unit"), (QStringList{"1,00", "2,00", "2000,00"}));
     EXPECT_EQ(lineColumn("prezzo_tot"), (QStringList{"5,00", "20,00", "2000,00"}));
-    EXPECT_EQ(lineColumn("aliquota"), (QStringList{"22", "22", "22"}));
-    EXPECT_EQ(headerColumn("aliquota"), (QStringList{"22", "22"}));
+    EXPECT_EQ(lineColumn("aliquota"), (QStringList{"22,00", "22,00", "22,00"}));  // as stored rows hold rates
+    EXPECT_EQ(headerColumn("aliquota"), (QStringList{"22,00", "22,00"}));
     EXPECT_EQ(headerColumn("imponibile"), (QStringList{"25,00", "2000,00"}));
     EXPECT_EQ(headerColumn("imposta"), (QStringList{"5,50", "440,00"}));
     EXPECT_EQ(headerColumn("esig_iva"), (QStringList{"I", "I"}));
@@ -104,8 +104,8 @@ TEST_F(LoadReceived, TwoRatesDiscountsCodesAndMoreThanFourInstalments)
     EXPECT_EQ(header[0],
               QStringLiteral("rag_soc=FORNITURE GAMMA SRL|indirizzo=VIA DEI MILLE 12|comune=MILANO|cap=20121|prov=MI|nazione=IT|"
                              "p_iva=02345678901|cod_fis=02345678901|pec=norva@pec.norva.it|num_doc=2026/0042|"
-                             "data_doc=05/03/2026|tot_doc=180,00|aliquota=22|imponibile=119,25|imposta=26,24|esig_iva=I|natura=|"
-                             "aliquota2=4|imponibile2=30,00|imposta2=1,20|spese=0,00|arrot=0,00|sc_tipo=SC|sc_perc=<null>|"
+                             "data_doc=05/03/2026|tot_doc=180,00|aliquota=22,00|imponibile=119,25|imposta=26,24|esig_iva=I|natura=|"
+                             "aliquota2=4,00|imponibile2=30,00|imposta2=1,20|spese=0,00|arrot=0,00|sc_tipo=SC|sc_perc=<null>|"
                              "sc_importo=1,69|n_rate=5|scad1=30/04/2026|imp_scad1=36,00|scad4=31/07/2026|imp_scad4=36,00"));
 
     const QStringList lines = dump(QStringLiteral(
@@ -113,13 +113,13 @@ TEST_F(LoadReceived, TwoRatesDiscountsCodesAndMoreThanFourInstalments)
         "FROM dett_car ORDER BY prog"));
     EXPECT_EQ(lines, (QStringList{
                          "prog=1|codice_tipo=INTERNO|codice_val=ART-001|quantita=10,00|um=RS|prezzo_unit=3,25|sc_tipo=SC|"
-                         "sc_perc=10|prezzo_tot=29,25|aliquota=22|natura=",
+                         "sc_perc=10|prezzo_tot=29,25|aliquota=22,00|natura=",
                          "prog=2|codice_tipo=INTERNO|codice_val=ART-017|quantita=2,00|um=PZ|prezzo_unit=45,00|sc_tipo=<null>|"
-                         "sc_perc=<null>|prezzo_tot=90,00|aliquota=22|natura=",
+                         "sc_perc=<null>|prezzo_tot=90,00|aliquota=22,00|natura=",
                          "prog=3|codice_tipo=|codice_val=|quantita=1,00|um=PZ|prezzo_unit=30,00|sc_tipo=<null>|"
-                         "sc_perc=<null>|prezzo_tot=30,00|aliquota=4|natura=",
+                         "sc_perc=<null>|prezzo_tot=30,00|aliquota=4,00|natura=",
                          "prog=4|codice_tipo=|codice_val=|quantita=<null>|um=|prezzo_unit=5,00|sc_tipo=<null>|"
-                         "sc_perc=<null>|prezzo_tot=5,00|aliquota=0|natura=N1",
+                         "sc_perc=<null>|prezzo_tot=5,00|aliquota=0,00|natura=N1",
                      }));
 }
 

@@ -804,9 +804,12 @@ TEST_F(Workspace, StampaPreviewsTheCurrentInvoiceAndAnInvoiceThatCannotBeRendere
     for (int id : {undated, unreadable}) {
         SCOPED_TRACE(id);
         select(id);
-        boxes.expectInform(QStringLiteral("Mancanza Dati"));
+        boxes.expect(ScriptedMessages::Kind::Inform);
         EXPECT_EQ(stampa(), 0);
         EXPECT_EQ(boxes.pending(), 0);
+        // "Mancanza Dati" first, then which datum.
+        EXPECT_TRUE(boxes.shown().constLast().text.startsWith(QStringLiteral("Mancanza Dati\nData Documento ")))
+            << boxes.shown().constLast().text.toStdString();
     }
     // Nothing changed: the invoice is still current and unsent, nothing pending.
     EXPECT_EQ(diz->Testata.asInteger(QStringLiteral("id_invio")), unreadable);
