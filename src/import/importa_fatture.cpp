@@ -3,6 +3,7 @@
 #include "app_error.h"
 #include "calcola_totali.h"
 #include "crea_file_xml.h"
+#include "crea_file_xml_pa.h"
 #include "db_insert_batch.h"
 #include "db_quiet_walk.h"
 #include "db_transaction.h"
@@ -87,7 +88,12 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &l
         // without `nome_file`, and the run stops with the file's error.
         QString writtenFile;
         try {
-            CreaFileXml(diz, workspaceCaption);
+            // A public administration's document goes out in its own format: an FPR12 file
+            // with a six-character recipient code is one the exchange system refuses.
+            if (doc.publicAdministration())
+                CreaFileXmlPA(diz, workspaceCaption);
+            else
+                CreaFileXml(diz, workspaceCaption);
             writtenFile = XmlForms::trimmed(diz.AziendaT.text(QStringLiteral("path")))
                 + diz.Testata.text(QStringLiteral("nome_file"));
         } catch (...) {

@@ -2,7 +2,6 @@
 // typed line would be (gross price and one discount, or the net price), so that its file
 // meets the rule on line totals; every file of the demonstration import passes the
 // pre-send check.
-#include "crea_file_xml_pa.h"
 #include "import_fixture.h"
 #include "presend_check.h"
 
@@ -122,15 +121,12 @@ TEST_F(ImportSendable, EveryFileOfTheDemonstrationImportPassesThePresendCheck)
     for (const StoredRow &row : h) {
         SCOPED_TRACE(row["num_doc"].toStdString());
         ASSERT_TRUE(fileExists(row));
-        // The import writes every file for a private customer; a public administration's
-        // invoice goes out in its own format, written by "XML P.A." over the same file.
-        if (row["cod_dest"].size() == 6) {
-            EXPECT_TRUE(presendProblems(row).startsWith(QStringLiteral("00427 "))) << presendProblems(row).toStdString();
-            diz->Testata.refresh();
-            ASSERT_TRUE(diz->Testata.locate(QStringLiteral("id_invio"), row.id()));
-            diz->Detta.refresh();
-            CreaFileXmlPA(*diz, QStringLiteral("A"));
-        }
+        // A public administration's document (six-character recipient code) is written in
+        // its own format, FPA12.
+        QFile written(folder() + row["nome_file"]);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        const QByteArray format = row["cod_dest"].size() == 6 ? "FPA12" : "FPR12";
+        EXPECT_TRUE(written.readAll().contains("<FormatoTrasmissione>" + format + "</FormatoTrasmissione>")) << format.constData();
         EXPECT_EQ(presendProblems(row), QString());
     }
 
