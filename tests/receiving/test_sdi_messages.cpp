@@ -12,7 +12,7 @@
 
 namespace {
 
-using SdiTest::MessageSpec;
+using SdiTest::MessageFields;
 using SdiTest::messageXml;
 
 const QString InvoiceFile = QStringLiteral("IT01234567890_00042.xml");
@@ -20,17 +20,17 @@ const QString InvoiceFile = QStringLiteral("IT01234567890_00042.xml");
 TEST(SdiMessage, EveryTypeIsReadWithWhatItSays)
 {
     struct Case {
-        MessageSpec spec;
+        MessageFields fields;
         const char *dateTime;
         const char *outcome;
         const char *description;
         bool answer;
     };
-    MessageSpec ns{QStringLiteral("NS"), InvoiceFile};
+    MessageFields ns{QStringLiteral("NS"), InvoiceFile};
     ns.errors = {{QStringLiteral("00404"), QStringLiteral("Fattura duplicata")}, {QStringLiteral("00423"), QStringLiteral("Prezzo totale errato")}};
-    MessageSpec refused{QStringLiteral("NE"), InvoiceFile};
+    MessageFields refused{QStringLiteral("NE"), InvoiceFile};
     refused.outcome = QStringLiteral("EC02");
-    MessageSpec signedFile{QStringLiteral("RC"), InvoiceFile + QStringLiteral(".p7m")};
+    MessageFields signedFile{QStringLiteral("RC"), InvoiceFile + QStringLiteral(".p7m")};
     signedFile.note = QStringLiteral("nota di prova");
     const Case cases[] = {
         {{QStringLiteral("RC"), InvoiceFile}, "2026-12-10T10:20:00.000+01:00", "", "Rossi Forniture", true},
@@ -44,12 +44,12 @@ TEST(SdiMessage, EveryTypeIsReadWithWhatItSays)
         {signedFile, "2026-12-10T10:20:00.000+01:00", "", "Rossi Forniture\nnota di prova", true},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.spec.type.toStdString());
-        const Sdi::MessageRead read = Sdi::readMessage(messageXml(c.spec));
+        SCOPED_TRACE(c.fields.type.toStdString());
+        const Sdi::MessageRead read = Sdi::readMessage(messageXml(c.fields));
         ASSERT_TRUE(read.message) << read.error.toStdString();
         const Sdi::Message &m = *read.message;
-        EXPECT_EQ(m.type, c.spec.type);
-        EXPECT_EQ(m.nomeFile, c.spec.nomeFile);
+        EXPECT_EQ(m.type, c.fields.type);
+        EXPECT_EQ(m.nomeFile, c.fields.nomeFile);
         EXPECT_EQ(Sdi::invoiceFileName(m.nomeFile), InvoiceFile);
         EXPECT_EQ(m.idSdi, QStringLiteral("111222333"));
         EXPECT_EQ(m.messageId, QStringLiteral("4455"));
@@ -57,7 +57,7 @@ TEST(SdiMessage, EveryTypeIsReadWithWhatItSays)
         EXPECT_EQ(m.outcome, QString::fromUtf8(c.outcome));
         EXPECT_EQ(m.description, QString::fromUtf8(c.description));
         EXPECT_EQ(m.isAnswer(), c.answer);
-        EXPECT_EQ(m.errors.size(), c.spec.errors.size());
+        EXPECT_EQ(m.errors.size(), c.fields.errors.size());
     }
     const Sdi::Message rejected = *Sdi::readMessage(messageXml(ns)).message;
     ASSERT_EQ(rejected.errors.size(), 2);
@@ -117,8 +117,8 @@ protected:
     {
         return insert(QStringLiteral("testata"), {{"nome_file", file}, {"inviata", sent}, {"rag_soc", "Rossi"}});
     }
-    static Sdi::Message message(const MessageSpec &spec) { return *Sdi::readMessage(messageXml(spec)).message; }
-    static StoreOutcome store(const MessageSpec &spec) { return storeSdiMessage(xml->sql(), message(spec), SdiTest::messageFileName(spec)); }
+    static Sdi::Message message(const MessageFields &fields) { return *Sdi::readMessage(messageXml(fields)).message; }
+    static StoreOutcome store(const MessageFields &fields) { return storeSdiMessage(xml->sql(), message(fields), SdiTest::messageFileName(fields)); }
 };
 
 TEST_F(SdiStore, EachAnswerIsStoredAgainstItsInvoiceOnceAndTheLatestOneCounts)
@@ -126,7 +126,7 @@ TEST_F(SdiStore, EachAnswerIsStoredAgainstItsInvoiceOnceAndTheLatestOneCounts)
     const int id = sentInvoice(InvoiceFile);
     const int other = sentInvoice(QStringLiteral("IT01234567890_00043.xml"));
 
-    MessageSpec rc{QStringLiteral("RC"), InvoiceFile};
+    MessageFields rc{QStringLiteral("RC"), InvoiceFile};
     StoreOutcome out = store(rc);
     EXPECT_EQ(out.result, StoreResult::Stored);
     EXPECT_EQ(out.idInvio, id);
@@ -137,13 +137,13 @@ TEST_F(SdiStore, EachAnswerIsStoredAgainstItsInvoiceOnceAndTheLatestOneCounts)
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM notifiche_sdi")), 1);
 
     // An outcome of the public administration for the signed file: matched to the same invoice.
-    MessageSpec ne{QStringLiteral("NE"), InvoiceFile + QStringLiteral(".p7m")};
+    MessageFields ne{QStringLiteral("NE"), InvoiceFile + QStringLiteral(".p7m")};
     ne.messageId = QStringLiteral("4456");
     ne.outcome = QStringLiteral("EC02");
     EXPECT_EQ(store(ne).idInvio, id);
 
     // A file no invoice has: not stored.
-    MessageSpec unknown{QStringLiteral("RC"), QStringLiteral("IT01234567890_09999.xml")};
+    MessageFields unknown{QStringLiteral("RC"), QStringLiteral("IT01234567890_09999.xml")};
     unknown.idSdi = QStringLiteral("111222999");
     out = store(unknown);
     EXPECT_EQ(out.result, StoreResult::UnknownInvoice);
@@ -168,7 +168,7 @@ TEST_F(SdiStore, EachAnswerIsStoredAgainstItsInvoiceOnceAndTheLatestOneCounts)
 TEST_F(SdiStore, ARejectionOfTheCurrentFileTakesTheSentFlagBackAndALateCopyOfItDoesNot)
 {
     const int id = sentInvoice(InvoiceFile);
-    MessageSpec ns{QStringLiteral("NS"), InvoiceFile};
+    MessageFields ns{QStringLiteral("NS"), InvoiceFile};
     ns.errors = {{QStringLiteral("00404"), QStringLiteral("Fattura duplicata")}, {QStringLiteral("00423"), QStringLiteral("Prezzo totale errato")}};
     const StoreOutcome out = store(ns);
     EXPECT_EQ(out.result, StoreResult::Stored);

@@ -27,7 +27,7 @@
 
 namespace {
 
-using SdiTest::MessageSpec;
+using SdiTest::MessageFields;
 using ServiceTest::ImapServer;
 using ServiceTest::Reply;
 using ServiceTest::ServiceProcess;
@@ -115,9 +115,9 @@ protected:
                 QStringLiteral("NE - Esito committente"), QStringLiteral("DT - Decorrenza termini"),
                 QStringLiteral("AT - Attestazione di trasmissione")};
     }
-    static MessageSpec spec(const QString &type, const QString &file, const QString &idSdi)
+    static MessageFields fields(const QString &type, const QString &file, const QString &idSdi)
     {
-        MessageSpec m{type, file};
+        MessageFields m{type, file};
         m.idSdi = idSdi;
         if (type == QLatin1String("NS"))
             m.errors = {{QStringLiteral("00404"), QStringLiteral("Fattura duplicata")},
@@ -139,14 +139,14 @@ TEST_F(ServiceAnswersTest, MessagesOfEveryTypeInTheFolderAreStoredOnceAndUnreada
     for (int i = 0; i < Types.size(); ++i) {
         const QString file = QStringLiteral("IT01234567890_0010%1.xml").arg(i);
         ids << sentInvoice(file);
-        const MessageSpec m = spec(Types[i], file, QString::number(9000 + i));
+        const MessageFields m = fields(Types[i], file, QString::number(9000 + i));
         put(QDir(notifiche()).filePath(SdiTest::messageFileName(m)), SdiTest::messageXml(m));
     }
     // The delivery receipt a second time, under another name: stored once.
-    const MessageSpec rc = spec(QStringLiteral("RC"), QStringLiteral("IT01234567890_00100.xml"), QStringLiteral("9000"));
+    const MessageFields rc = fields(QStringLiteral("RC"), QStringLiteral("IT01234567890_00100.xml"), QStringLiteral("9000"));
     put(QDir(notifiche()).filePath(QStringLiteral("copia_RC.xml")), SdiTest::messageXml(rc));
     put(QDir(notifiche()).filePath(QStringLiteral("rotto_NS_001.xml")), "<types:NotificaScarto xmlns:types=");
-    const MessageSpec stranger = spec(QStringLiteral("RC"), QStringLiteral("IT09999999999_00001.xml"), QStringLiteral("8000"));
+    const MessageFields stranger = fields(QStringLiteral("RC"), QStringLiteral("IT09999999999_00001.xml"), QStringLiteral("8000"));
     put(QDir(notifiche()).filePath(SdiTest::messageFileName(stranger)), SdiTest::messageXml(stranger));
     put(QDir(notifiche()).filePath(QStringLiteral("appunti.txt")), "non un messaggio");  // not a message file: left alone
 
@@ -201,9 +201,9 @@ TEST_F(ServiceAnswersTest, TheFolderIsReadAtTheIntervalAndOversizedOrForeignFile
     ServiceProcess service(periodic);
     ASSERT_TRUE(service.started());
     const int id = sentInvoice(QStringLiteral("IT01234567890_00400.xml"));
-    const MessageSpec rc = spec(QStringLiteral("RC"), QStringLiteral("IT01234567890_00400.xml"), QStringLiteral("3000"));
+    const MessageFields rc = fields(QStringLiteral("RC"), QStringLiteral("IT01234567890_00400.xml"), QStringLiteral("3000"));
     put(QDir(notifiche()).filePath(QStringLiteral("grande_RC_001.xml")), QByteArray(2 * 1024 * 1024, ' ') + SdiTest::messageXml(rc));
-    const MessageSpec metadata = spec(QStringLiteral("MT"), QStringLiteral("IT01234567890_00400.xml"), QStringLiteral("3001"));
+    const MessageFields metadata = fields(QStringLiteral("MT"), QStringLiteral("IT01234567890_00400.xml"), QStringLiteral("3001"));
     put(QDir(notifiche()).filePath(SdiTest::messageFileName(metadata)), SdiTest::messageXml(metadata));
     put(QDir(notifiche()).filePath(SdiTest::messageFileName(rc)), SdiTest::messageXml(rc));
 
@@ -225,14 +225,14 @@ TEST_F(ServiceAnswersTest, TheMailboxIsReadOverImapMessagesStoredAndTheReceivedI
     for (int i = 0; i < Types.size(); ++i) {
         const QString file = QStringLiteral("IT01234567890_0020%1.xml").arg(i);
         ids << sentInvoice(file);
-        const MessageSpec m = spec(Types[i], file, QString::number(7000 + i));
+        const MessageFields m = fields(Types[i], file, QString::number(7000 + i));
         uids << imap.add(ServiceTest::pecMail(QStringLiteral("%1 %2").arg(Types[i], file), {{SdiTest::messageFileName(m), SdiTest::messageXml(m)}}));
     }
     // A received invoice with its metadata, and a mail the user has read already (left alone).
     const QByteArray invoice = XmlTest::readFile(QProcessEnvironment::systemEnvironment().value(QStringLiteral("XN_SHARED_DIR"))
                                                  + QStringLiteral("/fatturapa/IT01234567890_FPR01.xml"));
     ASSERT_FALSE(invoice.isEmpty());
-    const MessageSpec metadata = spec(QStringLiteral("MT"), QStringLiteral("IT01234567890_FPR01.xml"), QStringLiteral("6000"));
+    const MessageFields metadata = fields(QStringLiteral("MT"), QStringLiteral("IT01234567890_FPR01.xml"), QStringLiteral("6000"));
     const qulonglong invoiceMail = imap.add(ServiceTest::pecMail(QStringLiteral("Invio File 6000"),
                                                                  {{QStringLiteral("IT01234567890_FPR01.xml"), invoice},
                                                                   {SdiTest::messageFileName(metadata), SdiTest::messageXml(metadata)}}));
@@ -340,7 +340,7 @@ TEST_F(ServiceAnswersTest, AnUnreachableMailboxGivesAClearLineAndAnswerAndTheFol
         closedPort = gone.port();
     }
     const int id = sentInvoice(QStringLiteral("IT01234567890_00300.xml"));
-    const MessageSpec rc = spec(QStringLiteral("RC"), QStringLiteral("IT01234567890_00300.xml"), QStringLiteral("5000"));
+    const MessageFields rc = fields(QStringLiteral("RC"), QStringLiteral("IT01234567890_00300.xml"), QStringLiteral("5000"));
     put(QDir(notifiche()).filePath(SdiTest::messageFileName(rc)), SdiTest::messageXml(rc));
 
     ServiceProcess service(pecSettings(closedPort));
@@ -371,7 +371,7 @@ TEST_F(ServiceAnswersTest, ARejectedInvoiceIsWrittenAgainUnderANewNameAndSentAga
     ASSERT_EQ(send(first).status, 200);
     ASSERT_EQ(sentFlag(id), QStringLiteral("1"));
 
-    const MessageSpec ns = spec(QStringLiteral("NS"), first, QStringLiteral("4000"));
+    const MessageFields ns = fields(QStringLiteral("NS"), first, QStringLiteral("4000"));
     put(QDir(notifiche()).filePath(SdiTest::messageFileName(ns)), SdiTest::messageXml(ns));
     EXPECT_EQ(service.get(QStringLiteral("/Fatt_Ven/notifiche.php")).status, 200);
     EXPECT_EQ(sentFlag(id), QStringLiteral("0"));
@@ -396,7 +396,7 @@ TEST_F(ServiceAnswersTest, ARejectedInvoiceIsWrittenAgainUnderANewNameAndSentAga
     select(id);
     CreaFileXml(*diz, QStringLiteral("A"));
     EXPECT_EQ(storedFileName(id), second);
-    MessageSpec again = spec(QStringLiteral("NS"), second, QStringLiteral("4001"));
+    MessageFields again = fields(QStringLiteral("NS"), second, QStringLiteral("4001"));
     put(QDir(notifiche()).filePath(SdiTest::messageFileName(again)), SdiTest::messageXml(again));
     service.get(QStringLiteral("/Fatt_Ven/notifiche.php"));
     EXPECT_EQ(sentFlag(id), QStringLiteral("0"));

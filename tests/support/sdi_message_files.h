@@ -8,8 +8,8 @@
 
 namespace SdiTest {
 
-struct MessageSpec {
-    MessageSpec(QString t, QString file) : type(std::move(t)), nomeFile(std::move(file)) {}
+struct MessageFields {
+    MessageFields(QString t, QString file) : type(std::move(t)), nomeFile(std::move(file)) {}
     QString type;            // RC, NS, MC, NE, DT, AT or MT
     QString nomeFile;        // the invoice file named
     QString idSdi = QStringLiteral("111222333");
@@ -35,7 +35,7 @@ inline QByteArray element(const char *name, const QString &value)
     return QByteArray("<") + name + ">" + value.toHtmlEscaped().toUtf8() + "</" + name + ">\n";
 }
 
-inline QByteArray messageXml(const MessageSpec &m)
+inline QByteArray messageXml(const MessageFields &m)
 {
     static const QList<std::pair<QString, const char *>> roots{
         {QStringLiteral("RC"), "RicevutaConsegna"},        {QStringLiteral("NS"), "NotificaScarto"},
@@ -86,7 +86,7 @@ inline QByteArray messageXml(const MessageSpec &m)
 
 // The exchange system's name of a message's file: the invoice file's name without
 // extension, the type and a progressive ("IT01234567890_00001_RC_001.xml").
-inline QString messageFileName(const MessageSpec &m, int progressive = 1)
+inline QString messageFileName(const MessageFields &m, int progressive = 1)
 {
     QString stem = m.nomeFile;
     stem = stem.left(stem.indexOf(QLatin1Char('.')));
