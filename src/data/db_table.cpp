@@ -1075,13 +1075,7 @@ void DbTable::post()
         computeCalculated(m_pending);
         DbRow row(m_pending);
         const int from = m_cur;
-        if (m_orderField >= 0) {
-            m_rows.erase(m_rows.begin() + m_cur);
-            m_cur = sortedPosition(row);
-            m_rows.insert(m_rows.begin() + m_cur, std::move(row));
-        } else {
-            m_rows[size_t(m_cur)] = std::move(row);
-        }
+        replaceCurrentRow(std::move(row));
         ++m_generation;
         finishPost(from);
     }
@@ -1196,6 +1190,17 @@ void DbTable::restorePending(const PendingSnapshot &p)
     m_beforeInsert = p.beforeInsert;
     for (const DbField &f : m_fields)
         emit pendingChanged(f.name);
+}
+
+void DbTable::replaceCurrentRow(DbRow row)
+{
+    if (m_orderField >= 0) {
+        m_rows.erase(m_rows.begin() + m_cur);
+        m_cur = sortedPosition(row);
+        m_rows.insert(m_rows.begin() + m_cur, std::move(row));
+    } else {
+        m_rows[size_t(m_cur)] = std::move(row);
+    }
 }
 
 int DbTable::sortedPosition(const DbRow &row) const

@@ -238,6 +238,8 @@ private:
     [[noreturn]] void refuseStaleRow();
     int keyField() const;
     int sortedPosition(const DbRow &row) const;
+    // Puts `row` in place of the current row, moved to its sorted place in an ordered table.
+    void replaceCurrentRow(DbRow row);
     bool lessThan(const DbRow &a, const DbRow &b) const;
     void setCurrent(int index);
     void finishPost(int from);

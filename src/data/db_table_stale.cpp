@@ -89,13 +89,7 @@ bool DbTable::rereadCurrent()
     if (extra && m_calcHook)
         row = withCalculated(std::move(row));
     const int from = m_cur;
-    if (m_orderField >= 0) {
-        m_rows.erase(m_rows.begin() + m_cur);
-        m_cur = sortedPosition(row);
-        m_rows.insert(m_rows.begin() + m_cur, std::move(row));
-    } else {
-        m_rows[size_t(m_cur)] = std::move(row);
-    }
+    replaceCurrentRow(std::move(row));
     if (!(m_holdDepth > 0 && m_heldReset)) {
         if (from != m_cur)
             emit rowMoved(from, m_cur);
