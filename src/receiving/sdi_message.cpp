@@ -1,6 +1,7 @@
 #include "sdi_message.h"
 
 #include "sdi_message_schema.h"
+#include "xml_nodes.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -34,25 +35,8 @@ bool named(const xmlNode *node, const char *name)
     return node && node->type == XML_ELEMENT_NODE && xmlStrcmp(node->name, reinterpret_cast<const xmlChar *>(name)) == 0;
 }
 
-const xmlNode *child(const xmlNode *parent, const char *name)
-{
-    if (!parent)
-        return nullptr;
-    for (const xmlNode *n = parent->children; n; n = n->next)
-        if (named(n, name))
-            return n;
-    return nullptr;
-}
-
-QString text(const xmlNode *node)
-{
-    if (!node)
-        return {};
-    std::unique_ptr<xmlChar, decltype(xmlFree)> content(xmlNodeGetContent(node), xmlFree);
-    return content ? QString::fromUtf8(reinterpret_cast<const char *>(content.get())).trimmed() : QString();
-}
-
-QString childText(const xmlNode *parent, const char *name) { return text(child(parent, name)); }
+using XmlNodes::child;
+using XmlNodes::childText;
 
 void addLine(QString &to, const QString &line)
 {
