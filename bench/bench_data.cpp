@@ -8,6 +8,7 @@
 #include "bench_support.h"
 #include "calcola_totali.h"
 #include "db_grid.h"
+#include "db_reread_diagnostics.h"
 #include "diz.h"
 #include "invoice_generator.h"
 #include "test_db.h"
@@ -119,7 +120,7 @@ int main(int argc, char **argv)
 
     // Periodic re-reads while the sending script marks invoices as sent now and then.
     int applied = 0;
-    diz.Testata.setBackgroundFetchObserver([&] { ++applied; });
+    DbRereadDiagnostics::setFetchObserver(diz.Testata, [&] { ++applied; });
     diz.Testata.setRefreshInterval(250);
     QTimer script;
     int marked = 0;
@@ -132,7 +133,7 @@ int main(int argc, char **argv)
     const double block = longestBlockMs(app, 4000);
     script.stop();
     diz.Testata.setRefreshInterval(10000);
-    diz.Testata.setBackgroundFetchObserver({});
+    DbRereadDiagnostics::setFetchObserver(diz.Testata, {});
     std::printf("periodic re-reads of testata with the grid bound: longest event-loop block %.1f ms (%d re-reads, %d script updates)\n",
                 block, applied, marked);
 

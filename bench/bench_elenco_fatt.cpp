@@ -8,6 +8,7 @@
 //   bench_elenco_fatt [invoices=50000]
 #include "bench_support.h"
 #include "db_grid.h"
+#include "db_reread_diagnostics.h"
 #include "diz.h"
 #include "elenco_fatt.h"
 #include "invoice_generator.h"
@@ -159,7 +160,7 @@ int main(int argc, char **argv)
     // marks invoices as sent now and then: the longest time the event loop is kept from
     // a 1 ms timer, with the invoice list drawing the newly red rows.
     int fetched = 0;
-    diz.Testata.setBackgroundFetchObserver([&] { ++fetched; });
+    DbRereadDiagnostics::setFetchObserver(diz.Testata, [&] { ++fetched; });
     diz.Testata.setRefreshInterval(250);
     QTimer script;
     int marked = 0;

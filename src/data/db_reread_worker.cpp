@@ -1,6 +1,7 @@
 #include "db_reread_worker.h"
 
 #include "app_error.h"
+#include "db_reread_diagnostics.h"
 
 #include <QMetaObject>
 
@@ -19,9 +20,9 @@ DbRereadWorker::~DbRereadWorker()
     m_connection.reset();
 }
 
-void DbRereadWorker::start(const DbConnectionSettings &settings, DbRereadRequest request, QObject *receiver, Done done,
-                           std::function<void()> observer)
+void DbRereadWorker::start(const DbConnectionSettings &settings, DbRereadRequest request, QObject *receiver, Done done)
 {
+    std::function<void()> observer = DbRereadDiagnostics::fetchObserver(receiver);
     QMetaObject::invokeMethod(
         m_context,
         [this, settings, request = std::move(request), receiver, done = std::move(done), observer = std::move(observer)] {

@@ -20,9 +20,9 @@ public:
     ~DbRereadWorker() override;
 
     // Fetches on the worker's thread; `done` is called on `receiver`'s thread (not at all
-    // once `receiver` is gone). `observer`, when set, runs on the fetching thread first.
-    void start(const DbConnectionSettings &settings, DbRereadRequest request, QObject *receiver, Done done,
-               std::function<void()> observer = {});
+    // once `receiver` is gone). An observer of `receiver` (see DbRereadDiagnostics) runs
+    // on the fetching thread first.
+    void start(const DbConnectionSettings &settings, DbRereadRequest request, QObject *receiver, Done done);
 
 private:
     void fetch(const DbConnectionSettings &settings, const DbRereadRequest &request, QObject *receiver,

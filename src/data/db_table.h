@@ -5,8 +5,12 @@
 // on the current row of a shared table object.
 #include "db_connection.h"
 #include "db_field.h"
+#include "db_notices.h"
+#include "db_pending_row.h"
+#include "db_record.h"
 #include "db_reread.h"
 #include "db_row.h"
+#include "db_values.h"
 #include "decimal.h"
 
 #include <QHash>
@@ -20,31 +24,9 @@
 #include <optional>
 #include <vector>
 
-class DbTable;
 class DbRereadWorker;
-
-// How an amount text is read (see TextForms): strictly, or through the regional settings.
-enum class AmountReading { Strict, Regional };
-
-// Read access to one row of a table object, and the setter of calculated fields, for hooks.
-class DbRecord {
-public:
-    // Reads from `row`, or from `cells` where given; calculated values go to `calc`.
-    DbRecord(const DbTable &table, const DbRow *row, const DbRow::Cells *cells, DbRow::Cells &calc)
-        : m_table(table), m_row(row), m_cells(cells), m_calc(calc) {}
-    QString text(QAnyStringView column) const;
-    QVariant value(QAnyStringView column) const;
-    bool isNull(QAnyStringView column) const;
-    void setCalculated(QAnyStringView column, const QVariant &v);
-
-private:
-    bool nullAt(int i) const;
-    QByteArrayView rawAt(int i) const;
-    const DbTable &m_table;
-    const DbRow *m_row;
-    const DbRow::Cells *m_cells;
-    DbRow::Cells &m_calc;
-};
+class DbRowStatements;
+struct DbRereadDifference;
 
 class DbTable : public QObject {
     Q_OBJECT
@@ -81,8 +63,6 @@ public:
     void setRefreshInterval(int ms);
     int refreshInterval() const { return m_refreshMs; }
     bool isRefreshFailing() const { return m_refreshFailing; }
-    // Called on the thread that fetches a periodic re-read, before it runs; for diagnostics.
-    void setBackgroundFetchObserver(std::function<void()> observer) { m_fetchObserver = std::move(observer); }
 
     // Runs before every store of a pending row, whatever asks for it (post(), a navigator,
     // moving to another row): an error it raises refuses the row, which stays pending,
@@ -103,7 +83,7 @@ public:
     bool isOpen() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
-    bool isModified() const { return m_modified; }
+    bool isModified() const { return m_pending.modified; }
 
     // --- navigation ---
     void first();
@@ -175,6 +155,22 @@ public:
 
     static QString nullConversionMessage(const QString &type);
 
+    // --- the pending row as a whole, for a command that undoes its own change (DbOwnChange) ---
+    struct PendingSnapshot {
+        State state = State::Inactive;
+        int current = -1;
+        DbPendingRow row;
+    };
+    PendingSnapshot pendingSnapshot() const { return {m_state, m_cur, m_pending}; }
+    // Gives the pending row of `snapshot` back while the table is pending the same way (the
+    // same state and, for an edit, the same row); otherwise drops the pending row.
+    void restorePending(const PendingSnapshot &snapshot);
+
+    // --- notices held back during a walk over the rows (DbQuietWalk) ---
+    void holdNotifications() { m_notices.hold(); }
+    // Back to `restore` (with the bof/eof it had); then the held notices are sent.
+    void releaseNotifications(const Bookmark &restore, bool bof, bool eof);
+
 signals:
     // Another row became current (also after a reset, or when a re-read replaced it).
     void currentRowChanged();
@@ -199,27 +195,12 @@ signals:
     void linkValuesMayHaveChanged();
 
 private:
-    friend class DbRecord;
-    friend class DbQuietWalk;
-    friend class DbOwnChange;
-    struct PendingSnapshot {
-        State state = State::Inactive;
-        DbRow::Cells pending, original;
-        std::vector<bool> dirty;
-        bool modified = false;
-        int current = -1;
-        int beforeInsert = -1;
-    };
-    PendingSnapshot pendingSnapshot() const;
-    void restorePending(const PendingSnapshot &snapshot);
-    void holdNotifications();
-    void releaseNotifications(const Bookmark &restore, bool bof, bool eof);
-    void notifyCurrent();
-    void notifyReset();
+    void notifyCurrent() { m_notices.currentMoved(); }
+    void notifyReset() { m_notices.reset(); }
     void runBeforePostHooks();
     void applyReread(DbRereadResult &result);
+    void emitRowNotices(const DbRereadResult &result, const DbRereadDifference &difference);
     void backgroundDone(const std::shared_ptr<DbRereadResult> &result);
-    int rowIndexOfKey(const QVariant &key) const;
     QString baseSql() const;
     QString fetchSql() const;
     void fetch();
@@ -228,14 +209,9 @@ private:
     QVariantList masterValues() const;
     void computeCalculated(DbRow::Cells &cells) const;
     DbRow withCalculated(DbRow row) const;
-    QString textOf(int col, QByteArrayView raw, bool null) const;
-    QVariant decode(int col, QByteArrayView raw, bool null) const;
-    std::optional<QByteArray> encode(int col, const QVariant &v) const;
-    QString whereRow(const DbRow::Cells &original) const;
-    bool hasStoredKey(const DbRow::Cells &original) const;
-    // The key and the columns as read (all, or those marked in `onlyColumns`).
-    QString whereUnchanged(const DbRow::Cells &original, const std::vector<bool> *onlyColumns) const;
+    DbRowStatements statements() const;
     [[noreturn]] void refuseStaleRow();
+    void dropPending() { m_pending = DbPendingRow(); }
     int keyField() const;
     int sortedPosition(const DbRow &row) const;
     // Puts `row` in place of the current row, moved to its sorted place in an ordered table.
@@ -266,11 +242,7 @@ private:
     int m_cur = -1;
     bool m_eof = true, m_bof = true;
     State m_state = State::Inactive;
-    DbRow::Cells m_pending;
-    DbRow::Cells m_original;
-    std::vector<bool> m_dirty;
-    bool m_modified = false;
-    int m_beforeInsert = -1;
+    DbPendingRow m_pending;
 
     QTimer m_timer;
     int m_refreshMs = 0;
@@ -279,12 +251,8 @@ private:
     bool m_rereadAgain = false;  // a re-read asked for while another was under way
     quint64 m_generation = 0;  // counts every change of the held rows
     std::unique_ptr<DbRereadWorker> m_worker;
-    std::function<void()> m_fetchObserver;
     std::vector<std::pair<int, std::function<void(DbTable &)>>> m_beforePost;
     int m_nextHookId = 1;
 
-    int m_holdDepth = 0;       // walks under way that hold back currentRowChanged
-    bool m_heldCurrent = false;
-    bool m_heldReset = false;
-    int m_shownCurrent = -1;   // the current row the screens last heard of
+    DbNotices m_notices{*this};
 };

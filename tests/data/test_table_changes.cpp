@@ -5,6 +5,7 @@
 #include "data_module_fixture.h"
 #include "db_own_change.h"
 #include "db_quiet_walk.h"
+#include "db_reread_diagnostics.h"
 #include "db_transaction.h"
 
 #include <QSignalSpy>
@@ -154,7 +155,7 @@ TEST_F(TableChanges, PeriodicReReadFetchesOffTheInterfaceThreadAndNeverOverwrite
     const int prot = insert(QStringLiteral("test_car"), {{"rag_soc", "primo"}});
     t.refresh();
     QList<QThread *> fetchedOn;
-    t.setBackgroundFetchObserver([&] { fetchedOn << QThread::currentThread(); });
+    DbRereadDiagnostics::setFetchObserver(t, [&] { fetchedOn << QThread::currentThread(); });
     t.setRefreshInterval(50);
 
     insert(QStringLiteral("test_car"), {{"rag_soc", "dall'esterno"}});
@@ -175,7 +176,7 @@ TEST_F(TableChanges, PeriodicReReadFetchesOffTheInterfaceThreadAndNeverOverwrite
     EXPECT_TRUE(QTest::qWaitFor([&] { return t.rowCount() == 3; }, 5000));
     t.first();
     EXPECT_EQ(t.text(u"rag_soc"), QStringLiteral("altrui"));
-    t.setBackgroundFetchObserver({});
+    DbRereadDiagnostics::setFetchObserver(t, {});
 }
 
 TEST_F(TableChanges, BeforePostHookRefusesTheRowOnEveryPathBeforeTheServer)

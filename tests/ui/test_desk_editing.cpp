@@ -5,6 +5,7 @@
 #include "data_module_fixture.h"
 #include "db_grid.h"
 #include "db_navigator.h"
+#include "db_reread_diagnostics.h"
 #include "dialog_messages.h"
 #include "elenco_fatt.h"
 #include "gui_test.h"
@@ -206,7 +207,7 @@ TEST_F(DeskEditing, TheNavigatorsRefreshReadsTheInvoicesInTheBackground)
 {
     select(addInvoice());
     std::atomic<QThread *> fetchedOn{nullptr};
-    diz->Testata.setBackgroundFetchObserver([&fetchedOn] { fetchedOn = QThread::currentThread(); });
+    DbRereadDiagnostics::setFetchObserver(diz->Testata, [&fetchedOn] { fetchedOn = QThread::currentThread(); });
     addInvoice({{"num_doc", "13"}});
     QAbstractItemModel *rows = window->invoiceGrid->model();
     ASSERT_EQ(rows->rowCount(), 1);
@@ -216,7 +217,7 @@ TEST_F(DeskEditing, TheNavigatorsRefreshReadsTheInvoicesInTheBackground)
     EXPECT_NE(fetchedOn.load(), nullptr);
     EXPECT_NE(fetchedOn.load(), QThread::currentThread());
     EXPECT_EQ(diz->Testata.state(), DbTable::State::Browse);
-    diz->Testata.setBackgroundFetchObserver({});
+    DbRereadDiagnostics::setFetchObserver(diz->Testata, {});
 }
 
 // ---------------------------------------------------------------- the line editor

@@ -1,0 +1,52 @@
+#include "db_record.h"
+
+#include "app_error.h"
+#include "db_table.h"
+#include "db_values.h"
+
+int DbRecord::baseCount() const { return int(m_table.fields().size() - m_calc.size()); }
+
+bool DbRecord::nullAt(int i) const
+{
+    if (i >= baseCount() && !m_cells)
+        return !m_calc[size_t(i - baseCount())].has_value();
+    if (m_cells)
+        return !(*m_cells)[size_t(i)].has_value();
+    return m_row->isNull(i);
+}
+
+QByteArrayView DbRecord::rawAt(int i) const
+{
+    if (i >= baseCount() && !m_cells) {
+        const auto &c = m_calc[size_t(i - baseCount())];
+        return c ? QByteArrayView(*c) : QByteArrayView();
+    }
+    if (m_cells) {
+        const auto &c = (*m_cells)[size_t(i)];
+        return c ? QByteArrayView(*c) : QByteArrayView();
+    }
+    return m_row->raw(i);
+}
+
+QString DbRecord::text(QAnyStringView column) const
+{
+    const int i = m_table.indexOfField(column);
+    return DbValues::text(m_table.fields()[size_t(i)], rawAt(i), nullAt(i));
+}
+
+QVariant DbRecord::value(QAnyStringView column) const
+{
+    const int i = m_table.indexOfField(column);
+    return DbValues::decode(m_table.fields()[size_t(i)], rawAt(i), nullAt(i));
+}
+
+bool DbRecord::isNull(QAnyStringView column) const { return nullAt(m_table.indexOfField(column)); }
+
+void DbRecord::setCalculated(QAnyStringView column, const QVariant &v)
+{
+    const int i = m_table.indexOfField(column);
+    const DbField &f = m_table.fields()[size_t(i)];
+    if (!f.calculated)
+        throw AppError(QStringLiteral("Field '%1' is not a calculated field").arg(column.toString()));
+    m_calc[size_t(i - baseCount())] = DbValues::encode(f, v);
+}
