@@ -4,12 +4,21 @@
 #include "db_table.h"
 #include "db_values.h"
 
-int DbRecord::baseCount() const { return int(m_table.fields().size() - m_calc.size()); }
+#include <algorithm>
+
+DbRecord::DbRecord(const DbTable &table, const DbRow *row, const DbRow::Cells *cells, DbRow::Cells &calc)
+    : m_table(table), m_row(row), m_cells(cells), m_calc(calc)
+{
+    const auto &fields = table.fields();
+    const auto firstCalculated =
+        std::find_if(fields.begin(), fields.end(), [](const DbField &f) { return f.calculated; });
+    m_baseCount = int(firstCalculated - fields.begin());
+}
 
 bool DbRecord::nullAt(int i) const
 {
-    if (i >= baseCount() && !m_cells)
-        return !m_calc[size_t(i - baseCount())].has_value();
+    if (i >= m_baseCount && !m_cells)
+        return !m_calc[size_t(i - m_baseCount)].has_value();
     if (m_cells)
         return !(*m_cells)[size_t(i)].has_value();
     return m_row->isNull(i);
@@ -17,8 +26,8 @@ bool DbRecord::nullAt(int i) const
 
 QByteArrayView DbRecord::rawAt(int i) const
 {
-    if (i >= baseCount() && !m_cells) {
-        const auto &c = m_calc[size_t(i - baseCount())];
+    if (i >= m_baseCount && !m_cells) {
+        const auto &c = m_calc[size_t(i - m_baseCount)];
         return c ? QByteArrayView(*c) : QByteArrayView();
     }
     if (m_cells) {
@@ -48,5 +57,5 @@ void DbRecord::setCalculated(QAnyStringView column, const QVariant &v)
     const DbField &f = m_table.fields()[size_t(i)];
     if (!f.calculated)
         throw AppError(QStringLiteral("Field '%1' is not a calculated field").arg(column.toString()));
-    m_calc[size_t(i - baseCount())] = DbValues::encode(f, v);
+    m_calc[size_t(i - m_baseCount)] = DbValues::encode(f, v);
 }

@@ -13,20 +13,18 @@ class DbRecord {
 public:
     // Reads from `row`, or from `cells` where given; calculated values go to `calc` (one
     // cell per calculated field of the table).
-    DbRecord(const DbTable &table, const DbRow *row, const DbRow::Cells *cells, DbRow::Cells &calc)
-        : m_table(table), m_row(row), m_cells(cells), m_calc(calc) {}
+    DbRecord(const DbTable &table, const DbRow *row, const DbRow::Cells *cells, DbRow::Cells &calc);
     QString text(QAnyStringView column) const;
     QVariant value(QAnyStringView column) const;
     bool isNull(QAnyStringView column) const;
     void setCalculated(QAnyStringView column, const QVariant &v);
 
 private:
-    // Fields the server returns; the calculated ones follow them.
-    int baseCount() const;
     bool nullAt(int i) const;
     QByteArrayView rawAt(int i) const;
     const DbTable &m_table;
     const DbRow *m_row;
     const DbRow::Cells *m_cells;
     DbRow::Cells &m_calc;
+    int m_baseCount;  // fields the server returns; the calculated ones follow them
 };

@@ -17,10 +17,11 @@ struct Observers {
     std::atomic<int> count{0};  // lets a re-read skip the lock when nothing is observed
 };
 
+// Never destroyed: a table object may outlive the program's static objects.
 Observers &observers()
 {
-    static Observers o;
-    return o;
+    static Observers *o = new Observers;
+    return *o;
 }
 
 void remove(Observers &o, const QObject *receiver)

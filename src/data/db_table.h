@@ -3,6 +3,13 @@
 // current row, the browse/edit/insert states, master/detail links, calculated fields,
 // a presentation order and a periodic re-read. Screens, grids and operations all work
 // on the current row of a shared table object.
+//
+// The class holds the rows, the current row and the state; its work is filed by job:
+// db_table.cpp (configuration, opening, reading, navigation), db_table_edit.cpp (the
+// pending row and storing it), db_table_reread.cpp (re-reads), db_table_master.cpp
+// (following a master), db_table_stale.cpp (rows changed on another desk). Helpers that
+// know no table object: db_values (cell values), db_row_statements (the statements of one
+// row), db_reread_difference (what a re-read changed), db_notices (held notices).
 #include "db_connection.h"
 #include "db_field.h"
 #include "db_notices.h"
@@ -195,32 +202,37 @@ signals:
     void linkValuesMayHaveChanged();
 
 private:
+    // Rows, fields and position (db_table.cpp).
     void notifyCurrent() { m_notices.currentMoved(); }
     void notifyReset() { m_notices.reset(); }
     void runBeforePostHooks();
-    void applyReread(DbRereadResult &result);
-    void emitRowNotices(const DbRereadResult &result, const DbRereadDifference &difference);
-    void backgroundDone(const std::shared_ptr<DbRereadResult> &result);
     QString baseSql() const;
-    QString fetchSql() const;
     void fetch();
-    DbRereadRequest rereadRequest() const;
-    void masterMoved();
-    QVariantList masterValues() const;
     void computeCalculated(DbRow::Cells &cells) const;
     DbRow withCalculated(DbRow row) const;
-    DbRowStatements statements() const;
-    [[noreturn]] void refuseStaleRow();
-    void dropPending() { m_pending = DbPendingRow(); }
     int keyField() const;
+    void setCurrent(int index);
+    bool lessThan(const DbRow &a, const DbRow &b) const;
     int sortedPosition(const DbRow &row) const;
     // Puts `row` in place of the current row, moved to its sorted place in an ordered table.
     void replaceCurrentRow(DbRow row);
-    bool lessThan(const DbRow &a, const DbRow &b) const;
-    void setCurrent(int index);
-    void finishPost(int from);
+    // The pending row (db_table_edit.cpp).
+    DbRowStatements statements() const;
     void setState(State s);
+    void finishPost(int from);
+    void dropPending() { m_pending = DbPendingRow(); }
+    // Re-reads (db_table_reread.cpp).
+    DbRereadRequest rereadRequest() const;
     void onTimer();
+    void backgroundDone(const std::shared_ptr<DbRereadResult> &result);
+    void applyReread(DbRereadResult &result);
+    void emitRowNotices(const DbRereadResult &result, const DbRereadDifference &difference);
+    // Following a master (db_table_master.cpp).
+    QString fetchSql() const;
+    QVariantList masterValues() const;
+    void masterMoved();
+    // Rows changed on another desk (db_table_stale.cpp).
+    [[noreturn]] void refuseStaleRow();
 
     DbConnection &m_conn;
     QString m_table;
