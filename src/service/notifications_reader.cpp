@@ -158,7 +158,7 @@ void NotificationsReader::startPeriodic(int seconds)
             try {
                 readNow();
             } catch (const std::exception &e) {
-                log(QStringLiteral("lettura non riuscita: %1").arg(QString::fromUtf8(e.what())));
+                log(QStringLiteral("lettura non riuscita: %1").arg(errorText(e)));
             }
             lock.lock();
             m_stopSignal.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_stopping; });

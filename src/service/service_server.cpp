@@ -92,10 +92,8 @@ struct ServiceServer::Impl {
             a = handler(*conn);
         } catch (const DbError &e) {
             a = failure(databaseRefusal(e));
-        } catch (const AppError &e) {
-            a = failure(e.text());
         } catch (const std::exception &e) {
-            a = failure(QString::fromUtf8(e.what()));
+            a = failure(errorText(e));
         }
         logRequest(req, a);
         answer(res, a);
@@ -179,7 +177,7 @@ void ServiceServer::serveNotifications(NotificationsReader &reader)
         try {
             a = reader.readNow();
         } catch (const std::exception &e) {
-            a = failure(QString::fromUtf8(e.what()));
+            a = failure(errorText(e));
         }
         logRequest(req, a);
         answer(res, a);

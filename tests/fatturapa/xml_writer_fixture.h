@@ -70,7 +70,7 @@ inline QString schemaErrors(const QString &path)
     QProcess xmllint;
     xmllint.setProcessChannelMode(QProcess::MergedChannels);
     xmllint.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), QStringLiteral("--nonet"), QStringLiteral("--schema"),
-                                             dataFile(QStringLiteral("Schema_VFPA12_V1.2.3.local.xsd")), path});
+                                             QStringLiteral(XN_TEST_SCHEMA_DIR "/Schema_VFPA12_V1.2.3.local.xsd"), path});
     if (!xmllint.waitForFinished(60000))
         return QStringLiteral("xmllint did not run");
     const QString output = QString::fromUtf8(xmllint.readAll());
