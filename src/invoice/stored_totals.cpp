@@ -8,13 +8,7 @@ namespace StoredTotals {
 
 const QStringList &comparedColumns()
 {
-    static const QStringList columns{
-        QStringLiteral("aliquota"),    QStringLiteral("imponibile"),  QStringLiteral("imposta"),
-        QStringLiteral("aliquota2"),   QStringLiteral("imponibile2"), QStringLiteral("imposta2"),
-        QStringLiteral("aliquota3"),   QStringLiteral("imponibile3"), QStringLiteral("imposta3"),
-        QStringLiteral("aliquota4"),   QStringLiteral("imponibile4"), QStringLiteral("imposta4"),
-        QStringLiteral("tot_omaggio"), QStringLiteral("tot_omaggio2"), QStringLiteral("tot_omaggio3"),
-        QStringLiteral("sc_importo"),  QStringLiteral("tot_doc")};
+    static const QStringList columns = InvoiceTotals::storedColumns();
     return columns;
 }
 

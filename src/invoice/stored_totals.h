@@ -10,9 +10,10 @@ class DbConnection;
 
 namespace StoredTotals {
 
-// The header columns compared: every column the totals computation stores (the four VAT
-// buckets' rate, taxable and tax, the free-goods value of buckets 1 to 3, the header
-// discount amount `sc_importo` and the document total `tot_doc`).
+// The header columns compared: every column the totals computation stores
+// (InvoiceTotals::storedColumns(): the four VAT buckets' rate, taxable and tax, the
+// free-goods value of buckets 1 to 3, the header discount amount `sc_importo` and the
+// document total `tot_doc`). Texts are compared exactly, as a recompute would store them.
 const QStringList &comparedColumns();
 
 // The columns of invoice `idInvio` whose stored text differs from what InvoiceTotals
