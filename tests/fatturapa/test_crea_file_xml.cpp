@@ -492,7 +492,7 @@ TEST_F(CreaFileXmlTest, VatSummaryFollowsTheBuckets)
 TEST_F(CreaFileXmlTest, InvoiceWithoutLinesGoesStraightToTheSummary)
 {
     // The body as written from the held rows: a run refuses this invoice, whose stored
-    // totals are not those of no lines (see test_stale_totals).
+    // totals are not those of no lines.
     addInvoice();
     RecordedLines recorded;
     const FatturaHeader header = readFatturaHeader(*diz, QStringLiteral("A"), XmlFormat::FPR12);
