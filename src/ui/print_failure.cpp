@@ -1,5 +1,6 @@
 #include "print_failure.h"
 
+#include "columns.h"
 #include "command.h"
 #include "diz.h"
 #include "text_forms.h"
@@ -23,7 +24,7 @@ QString missingDatum(const TDiz &diz, const std::exception &error)
     const DbTable &invoices = diz.Testata;
     if (!invoices.isOpen() || invoices.isEmpty())
         return QStringLiteral("Nessuna fattura selezionata.");
-    const QString date = invoices.text(QStringLiteral("data_doc"));
+    const QString date = invoices.text(col::testata::data_doc);
     if (date.trimmed().isEmpty())
         return QStringLiteral("Data Documento mancante: la stampa riporta l'anno del documento.");
     if (!readableDate(date))
