@@ -1,6 +1,7 @@
 #include "invio_sdi.h"
 
 #include "address_opener.h"
+#include "columns.h"
 #include "diz.h"
 #include "handover_address.h"
 #include "messages.h"
@@ -16,11 +17,11 @@ QString handOverAddress(const ServiceSettings &settings, SendingScript script, c
     return withServiceKey(sendingAddress(script, serviceBaseUrl(settings), fileName, number), settings);
 }
 
-QString companyPath(TDiz &diz) { return diz.AziendaT.text(QStringLiteral("path")); }
+QString companyPath(TDiz &diz) { return diz.AziendaT.text(col::azienda::path); }
 
 bool isSent(const DbTable &testata)
 {
-    return !testata.isNull(QStringLiteral("inviata")) && testata.asInteger(QStringLiteral("inviata")) != 0;
+    return !testata.isNull(col::testata::inviata) && testata.asInteger(col::testata::inviata) != 0;
 }
 
 // "Invio a SDI" and "Invio P.A.": the current invoice through one of the two scripts.
@@ -38,14 +39,14 @@ void sendCurrent(TDiz &diz, Messages &messages, SendingScript script)
     const QString missing = unwrittenFileReason(testata, companyPath(diz));
     if (!missing.isEmpty()) {
         messages.inform(QStringLiteral("Fattura %1 non inviata: %2. Usare prima \"Creazione File XML\".")
-                            .arg(testata.asInteger(QStringLiteral("id_invio")))
+                            .arg(testata.asInteger(col::testata::id_invio))
                             .arg(missing));
         return;
     }
     if (!messages.confirm(QStringLiteral("Confermi invio a SDI ?")))
         return;
-    const QString fileName = testata.asString(QStringLiteral("nome_file"));
-    const int number = testata.asInteger(QStringLiteral("id_invio"));
+    const QString fileName = testata.asString(col::testata::nome_file);
+    const int number = testata.asInteger(col::testata::id_invio);
     addressOpener().open(handOverAddress(loadServiceSettings(), script, fileName, number), messages);
 }
 
@@ -61,7 +62,7 @@ void selectUnsent(DbTable &testata)
 QList<int> batchKeys(const DbTable &testata)
 {
     QList<int> keys;
-    const int column = testata.indexOfField(QStringLiteral("id_invio"));
+    const int column = testata.indexOfField(col::testata::id_invio);
     for (int row = 0; row < testata.rowCount(); ++row)
         keys << testata.valueAt(row, column).toInt();
     return keys;
@@ -120,7 +121,7 @@ void InvioFattureSdi(TDiz &diz, Messages &messages)
     try {
         selectUnsent(testata);
         for (const int number : batchKeys(testata)) {
-            testata.locate(QStringLiteral("id_invio"), number);  // the list shows the invoice being sent
+            testata.locate(col::testata::id_invio, number);  // the list shows the invoice being sent
             const BatchInvoice invoice = storedBatchInvoice(diz.xml_conn, number, path);
             if (!invoice.skipReason.isEmpty()) {
                 (invoice.missingFile ? skipped : skippedOther) << QStringLiteral("%1: %2").arg(number).arg(invoice.skipReason);
