@@ -1,5 +1,6 @@
 #include "xml_writer_run.h"
 
+#include "columns.h"
 #include "db_own_change.h"
 #include "db_transaction.h"
 #include "diz.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-const QString FileNameColumn = QStringLiteral("nome_file");
+const QString FileNameColumn = col::testata::nome_file;
 
 // Stores the file name on the invoice row. A row the user is editing is posted with the
 // user's changes, as before; when the post fails, the writer takes back its own change:
@@ -49,7 +50,7 @@ void restoreFileName(DbTable &invoice, const QVariant &earlier)
 // lines and linked documents are read again, in one consistent read.
 void readStoredInvoice(TDiz &diz)
 {
-    const QVariant id = diz.Testata.value(QStringLiteral("id_invio"));
+    const QVariant id = diz.Testata.value(col::testata::id_invio);
     if (id.isNull())
         return;  // a new header not stored yet: nothing to read back
     InvoiceLock::lock(diz.xml_conn, id);
@@ -77,7 +78,7 @@ void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat forma
 
     try {
         // No separator is inserted: the folder is expected to end with one.
-        XmlFile file(XmlForms::trimmed(diz.AziendaT.text(QStringLiteral("path"))) + fileName);
+        XmlFile file(XmlForms::trimmed(diz.AziendaT.text(col::azienda::path)) + fileName);
         writeFatturaHeader(file, header, format);
         writeFatturaBody(file, diz, header, format);
         // The name is stored for good only when the whole file is written; the file is put
