@@ -81,6 +81,18 @@ void addLine(const Rates &rates, const Line &line, LineSums &sums)
 
 } // namespace
 
+QStringList storedColumns()
+{
+    QStringList out;
+    for (const auto &[name, text] : summaryColumns(Rates{}))
+        out << name;
+    for (const TestataBucketColumns &b : TestataBuckets)
+        if (b.freeGoods)
+            out << QString::fromLatin1(b.freeGoods);
+    out << QString::fromLatin1(col::testata::sc_importo) << QString::fromLatin1(col::testata::tot_doc);
+    return out;
+}
+
 Result compute(const Inputs &inputs, const std::vector<Line> &lines, ColumnTexts &reached)
 {
     using AmountText::percentOf;
