@@ -5,7 +5,7 @@
 //
 //     DbOwnChange change(diz.Testata);
 //     diz.Testata.edit();
-//     diz.Testata.setText(u"nome_file", name);
+//     diz.Testata.setText(col::testata::nome_file, name);
 //     change.post();          // stores; an error leaves the row as it was before edit()
 //
 // Leaving the scope without post() or keep() undoes the change (without throwing):

@@ -1,5 +1,6 @@
 #include "diz.h"
 
+#include "catalogue_columns.h"
 #include "details_follow_master.h"
 
 TDiz *Diz = nullptr;
@@ -7,21 +8,21 @@ TDiz *Diz = nullptr;
 TDiz::TDiz(QObject *parent)
     : QObject(parent),
       xml_conn(this),
-      AziendaT(xml_conn, QStringLiteral("azienda"), this),
-      Testata(xml_conn, QStringLiteral("testata"), this),
-      Detta(xml_conn, QStringLiteral("dettaglio"), this),
-      Clienti(xml_conn, QStringLiteral("clienti"), this),
-      Fornitori(xml_conn, QStringLiteral("fornitori"), this),
-      Testa_Car(xml_conn, QStringLiteral("test_car"), this),
-      Detta_Car(xml_conn, QStringLiteral("dett_car"), this),
-      Articoli(xml_conn, QStringLiteral("magazzino"), this),
-      ContrattoT(xml_conn, QStringLiteral("test_dati"), this),
-      ContrattoD(xml_conn, QStringLiteral("dati_acquisto"), this),
+      AziendaT(xml_conn, col::azienda::table_name, this),
+      Testata(xml_conn, col::testata::table_name, this),
+      Detta(xml_conn, col::dettaglio::table_name, this),
+      Clienti(xml_conn, col::clienti::table_name, this),
+      Fornitori(xml_conn, col::fornitori::table_name, this),
+      Testa_Car(xml_conn, col::test_car::table_name, this),
+      Detta_Car(xml_conn, col::dett_car::table_name, this),
+      Articoli(xml_conn, col::magazzino::table_name, this),
+      ContrattoT(xml_conn, col::test_dati::table_name, this),
+      ContrattoD(xml_conn, col::dati_acquisto::table_name, this),
       Query(xml_conn),
       Dati(this),
-      Test_Fatt(Dati, QStringLiteral("testata"), this),
-      BolleT(Dati, QStringLiteral("testata"), this),
-      Dett_Fatt(Dati, QStringLiteral("dettag"), this)
+      Test_Fatt(Dati, col::norva26::testata::table_name, this),
+      BolleT(Dati, col::norva26::testata::table_name, this),
+      Dett_Fatt(Dati, col::norva26::dettag::table_name, this)
 {
     setObjectName(QStringLiteral("Diz"));
     AziendaT.setObjectName(QStringLiteral("AziendaT"));
@@ -54,17 +55,29 @@ TDiz::TDiz(QObject *parent)
     // A frozen server holds a command (or a background re-read) no longer than this.
     setStatementTimeouts(StatementTimeout);
 
-    Testata.setOrderBy(QStringLiteral("id_invio"));
+    // Every table of the electronic-invoice database requires the columns of the schema.
+    AziendaT.setRequiredFields(catalogueColumns(col::azienda::all_columns));
+    Testata.setRequiredFields(catalogueColumns(col::testata::all_columns));
+    Detta.setRequiredFields(catalogueColumns(col::dettaglio::all_columns));
+    Clienti.setRequiredFields(catalogueColumns(col::clienti::all_columns));
+    Fornitori.setRequiredFields(catalogueColumns(col::fornitori::all_columns));
+    Testa_Car.setRequiredFields(catalogueColumns(col::test_car::all_columns));
+    Detta_Car.setRequiredFields(catalogueColumns(col::dett_car::all_columns));
+    Articoli.setRequiredFields(catalogueColumns(col::magazzino::all_columns));
+    ContrattoT.setRequiredFields(catalogueColumns(col::test_dati::all_columns));
+    ContrattoD.setRequiredFields(catalogueColumns(col::dati_acquisto::all_columns));
+
+    Testata.setOrderBy(col::testata::id_invio);
     Testata.setRefreshInterval(10000);
-    Detta.setMaster(&Testata, {QStringLiteral("id_invio")}, {QStringLiteral("id_invio")});
-    Clienti.setOrderBy(QStringLiteral("rag_soc"));
-    Fornitori.setOrderBy(QStringLiteral("rag_soc"));
+    Detta.setMaster(&Testata, {col::testata::id_invio}, {col::dettaglio::id_invio});
+    Clienti.setOrderBy(col::clienti::rag_soc);
+    Fornitori.setOrderBy(col::fornitori::rag_soc);
     Testa_Car.setRefreshInterval(5000);
     Detta_Car.setRefreshInterval(5000);
-    Articoli.setOrderBy(QStringLiteral("codice_val"));
-    ContrattoT.setMaster(&Testata, {QStringLiteral("id_invio")}, {QStringLiteral("id_invio")});
-    ContrattoD.setMaster(&ContrattoT, {QStringLiteral("id_invio"), QStringLiteral("tipo")},
-                         {QStringLiteral("id_invio"), QStringLiteral("tipo")});
+    Articoli.setOrderBy(col::magazzino::codice_val);
+    ContrattoT.setMaster(&Testata, {col::testata::id_invio}, {col::test_dati::id_invio});
+    ContrattoD.setMaster(&ContrattoT, {col::test_dati::id_invio, col::test_dati::tipo},
+                         {col::dati_acquisto::id_invio, col::dati_acquisto::tipo});
     setDett_FattMaster(BolleT);
     // Another desk's change of the current invoice shows with its lines and linked documents.
     followMasterReReads(Testata, {&Detta, &ContrattoT, &ContrattoD});
@@ -114,5 +127,5 @@ void TDiz::closeTables()
 
 void TDiz::setDett_FattMaster(DbTable &master)
 {
-    Dett_Fatt.setMaster(&master, {QStringLiteral("protocollo")}, {QStringLiteral("prot_testa")});
+    Dett_Fatt.setMaster(&master, {col::norva26::testata::protocollo}, {col::norva26::dettag::prot_testa});
 }

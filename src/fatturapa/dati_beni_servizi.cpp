@@ -2,9 +2,11 @@
 #include "body_blocks.h"
 
 #include "codifica_xml.h"
+#include "columns.h"
 #include "db_quiet_walk.h"
 #include "db_table.h"
 #include "free_goods_summary.h"
+#include "testata_buckets.h"
 #include "xml_forms.h"
 
 namespace {
@@ -41,51 +43,45 @@ void writeLineDiscount(XmlLines &out, const QString &type, const QString &percen
 void writeLine(XmlLines &out, const DbTable &line, int number)
 {
     using XmlForms::text;
-    auto col = [&](const char *name) { return line.text(QLatin1String(name)); };
+    namespace column = col::dettaglio;
 
     out.write(QStringLiteral("<DettaglioLinee>"));
     out.write(element(QStringLiteral("NumeroLinea"), QString::number(number)));
     // A discounted or marked-up line is marked "SC", whatever its own cession type.
-    const QString discountType = col("sc_tipo");
+    const QString discountType = line.text(column::sc_tipo);
     if (!discountType.isEmpty())
         out.write(QStringLiteral("<TipoCessionePrestazione>SC</TipoCessionePrestazione>"));
-    if (!col("codice_tipo").isEmpty()) {
+    if (!line.text(column::codice_tipo).isEmpty()) {
         out.write(QStringLiteral("<CodiceArticolo>"));
-        out.write(element(QStringLiteral("CodiceTipo"), text(col("codice_tipo"))));
-        out.write(element(QStringLiteral("CodiceValore"), text(col("codice_val"))));
+        out.write(element(QStringLiteral("CodiceTipo"), text(line.text(column::codice_tipo))));
+        out.write(element(QStringLiteral("CodiceValore"), text(line.text(column::codice_val))));
         out.write(QStringLiteral("</CodiceArticolo>"));
     }
-    out.write(element(QStringLiteral("Descrizione"), CodificaXml(col("descrizione"))));
-    const QString quantity = XmlForms::amount(col("quantita"));
+    out.write(element(QStringLiteral("Descrizione"), CodificaXml(line.text(column::descrizione))));
+    const QString quantity = XmlForms::amount(line.text(column::quantita));
     if (XmlForms::isPositive(quantity))
         out.write(element(QStringLiteral("Quantita"), quantity));
-    if (!col("um").isEmpty())
-        out.write(element(QStringLiteral("UnitaMisura"), text(col("um"))));
-    out.write(element(QStringLiteral("PrezzoUnitario"), XmlForms::price(col("prezzo_unit"))));
+    if (!line.text(column::um).isEmpty())
+        out.write(element(QStringLiteral("UnitaMisura"), text(line.text(column::um))));
+    out.write(element(QStringLiteral("PrezzoUnitario"), XmlForms::price(line.text(column::prezzo_unit))));
     if (!discountType.isEmpty())
-        writeLineDiscount(out, discountType, col("sc_perc"), col("sc_importo"));
-    out.write(element(QStringLiteral("PrezzoTotale"), XmlForms::price(col("prezzo_tot"))));
-    out.write(element(QStringLiteral("AliquotaIVA"), XmlForms::amount(col("aliquota"))));
+        writeLineDiscount(out, discountType, line.text(column::sc_perc), line.text(column::sc_importo));
+    out.write(element(QStringLiteral("PrezzoTotale"), XmlForms::price(line.text(column::prezzo_tot))));
+    out.write(element(QStringLiteral("AliquotaIVA"), XmlForms::amount(line.text(column::aliquota))));
     const struct {
         const char *column;
         const char *tag;
-    } optional[] = {{"ritenuta", "Ritenuta"}, {"natura", "Natura"}, {"rif_amm", "RiferimentoAmministrazione"}};
+    } optional[] = {{column::ritenuta, "Ritenuta"},
+                    {column::natura, "Natura"},
+                    {column::rif_amm, "RiferimentoAmministrazione"}};
     for (const auto &o : optional)
-        if (!col(o.column).isEmpty())
-            out.write(element(QLatin1String(o.tag), text(col(o.column))));
-    writeOtherData(out, QStringLiteral("Categoria"), col("categoria"));
-    writeOtherData(out, QStringLiteral("Lotto"), col("lotto"));
-    writeOtherData(out, QStringLiteral("Origine"), col("origine"));
+        if (!line.text(o.column).isEmpty())
+            out.write(element(QLatin1String(o.tag), text(line.text(o.column))));
+    writeOtherData(out, QStringLiteral("Categoria"), line.text(column::categoria));
+    writeOtherData(out, QStringLiteral("Lotto"), line.text(column::lotto));
+    writeOtherData(out, QStringLiteral("Origine"), line.text(column::origine));
     out.write(QStringLiteral("</DettaglioLinee>"));
 }
-
-struct Bucket {
-    int number = 1;
-    QString column(const char *name) const
-    {
-        return number == 1 ? QLatin1String(name) : QLatin1String(name) + QString::number(number);
-    }
-};
 
 } // namespace
 
@@ -102,24 +98,23 @@ Decimal writeDatiRiepilogo(XmlLines &out, const DbTable &invoice, XmlFormat form
 {
     Decimal taxableTotal;
     for (int n = 1; n <= 4; ++n) {
-        const Bucket bucket{n};
-        auto col = [&](const char *name) { return invoice.text(bucket.column(name)); };
+        const TestataBucketColumns &bucket = TestataBuckets[size_t(n - 1)];
         // Bucket 1 always; the others when a line fell into them.
-        const bool written = n == 1 || !col("imponibile").isEmpty();
+        const bool written = n == 1 || !invoice.text(bucket.taxable).isEmpty();
         // Expenses and rounding of buckets 1 to 3 are read whether written or not.
         QString expenses, rounding;
         if (n <= 3) {
-            expenses = XmlForms::amount(col("spese"));
-            rounding = XmlForms::amount(col("arrot"));
+            expenses = XmlForms::amount(invoice.text(bucket.expenses));
+            rounding = XmlForms::amount(invoice.text(bucket.rounding));
         }
         if (!written)
             continue;
-        const QString rate = XmlForms::amount(col("aliquota"));
-        const QString taxable = XmlForms::amount(col("imponibile"));
-        const QString nature = col("natura");
+        const QString rate = XmlForms::amount(invoice.text(bucket.rate));
+        const QString taxable = XmlForms::amount(invoice.text(bucket.taxable));
+        const QString nature = invoice.text(bucket.nature);
         // Buckets 1 to 3 may hold free goods, which the file's summary counts in.
-        const SummaryFigures figures = summaryFigures(rate, taxable, XmlForms::amount(col("imposta")),
-                                                      n <= 3 ? col("tot_omaggio") : QString());
+        const SummaryFigures figures = summaryFigures(rate, taxable, XmlForms::amount(invoice.text(bucket.tax)),
+                                                      n <= 3 ? invoice.text(bucket.freeGoods) : QString());
 
         out.write(QStringLiteral("<DatiRiepilogo>"));
         out.write(element(QStringLiteral("AliquotaIVA"), rate));
@@ -135,7 +130,8 @@ Decimal writeDatiRiepilogo(XmlLines &out, const DbTable &invoice, XmlFormat form
         // An empty VAT-due column (new headers leave the fourth one NULL) writes nothing:
         // the element is optional, and the exchange system then takes "I".
         if (XmlForms::trimmed(nature).isEmpty()) {
-            const QString due = format == XmlFormat::FPA12 ? QStringLiteral("S") : XmlForms::text(col("esig_iva"));
+            const QString due =
+                format == XmlFormat::FPA12 ? QStringLiteral("S") : XmlForms::text(invoice.text(bucket.chargeability));
             if (!XmlForms::trimmed(due).isEmpty())
                 out.write(element(QStringLiteral("EsigibilitaIVA"), due));
         }

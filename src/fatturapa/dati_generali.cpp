@@ -3,6 +3,7 @@
 #include "body_blocks.h"
 
 #include "codifica_xml.h"
+#include "columns.h"
 #include "db_quiet_walk.h"
 #include "diz.h"
 #include "text_forms.h"
@@ -13,11 +14,11 @@ namespace {
 void writeDiscount(XmlLines &out, const DbTable &invoice)
 {
     // Only a percentage above zero; the header discount has no amount element.
-    const QString percent = invoice.text(QStringLiteral("sc_perc"));
+    const QString percent = invoice.text(col::testata::sc_perc);
     if (percent.isEmpty() || !(TextForms::readLocale(percent) > Decimal(0)))
         return;
     out.write(QStringLiteral("<ScontoMaggiorazione>"));
-    out.write(element(QStringLiteral("Tipo"), XmlForms::text(invoice.text(QStringLiteral("sc_tipo")))));
+    out.write(element(QStringLiteral("Tipo"), XmlForms::text(invoice.text(col::testata::sc_tipo))));
     out.write(element(QStringLiteral("Percentuale"), XmlForms::percentage(percent)));
     out.write(QStringLiteral("</ScontoMaggiorazione>"));
 }
@@ -39,15 +40,19 @@ void writeDocumentData(XmlLines &out, const DbTable &invoice, const FatturaHeade
 void writeLinkedDocument(XmlLines &out, const DbTable &row)
 {
     using XmlForms::text;
-    out.write(element(QStringLiteral("RiferimentoNumeroLinea"), QString::number(row.asInteger(QStringLiteral("n_linea")))));
-    out.write(element(QStringLiteral("IdDocumento"), text(row.text(QStringLiteral("id_documento")))));
-    out.write(element(QStringLiteral("Data"), XmlForms::date(row.text(QStringLiteral("data")))));
+    out.write(element(QStringLiteral("RiferimentoNumeroLinea"),
+                      QString::number(row.asInteger(col::dati_acquisto::n_linea))));
+    out.write(element(QStringLiteral("IdDocumento"), text(row.text(col::dati_acquisto::id_documento))));
+    out.write(element(QStringLiteral("Data"), XmlForms::date(row.text(col::dati_acquisto::data))));
     const struct {
         const char *column;
         const char *tag;
-    } optional[] = {{"numero", "NumItem"}, {"cod_comm", "CodiceCommessaConvenzione"}, {"cup", "CodiceCUP"}, {"cig", "CodiceCIG"}};
+    } optional[] = {{col::dati_acquisto::numero, "NumItem"},
+                    {col::dati_acquisto::cod_comm, "CodiceCommessaConvenzione"},
+                    {col::dati_acquisto::cup, "CodiceCUP"},
+                    {col::dati_acquisto::cig, "CodiceCIG"}};
     for (const auto &o : optional) {
-        const QString value = row.text(QLatin1String(o.column));
+        const QString value = row.text(o.column);
         if (!value.isEmpty())
             out.write(element(QLatin1String(o.tag), text(value)));
     }
@@ -65,14 +70,14 @@ void writeLinkedDocuments(XmlLines &out, DbTable &groups, DbTable &rows)
     // The screens keep showing the group that was current (its rows follow it again).
     DbQuietWalk walk(groups);
     for (groups.first(); !groups.eof(); groups.next()) {
-        const QString kind = groups.text(QStringLiteral("tipo"));
+        const QString kind = groups.text(col::test_dati::tipo);
         if (!kinds.contains(kind))
             throw AppError(QStringLiteral("Tipo di documento collegato non valido: '%1'").arg(kind));
     }
     for (const QString &kind : kinds) {
         for (int g = 0; g < groups.rowCount(); ++g) {
             groups.moveTo(g);
-            if (groups.text(QStringLiteral("tipo")) != kind)
+            if (groups.text(col::test_dati::tipo) != kind)
                 continue;
             for (rows.first(); !rows.eof(); rows.next()) {
                 out.write(QLatin1Char('<') + kind + QLatin1Char('>'));

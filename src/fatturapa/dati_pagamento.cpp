@@ -2,6 +2,7 @@
 #include "body_blocks.h"
 
 #include "codifica_xml.h"
+#include "columns.h"
 #include "db_table.h"
 #include "xml_forms.h"
 
@@ -22,23 +23,23 @@ void writeDetail(XmlLines &out, const FatturaHeader &header, const QString &meth
 
 void writeDatiPagamento(XmlLines &out, const DbTable &invoice, const DbTable &company, const FatturaHeader &header)
 {
-    const QString method = invoice.text(QStringLiteral("mod_pag"));
+    const QString method = invoice.text(col::testata::mod_pag);
     if (method != QLatin1String("MP05"))
         return;
     out.write(QStringLiteral("<DatiPagamento>"));
     out.write(QStringLiteral("<CondizioniPagamento>TP02</CondizioniPagamento>"));
     // A header whose number of instalments was never filled in (new and imported headers
     // leave it empty), or holds a negative number, is paid in one go, as with 0.
-    const int instalments = invoice.isNull(QStringLiteral("n_rate")) ? 0 : invoice.asInteger(QStringLiteral("n_rate"));
+    const int instalments = invoice.isNull(col::testata::n_rate) ? 0 : invoice.asInteger(col::testata::n_rate);
     if (instalments <= 0) {
-        writeDetail(out, header, method, header.document.total, company.text(QStringLiteral("iban")));
+        writeDetail(out, header, method, header.document.total, company.text(col::azienda::iban));
     } else {
         // Every instalment is the written total divided evenly, rounded to the cent
         // (halves away from zero); no instalment takes up the remainder.
         const Decimal each = XmlForms::valueOf(header.document.total).divided(Decimal::fromInt(instalments), 2);
         const QString amount = XmlForms::instalmentAmount(each);
         for (int i = 0; i < instalments; ++i)
-            writeDetail(out, header, method, amount, company.text(QStringLiteral("iban")));
+            writeDetail(out, header, method, amount, company.text(col::azienda::iban));
     }
     out.write(QStringLiteral("</DatiPagamento>"));
 }
@@ -47,6 +48,6 @@ void writeDatiPagamentoPA(XmlLines &out, const DbTable &company, const FatturaHe
 {
     out.write(QStringLiteral("<DatiPagamento>"));
     out.write(QStringLiteral("<CondizioniPagamento>TP02</CondizioniPagamento>"));
-    writeDetail(out, header, QStringLiteral("MP05"), XmlForms::amountOf(taxableTotal), company.text(QStringLiteral("iban")));
+    writeDetail(out, header, QStringLiteral("MP05"), XmlForms::amountOf(taxableTotal), company.text(col::azienda::iban));
     out.write(QStringLiteral("</DatiPagamento>"));
 }

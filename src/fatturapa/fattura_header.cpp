@@ -2,6 +2,7 @@
 
 #include "app_error.h"
 #include "codifica_xml.h"
+#include "columns.h"
 #include "diz.h"
 #include "file_naming.h"
 #include "foreign_postcode.h"
@@ -22,9 +23,9 @@ bool filled(const QString &stored)
 
 QString reasonText(const DbTable &invoice)
 {
-    return QStringLiteral("Consegna Sede: ") + XmlForms::trimmed(invoice.text(QStringLiteral("dest_soc")))
-        + QLatin1Char(' ') + XmlForms::trimmed(invoice.text(QStringLiteral("dest_indir")))
-        + QLatin1Char(' ') + XmlForms::trimmed(invoice.text(QStringLiteral("dest_comune")));
+    return QStringLiteral("Consegna Sede: ") + XmlForms::trimmed(invoice.text(col::testata::dest_soc))
+        + QLatin1Char(' ') + XmlForms::trimmed(invoice.text(col::testata::dest_indir))
+        + QLatin1Char(' ') + XmlForms::trimmed(invoice.text(col::testata::dest_comune));
 }
 
 void writeDeclarationAndRoot(XmlLines &out, XmlFormat format)
@@ -142,57 +143,56 @@ FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlF
 {
     const DbTable &az = diz.AziendaT;
     const DbTable &inv = diz.Testata;
-    auto company = [&](const char *column) { return az.asString(QLatin1String(column)); };
-    auto invoice = [&](const char *column) { return inv.asString(QLatin1String(column)); };
+    namespace company = col::azienda;
+    namespace invoice = col::testata;
     // The buyer's codes and contacts may be missing: a customer typed into the registry
     // stores the boxes left empty as NULL and the pick copies them as they are. Such a
-    // column reads as empty text, and the rules for an empty code, PEC, VAT number or
-    // fiscal code apply.
-    auto optional = [&](const char *column) { return inv.text(QLatin1String(column)); };
-
+    // column is read as text (NULL is empty text), and the rules for an empty code, PEC,
+    // VAT number or fiscal code apply; the other columns are read as values (NULL raises).
     FatturaHeader h;
     // The usual progressive, or a new one once the exchange system rejected the invoice.
-    h.progressive = sendingProgressive(diz.xml_conn, inv.asInteger(QStringLiteral("id_invio")), workspaceCaption);
+    h.progressive = sendingProgressive(diz.xml_conn, inv.asInteger(invoice::id_invio), workspaceCaption);
 
     // In the order the file uses them.
-    h.company.codFis = company("cod_fis");
-    h.buyer.codDest = optional("cod_dest");
-    h.company.telefono = company("telefono");
-    h.company.mail = company("mail");
-    h.buyer.pec = optional("pec");
-    h.company.pIva = company("p_iva");
-    h.company.ragSoc = company("rag_soc");
-    h.company.indirizzo = company("indirizzo");
-    h.company.cap = company("cap");
-    h.company.comune = company("comune");
-    h.company.prov = company("prov");
-    h.company.nazione = company("nazione");
-    h.company.uffRea = company("uff_rea");
-    h.company.numRea = company("num_rea");
-    h.company.capitSoc = XmlForms::amount(company("capit_soc"));
-    h.company.socUni = company("soc_uni");
-    h.company.statoLiq = company("stato_liq");
-    h.buyer.nazione = invoice("nazione");
+    h.company.codFis = az.asString(company::cod_fis);
+    h.buyer.codDest = inv.text(invoice::cod_dest);
+    h.company.telefono = az.asString(company::telefono);
+    h.company.mail = az.asString(company::mail);
+    h.buyer.pec = inv.text(invoice::pec);
+    h.company.pIva = az.asString(company::p_iva);
+    h.company.ragSoc = az.asString(company::rag_soc);
+    h.company.indirizzo = az.asString(company::indirizzo);
+    h.company.cap = az.asString(company::cap);
+    h.company.comune = az.asString(company::comune);
+    h.company.prov = az.asString(company::prov);
+    h.company.nazione = az.asString(company::nazione);
+    h.company.uffRea = az.asString(company::uff_rea);
+    h.company.numRea = az.asString(company::num_rea);
+    h.company.capitSoc = XmlForms::amount(az.asString(company::capit_soc));
+    h.company.socUni = az.asString(company::soc_uni);
+    h.company.statoLiq = az.asString(company::stato_liq);
+    h.buyer.nazione = inv.asString(invoice::nazione);
     // Read in both formats, although a public administration's file does not show it.
-    h.buyer.pIva = optional("p_iva");
-    h.buyer.codFis = optional("cod_fis");
-    h.buyer.ragSoc = invoice("rag_soc");
+    h.buyer.pIva = inv.text(invoice::p_iva);
+    h.buyer.codFis = inv.text(invoice::cod_fis);
+    h.buyer.ragSoc = inv.asString(invoice::rag_soc);
     // A buyer abroad gets the CAP the schema takes.
-    const BuyerAddress address = writtenBuyerAddress({invoice("indirizzo"), invoice("cap")}, h.buyer.nazione);
+    const BuyerAddress address =
+        writtenBuyerAddress({inv.asString(invoice::indirizzo), inv.asString(invoice::cap)}, h.buyer.nazione);
     h.buyer.indirizzo = address.indirizzo;
     h.buyer.cap = address.cap;
-    h.buyer.comune = invoice("comune");
-    h.buyer.prov = invoice("prov");
+    h.buyer.comune = inv.asString(invoice::comune);
+    h.buyer.prov = inv.asString(invoice::prov);
     // The exchange system refuses a buyer known by neither (its error 00417).
     if (!filled(h.buyer.pIva) && !filled(h.buyer.codFis))
         throw AppError(QStringLiteral("Il cliente \"%1\" non ha né partita IVA né codice fiscale (errore SDI 00417): "
                                       "file XML non creato.")
                            .arg(h.buyer.ragSoc));
 
-    h.document.tipoDoc = inv.text(QStringLiteral("tipo_doc"));
-    h.document.data = XmlForms::date(inv.text(QStringLiteral("data_doc")));
-    h.document.numDoc = inv.text(QStringLiteral("num_doc"));
-    h.document.total = XmlForms::amount(inv.text(QStringLiteral("tot_doc")));
+    h.document.tipoDoc = inv.text(invoice::tipo_doc);
+    h.document.data = XmlForms::date(inv.text(invoice::data_doc));
+    h.document.numDoc = inv.text(invoice::num_doc);
+    h.document.total = XmlForms::amount(inv.text(invoice::tot_doc));
     if (format == XmlFormat::FPR12)
         h.document.reason = reasonText(inv);
     return h;

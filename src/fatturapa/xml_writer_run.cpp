@@ -1,5 +1,6 @@
 #include "xml_writer_run.h"
 
+#include "columns.h"
 #include "db_own_change.h"
 #include "db_transaction.h"
 #include "diz.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-const QString FileNameColumn = QStringLiteral("nome_file");
+const QString FileNameColumn = col::testata::nome_file;
 
 // Stores the file name on the invoice row. A row the user is editing is posted with the
 // user's changes, as before; when the post fails, the writer takes back its own change:
@@ -54,7 +55,7 @@ void restoreFileName(DbTable &invoice, const QVariant &earlier)
 // lines read next are the ones it compared.
 void readStoredInvoice(TDiz &diz)
 {
-    const QVariant id = diz.Testata.value(QStringLiteral("id_invio"));
+    const QVariant id = diz.Testata.value(col::testata::id_invio);
     if (id.isNull())
         return;  // a new header not stored yet: nothing to read back
     InvoiceLock::lock(diz.xml_conn, id);
@@ -83,7 +84,7 @@ void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat forma
 
     try {
         // No separator is inserted: the folder is expected to end with one.
-        XmlFile file(XmlForms::trimmed(diz.AziendaT.text(QStringLiteral("path"))) + fileName);
+        XmlFile file(XmlForms::trimmed(diz.AziendaT.text(col::azienda::path)) + fileName);
         writeFatturaHeader(file, header, format);
         writeFatturaBody(file, diz, header, format);
         // The name is stored for good only when the whole file is written; the file is put

@@ -2,6 +2,7 @@
 
 #include "app_error.h"
 #include "calcola_totali.h"
+#include "columns.h"
 #include "crea_file_xml.h"
 #include "crea_file_xml_pa.h"
 #include "db_insert_batch.h"
@@ -34,7 +35,7 @@ void checkNumberFits(const DbTable &testFatt, const ImportedDocument &doc)
         return;
     throw AppError(QStringLiteral("Documento %1 n. %2 del %3 (protocollo %4): il numero \"%5\" supera i %6 caratteri "
                                   "del numero documento. Importazione interrotta.")
-                       .arg(doc.reg, testFatt.text(QStringLiteral("num_doc")), testFatt.text(QStringLiteral("data")))
+                       .arg(doc.reg, testFatt.text(col::norva26::testata::num_doc), testFatt.text(col::norva26::testata::data))
                        .arg(doc.protocollo)
                        .arg(doc.identity.number)
                        .arg(NumDocWidth));
@@ -46,7 +47,7 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &l
                     const QString &workspaceCaption)
 {
     const QDate limit = TextForms::readDate(limitDateText);
-    const QVariant date = diz.Test_Fatt.value(QStringLiteral("data"));
+    const QVariant date = diz.Test_Fatt.value(col::norva26::testata::data);
     if (date.isValid() && date.toDate() > limit)
         return;
 
@@ -94,8 +95,8 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &l
                 CreaFileXmlPA(diz, workspaceCaption);
             else
                 CreaFileXml(diz, workspaceCaption);
-            writtenFile = XmlForms::trimmed(diz.AziendaT.text(QStringLiteral("path")))
-                + diz.Testata.text(QStringLiteral("nome_file"));
+            writtenFile = XmlForms::trimmed(diz.AziendaT.text(col::azienda::path))
+                + diz.Testata.text(col::testata::nome_file);
         } catch (...) {
             // A lost connection takes the transaction with it: the commit says so.
             fileFailure = std::current_exception();

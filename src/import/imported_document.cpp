@@ -1,7 +1,9 @@
 #include "imported_document.h"
 
+#include "columns.h"
 #include "db_table.h"
 #include "source_values.h"
+#include "source_vat_groups.h"
 
 QString natureOfProvince(const QString &prov)
 {
@@ -16,19 +18,18 @@ QString natureOfProvince(const QString &prov)
 ImportedDocument readImportedDocument(const DbTable &testFatt, const QString &workspaceCaption)
 {
     ImportedDocument doc;
-    doc.protocollo = testFatt.asInteger(QStringLiteral("protocollo"));
+    doc.protocollo = testFatt.asInteger(col::norva26::testata::protocollo);
     // The selection compares registers the server's way (case and trailing blanks aside).
-    doc.reg = testFatt.text(QStringLiteral("reg_doc")).trimmed().toUpper();
-    doc.identity = importedIdentity(doc.reg, testFatt.asInteger(QStringLiteral("num_doc")), workspaceCaption);
-    doc.recipientCode = testFatt.text(QStringLiteral("cod_destinatario"));
-    doc.nature = natureOfProvince(testFatt.text(QStringLiteral("prov")));
+    doc.reg = testFatt.text(col::norva26::testata::reg_doc).trimmed().toUpper();
+    doc.identity = importedIdentity(doc.reg, testFatt.asInteger(col::norva26::testata::num_doc), workspaceCaption);
+    doc.recipientCode = testFatt.text(col::norva26::testata::cod_destinatario);
+    doc.nature = natureOfProvince(testFatt.text(col::norva26::testata::prov));
 
     std::array<VatGroup, 5> groups;
-    for (int k = 1; k <= 5; ++k) {
-        const QString suffix = QString::number(k);
-        groups[size_t(k - 1)] = {sourceNumber(testFatt, QStringLiteral("imponibile") + suffix),
-                                 sourceNumber(testFatt, QStringLiteral("iva") + suffix),
-                                 sourceNumber(testFatt, QStringLiteral("aliquota") + suffix)};
+    for (size_t k = 0; k < groups.size(); ++k) {
+        const SourceVatGroupColumns &group = SourceVatGroups[k];
+        groups[k] = {sourceNumber(testFatt, group.taxable), sourceNumber(testFatt, group.vat),
+                     sourceNumber(testFatt, group.rate)};
     }
     doc.vatSlots = pickVatSlots(groups);
     return doc;

@@ -1,6 +1,7 @@
 #include "imported_line_price.h"
 
 #include "amount_text.h"
+#include "columns.h"
 #include "imported_amounts.h"
 #include "line_total_rule.h"
 #include "text_forms.h"
@@ -37,7 +38,7 @@ Decimal combinedPercent(const double (&discounts)[3])
 {
     Decimal remaining = 1;
     for (double d : discounts)
-        remaining = (remaining * (Hundred - ImportedAmounts::exact(QStringLiteral("sc_perc"), d))).divided(Hundred, 20);
+        remaining = (remaining * (Hundred - ImportedAmounts::exact(col::dettaglio::sc_perc, d))).divided(Hundred, 20);
     return Hundred - remaining * Hundred;
 }
 
@@ -46,7 +47,7 @@ Decimal combinedPercent(const double (&discounts)[3])
 ImportedLinePrice importedLinePrice(const ImportedLineSource &source)
 {
     ImportedLinePrice out;
-    out.prezzoTot = TextForms::formatMask(ImportedAmounts::exact(QStringLiteral("prezzo_tot"), source.netAmount),
+    out.prezzoTot = TextForms::formatMask(ImportedAmounts::exact(col::dettaglio::prezzo_tot, source.netAmount),
                                           TextForms::Mask3);
     const Decimal total = writtenPrice(out.prezzoTot);
     const Decimal quantity = TextForms::readLocale(source.quantita);
@@ -64,7 +65,7 @@ ImportedLinePrice importedLinePrice(const ImportedLineSource &source)
         if (!percent.isZero()) {
             const bool surcharge = percent.isNegative();
             const Decimal magnitude = percent.abs();
-            const Decimal gross = ImportedAmounts::exact(QStringLiteral("prezzo_unit"), source.grossPrice);
+            const Decimal gross = ImportedAmounts::exact(col::dettaglio::prezzo_unit, source.grossPrice);
             for (const QString &price : priceForms(gross)) {
                 // The file's percentage decides; its amount is that of the whole line.
                 if (!meets(price, {{surcharge, magnitude, std::nullopt}}))
@@ -81,7 +82,7 @@ ImportedLinePrice importedLinePrice(const ImportedLineSource &source)
     }
 
     // The net price, which already holds every discount.
-    for (const QString &price : priceForms(ImportedAmounts::exact(QStringLiteral("prezzo_unit"), source.netPrice))) {
+    for (const QString &price : priceForms(ImportedAmounts::exact(col::dettaglio::prezzo_unit, source.netPrice))) {
         if (meets(price, {})) {
             out.prezzoUnit = price;
             return out;

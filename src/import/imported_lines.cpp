@@ -1,5 +1,6 @@
 #include "imported_lines.h"
 
+#include "columns.h"
 #include "db_quiet_walk.h"
 #include "diz.h"
 #include "import_formats.h"
@@ -14,41 +15,41 @@ namespace {
 void appendGoodsLine(DbTable &detta, const DbTable &line, int idInvio, int prog, const QString &nature)
 {
     // Lines sold by the carton count cartons, the others their quantity.
-    const float q = line.text(QStringLiteral("um")) == QLatin1String("CL")
-        ? float(sourceNumber(line, QStringLiteral("colli")))
-        : float(sourceNumber(line, QStringLiteral("quantita")));
+    const float q = line.text(col::norva26::dettag::um) == QLatin1String("CL")
+        ? float(sourceNumber(line, col::norva26::dettag::colli))
+        : float(sourceNumber(line, col::norva26::dettag::quantita));
 
     detta.append();
-    detta.setValue(QStringLiteral("id_invio"), idInvio);
-    detta.setValue(QStringLiteral("prog"), prog);
-    detta.setValue(QStringLiteral("codice_val"), line.value(QStringLiteral("cod_art")));  // missing stays missing
-    detta.setValue(QStringLiteral("descrizione"), line.value(QStringLiteral("descrizione")));
-    ImportedAmounts::put(detta, QStringLiteral("quantita"), q, TextForms::Mask2);
-    detta.setText(QStringLiteral("um"), line.text(QStringLiteral("um")));
+    detta.setValue(col::dettaglio::id_invio, idInvio);
+    detta.setValue(col::dettaglio::prog, prog);
+    detta.setValue(col::dettaglio::codice_val, line.value(col::norva26::dettag::cod_art));  // missing stays missing
+    detta.setValue(col::dettaglio::descrizione, line.value(col::norva26::dettag::descrizione));
+    ImportedAmounts::put(detta, col::dettaglio::quantita, q, TextForms::Mask2);
+    detta.setText(col::dettaglio::um, line.text(col::norva26::dettag::um));
     // Prices and discount as a typed line stores them.
     ImportedLineSource source;
     source.quantita = ImportFormats::masked(q, TextForms::Mask2);
-    source.grossPrice = sourceNumber(line, QStringLiteral("pr_lordo"));
-    source.discounts[0] = sourceNumber(line, QStringLiteral("sc_1"));
-    source.discounts[1] = sourceNumber(line, QStringLiteral("sc_2"));
-    source.discounts[2] = sourceNumber(line, QStringLiteral("sc_3"));
+    source.grossPrice = sourceNumber(line, col::norva26::dettag::pr_lordo);
+    source.discounts[0] = sourceNumber(line, col::norva26::dettag::sc_1);
+    source.discounts[1] = sourceNumber(line, col::norva26::dettag::sc_2);
+    source.discounts[2] = sourceNumber(line, col::norva26::dettag::sc_3);
     source.netPrice = sourceNumber(line, QStringLiteral("Netto"));
     source.netAmount = sourceNumber(line, QStringLiteral("Imp_Netto"));
     const ImportedLinePrice price = importedLinePrice(source);
-    ImportedAmounts::putText(detta, QStringLiteral("prezzo_unit"), price.prezzoUnit);
+    ImportedAmounts::putText(detta, col::dettaglio::prezzo_unit, price.prezzoUnit);
     if (!price.scTipo.isEmpty()) {
-        ImportedAmounts::putText(detta, QStringLiteral("sc_perc"), price.scPerc);
-        detta.setText(QStringLiteral("sc_tipo"), price.scTipo);
-        ImportedAmounts::putText(detta, QStringLiteral("sc_importo"), price.scImporto);
+        ImportedAmounts::putText(detta, col::dettaglio::sc_perc, price.scPerc);
+        detta.setText(col::dettaglio::sc_tipo, price.scTipo);
+        ImportedAmounts::putText(detta, col::dettaglio::sc_importo, price.scImporto);
     }
-    ImportedAmounts::putText(detta, QStringLiteral("prezzo_tot"), price.prezzoTot);
-    ImportedAmounts::putRate(detta, QStringLiteral("aliquota"),
-                             ImportFormats::wholeRateText(sourceNumber(line, QStringLiteral("aliquota"))));
+    ImportedAmounts::putText(detta, col::dettaglio::prezzo_tot, price.prezzoTot);
+    ImportedAmounts::putRate(detta, col::dettaglio::aliquota,
+                             ImportFormats::wholeRateText(sourceNumber(line, col::norva26::dettag::aliquota)));
     if (!nature.isEmpty())
-        detta.setText(QStringLiteral("natura"), nature);
-    detta.setText(QStringLiteral("categoria"), line.text(QStringLiteral("categoria")));
-    detta.setText(QStringLiteral("lotto"), line.text(QStringLiteral("lotto")));
-    detta.setText(QStringLiteral("origine"), line.text(QStringLiteral("origine")));
+        detta.setText(col::dettaglio::natura, nature);
+    detta.setText(col::dettaglio::categoria, line.text(col::norva26::dettag::categoria));
+    detta.setText(col::dettaglio::lotto, line.text(col::norva26::dettag::lotto));
+    detta.setText(col::dettaglio::origine, line.text(col::norva26::dettag::origine));
     detta.post();
 }
 
@@ -56,23 +57,24 @@ void appendGoodsLine(DbTable &detta, const DbTable &line, int idInvio, int prog,
 // keeps it out of the totals.
 void appendReferenceRow(DbTable &detta, const DbTable &note, int idInvio, int prog, const QString &rate)
 {
-    const QString description = QStringLiteral("Rif. Bolla ") + note.text(QStringLiteral("reg_doc"))
-        + QStringLiteral(" n. ") + note.text(QStringLiteral("num_doc")) + QStringLiteral(" del ")
-        + note.text(QStringLiteral("data")) + QLatin1Char(' ') + note.text(QStringLiteral("dest_soc")).left(35)
-        + QLatin1Char(' ') + note.text(QStringLiteral("dest_indirizzo")).left(30);
+    const QString description = QStringLiteral("Rif. Bolla ") + note.text(col::norva26::testata::reg_doc)
+        + QStringLiteral(" n. ") + note.text(col::norva26::testata::num_doc) + QStringLiteral(" del ")
+        + note.text(col::norva26::testata::data) + QLatin1Char(' ')
+        + note.text(col::norva26::testata::dest_soc).left(35)
+        + QLatin1Char(' ') + note.text(col::norva26::testata::dest_indirizzo).left(30);
     detta.append();
-    detta.setValue(QStringLiteral("id_invio"), idInvio);
-    detta.setValue(QStringLiteral("prog"), prog);
-    detta.setText(QStringLiteral("codice_val"), QString());
-    detta.setText(QStringLiteral("descrizione"), description);  // cut to the column
-    detta.setText(QStringLiteral("quantita"), QStringLiteral("0,00"));
-    detta.setText(QStringLiteral("um"), QString());
-    detta.setText(QStringLiteral("prezzo_unit"), QStringLiteral("0,00"));
-    detta.setText(QStringLiteral("prezzo_tot"), QStringLiteral("0,00"));
-    ImportedAmounts::putRate(detta, QStringLiteral("aliquota"), rate);
-    detta.setText(QStringLiteral("categoria"), QString());
-    detta.setText(QStringLiteral("lotto"), QString());
-    detta.setText(QStringLiteral("origine"), QString());
+    detta.setValue(col::dettaglio::id_invio, idInvio);
+    detta.setValue(col::dettaglio::prog, prog);
+    detta.setText(col::dettaglio::codice_val, QString());
+    detta.setText(col::dettaglio::descrizione, description);  // cut to the column
+    detta.setText(col::dettaglio::quantita, QStringLiteral("0,00"));
+    detta.setText(col::dettaglio::um, QString());
+    detta.setText(col::dettaglio::prezzo_unit, QStringLiteral("0,00"));
+    detta.setText(col::dettaglio::prezzo_tot, QStringLiteral("0,00"));
+    ImportedAmounts::putRate(detta, col::dettaglio::aliquota, rate);
+    detta.setText(col::dettaglio::categoria, QString());
+    detta.setText(col::dettaglio::lotto, QString());
+    detta.setText(col::dettaglio::origine, QString());
     detta.post();
 }
 

@@ -1,6 +1,8 @@
 #include "management_fields.h"
 
+#include "catalogue_columns.h"
 #include "diz.h"
+#include "source_vat_groups.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -13,7 +15,7 @@ const char *const InstalledProperty = "xn_management_fields";
 struct Unusable {};
 
 // A missing (null) value counts as 0.
-double number(const DbRecord &row, const QString &column)
+double number(const DbRecord &row, QAnyStringView column)
 {
     const QVariant v = row.value(column);
     if (v.isNull())
@@ -46,11 +48,11 @@ void setAllZero(DbRecord &row, std::initializer_list<const char *> names)
         row.setCalculated(QLatin1String(name), 0.0);
 }
 
-double sumOfGroups(const DbRecord &row, const char *prefix)
+double sumOfGroups(const DbRecord &row, const char *SourceVatGroupColumns::*column)
 {
     double sum = 0.0;
-    for (int k = 1; k <= 5; ++k)
-        sum += number(row, QLatin1String(prefix) + QString::number(k));
+    for (const SourceVatGroupColumns &group : SourceVatGroups)
+        sum += number(row, group.*column);
     return sum;
 }
 
@@ -59,15 +61,16 @@ double sumOfGroups(const DbRecord &row, const char *prefix)
 void Test_FattCalcFields(DbRecord &document)
 {
     try {
-        const double impMerce = sumOfGroups(document, "imponibile");
-        const double ivaMerce = sumOfGroups(document, "iva");
-        const double sconto = sumOfGroups(document, "val_sconto");
-        const double expenses = number(document, QStringLiteral("spese_tr")) + number(document, QStringLiteral("spese_inc"));
+        const double impMerce = sumOfGroups(document, &SourceVatGroupColumns::taxable);
+        const double ivaMerce = sumOfGroups(document, &SourceVatGroupColumns::vat);
+        const double sconto = sumOfGroups(document, &SourceVatGroupColumns::discount);
+        const double expenses =
+            number(document, col::norva26::testata::spese_tr) + number(document, col::norva26::testata::spese_inc);
         const double impTotale = impMerce + expenses - sconto;
         // VAT on the expenses, rounded to the cent.
-        const double ivaTotale = ivaMerce + nearest(expenses * number(document, QStringLiteral("aliq_spese"))) / 100;
-        const double totale = impTotale + ivaTotale + number(document, QStringLiteral("bolli"))
-            - number(document, QStringLiteral("abbuono"));
+        const double ivaTotale = ivaMerce + nearest(expenses * number(document, col::norva26::testata::aliq_spese)) / 100;
+        const double totale = impTotale + ivaTotale + number(document, col::norva26::testata::bolli)
+            - number(document, col::norva26::testata::abbuono);
         setAll(document, {{"Imp_Merce", impMerce}, {"Iva_Merce", ivaMerce}, {"sconto", sconto},
                           {"Imp_Totale", impTotale}, {"Iva_Totale", ivaTotale}, {"totale", totale}});
     } catch (...) {
@@ -79,17 +82,17 @@ void Dett_FattCalcFields(DbRecord &line)
 {
     try {
         // Lines sold by the carton count cartons, the others their quantity.
-        const float q = line.text(QStringLiteral("um")) == QLatin1String("CL")
-            ? float(number(line, QStringLiteral("colli")))
-            : float(number(line, QStringLiteral("quantita")));
+        const float q = line.text(col::norva26::dettag::um) == QLatin1String("CL")
+            ? float(number(line, col::norva26::dettag::colli))
+            : float(number(line, col::norva26::dettag::quantita));
         // Net unit price after the three cascaded discounts, to four decimals.
-        const double netto = nearest(number(line, QStringLiteral("pr_lordo"))
-                                     * ((100 - number(line, QStringLiteral("sc_1"))) / 100)
-                                     * ((100 - number(line, QStringLiteral("sc_2"))) / 100)
-                                     * ((100 - number(line, QStringLiteral("sc_3"))) / 100) * 10000)
+        const double netto = nearest(number(line, col::norva26::dettag::pr_lordo)
+                                     * ((100 - number(line, col::norva26::dettag::sc_1)) / 100)
+                                     * ((100 - number(line, col::norva26::dettag::sc_2)) / 100)
+                                     * ((100 - number(line, col::norva26::dettag::sc_3)) / 100) * 10000)
             / 10000;
         const double impNetto = netto * q;
-        const double prIvato = nearest(netto * (1 + number(line, QStringLiteral("aliquota")) / 100) * 100) / 100;
+        const double prIvato = nearest(netto * (1 + number(line, col::norva26::dettag::aliquota) / 100) * 100) / 100;
         const double impIvato = prIvato * q;
         setAll(line, {{"Netto", netto}, {"Imp_Netto", impNetto}, {"pr_ivato", prIvato}, {"imp_ivato", impIvato}});
     } catch (...) {
@@ -99,23 +102,13 @@ void Dett_FattCalcFields(DbRecord &line)
 
 const QStringList &managementDocumentColumns()
 {
-    static const QStringList columns = QStringLiteral(
-        "protocollo anno cl_fo reg_doc tipo_doc num_doc data movimento codice_soc rag_soc indirizzo cap citta "
-        "dest_soc dest_indirizzo dest_cap dest_citta partiva cod_fis cod_pag desc_pag cod_sped spedizione cod_cons "
-        "consegna esente esenzione1 esenzione2 colli aspetto causale data_tr sc_cassa imponibile1 val_sconto1 "
-        "imponibile2 val_sconto2 imponibile3 val_sconto3 iva1 iva2 iva3 abbuono spese_inc spese_tr bolli aliq_spese "
-        "imponibile4 iva4 val_sconto4 val_provv note1 note2 rif_doc ora_trasp pagato cod_age in_contab prot_contab "
-        "prot_f_diff rettifica selezione rate ora utente acconto imponibile5 iva5 val_sconto5 aliquota5 aliquota1 "
-        "aliquota2 aliquota3 aliquota4 prov cod_destinatario pec").split(QLatin1Char(' '));
+    static const QStringList columns = catalogueColumns(col::norva26::testata::all_columns);
     return columns;
 }
 
 const QStringList &managementLineColumns()
 {
-    static const QStringList columns = QStringLiteral(
-        "prot_testa protocollo codice_art descrizione colli quantita pr_lordo sc_1 sc_2 sc_3 um aliquota data_doc "
-        "omaggio cod_art provvigione costo testo iva2 qt_fatt cod_fo categoria origine lotto scadenza qt_testo "
-        "pr_testo art_omaggio").split(QLatin1Char(' '));
+    static const QStringList columns = catalogueColumns(col::norva26::dettag::all_columns);
     return columns;
 }
 

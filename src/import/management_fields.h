@@ -17,6 +17,7 @@ void Test_FattCalcFields(DbRecord &document);
 // Netto, Imp_Netto, pr_ivato, imp_ivato of one document line.
 void Dett_FattCalcFields(DbRecord &line);
 
-// The columns of the management database's testata and dettag that the import relies on.
+// The columns of the management database's testata and dettag that the import relies on: every
+// column of the catalogue's col::norva26 tables.
 const QStringList &managementDocumentColumns();
 const QStringList &managementLineColumns();

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-double sourceNumber(const DbTable &table, const QString &column)
+double sourceNumber(const DbTable &table, QAnyStringView column)
 {
     const QVariant v = table.value(column);
     if (v.isNull())

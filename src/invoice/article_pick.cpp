@@ -2,6 +2,7 @@
 
 #include "app_error.h"
 #include "calcola_totali.h"
+#include "columns.h"
 #include "db_transaction.h"
 #include "diz.h"
 #include "invoice_lock.h"
@@ -18,16 +19,16 @@ struct CopiedColumn {
 
 // Columns of the article copied into the same-named line columns, in this order.
 constexpr std::array<CopiedColumn, 10> ArticleColumns{{
-    {"descrizione", false},
-    {"codice_tipo", false},
-    {"codice_val", false},
-    {"um", false},
-    {"prezzo_unit", true},
-    {"sc_tipo", false},
-    {"sc_perc", true},
-    {"sc_importo", true},
-    {"prezzo_tot", true},
-    {"aliquota", false},
+    {col::magazzino::descrizione, false},
+    {col::magazzino::codice_tipo, false},
+    {col::magazzino::codice_val, false},
+    {col::magazzino::um, false},
+    {col::magazzino::prezzo_unit, true},
+    {col::magazzino::sc_tipo, false},
+    {col::magazzino::sc_perc, true},
+    {col::magazzino::sc_importo, true},
+    {col::magazzino::prezzo_tot, true},
+    {col::magazzino::aliquota, false},
 }};
 
 } // namespace
@@ -57,17 +58,17 @@ void PickArticle(TDiz &diz)
 
     DbTransaction transaction(diz.xml_conn, {&lines, &invoice});
     // The invoice stays locked until its totals are stored: the number is taken under the lock.
-    const QVariant idInvio = invoice.value(QStringLiteral("id_invio"));
+    const QVariant idInvio = invoice.value(col::testata::id_invio);
     InvoiceLock::lock(diz.xml_conn, idInvio);
     const int number = InvoiceLock::nextLineNumber(diz.xml_conn, idInvio);
     lines.append();
-    lines.setValue(QStringLiteral("prog"), number);
+    lines.setValue(col::dettaglio::prog, number);
     for (const CopiedColumn &c : ArticleColumns) {
         const QString column = QString::fromLatin1(c.name);
         const QVariant value = article.value(column);
         lines.setValue(column, c.amount && !value.isNull() ? QVariant(plainAmountText(value.toString())) : value);
     }
-    lines.setText(QStringLiteral("quantita"), QStringLiteral("1"));
+    lines.setText(col::dettaglio::quantita, QStringLiteral("1"));
     lines.post();
     const DbTable::Bookmark newLine = lines.bookmark();
 

@@ -2,6 +2,7 @@
 
 #include "amount_text.h"
 #include "app_error.h"
+#include "columns.h"
 #include "db_table.h"
 #include "text_forms.h"
 
@@ -9,12 +10,12 @@
 
 namespace ArticlePrices {
 
-const PriceColumns Sale{"prezzo_unit", "sc_tipo", "sc_perc", "sc_importo", "prezzo_tot"};
-const PriceColumns Cost{"costo_unit", "sc_costo_tipo", "sc_costo_perc", "sc_costo_importo", "costo_tot"};
+const PriceColumns Sale{col::magazzino::prezzo_unit, col::magazzino::sc_tipo, col::magazzino::sc_perc,
+                        col::magazzino::sc_importo, col::magazzino::prezzo_tot};
+const PriceColumns Cost{col::magazzino::costo_unit, col::magazzino::sc_costo_tipo, col::magazzino::sc_costo_perc,
+                        col::magazzino::sc_costo_importo, col::magazzino::costo_tot};
 
 namespace {
-
-QString col(const char *name) { return QString::fromLatin1(name); }
 
 // How a box is written back when it is left.
 struct BoxFormat {
@@ -25,10 +26,10 @@ struct BoxFormat {
 };
 
 const std::array<BoxFormat, 4> BoxFormats{{
-    {"prezzo_unit", TextForms::GroupedMask3, "0,000", &Sale},
-    {"sc_perc", TextForms::GroupedMask2, "", &Sale},
-    {"costo_unit", TextForms::GroupedMask3, "0,000", &Cost},
-    {"sc_costo_perc", TextForms::GroupedMask2, "0,00", &Cost},
+    {col::magazzino::prezzo_unit, TextForms::GroupedMask3, "0,000", &Sale},
+    {col::magazzino::sc_perc, TextForms::GroupedMask2, "", &Sale},
+    {col::magazzino::costo_unit, TextForms::GroupedMask3, "0,000", &Cost},
+    {col::magazzino::sc_costo_perc, TextForms::GroupedMask2, "0,00", &Cost},
 }};
 
 const BoxFormat *boxFormatOf(const QString &column)
@@ -59,15 +60,15 @@ void formatBox(DbTable &articles, const QString &column)
         articles.edit();
     Decimal value;
     const bool isNumber = !articles.isNull(column) && TextForms::tryReadLocale(articles.text(column), &value);
-    articles.setText(column, isNumber ? TextForms::formatMask(value, format->mask) : col(format->fallback));
+    articles.setText(column, isNumber ? TextForms::formatMask(value, format->mask) : QString::fromLatin1(format->fallback));
     computeNet(articles, *format->price);
 }
 
 void computeNet(DbTable &articles, const PriceColumns &price)
 {
-    const QString grossColumn = col(price.gross);
-    const QString percentColumn = col(price.percent);
-    const QString type = articles.text(col(price.type));
+    const char *const grossColumn = price.gross;
+    const char *const percentColumn = price.percent;
+    const QString type = articles.text(price.type);
     const bool discounted = type == u"SC";
     const bool surcharged = type == u"MG";
 
@@ -83,16 +84,16 @@ void computeNet(DbTable &articles, const PriceColumns &price)
         }
     }
     if (!readable) {
-        articles.setValue(col(price.net), articles.value(grossColumn));
+        articles.setValue(price.net, articles.value(grossColumn));
         return;
     }
     if (discounted || surcharged) {
-        articles.setText(col(price.discount), TextForms::formatMask(discount, TextForms::GroupedMask2));
+        articles.setText(price.discount, TextForms::formatMask(discount, TextForms::GroupedMask2));
     } else {
-        articles.setText(col(price.discount), QString());
+        articles.setText(price.discount, QString());
         articles.setText(percentColumn, QString());
     }
-    articles.setText(col(price.net), TextForms::formatMask(net, TextForms::GroupedMask3));
+    articles.setText(price.net, TextForms::formatMask(net, TextForms::GroupedMask3));
 }
 
 } // namespace ArticlePrices

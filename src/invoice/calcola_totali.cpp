@@ -1,6 +1,7 @@
 #include "calcola_totali.h"
 
 #include "app_error.h"
+#include "columns.h"
 #include "db_transaction.h"
 #include "diz.h"
 #include "invoice_lock.h"
@@ -28,9 +29,9 @@ bool holdsTheseLines(const DbTable &held, const std::vector<InvoiceTotals::Line>
 {
     if (!held.isOpen() || held.rowCount() != int(stored.size()))
         return false;
-    const int quantita = held.fieldIndex(QStringLiteral("quantita")), aliquota = held.fieldIndex(QStringLiteral("aliquota")),
-              cessione = held.fieldIndex(QStringLiteral("tipo_cessione")),
-              totale = held.fieldIndex(QStringLiteral("prezzo_tot"));
+    const int quantita = held.fieldIndex(col::dettaglio::quantita), aliquota = held.fieldIndex(col::dettaglio::aliquota),
+              cessione = held.fieldIndex(col::dettaglio::tipo_cessione),
+              totale = held.fieldIndex(col::dettaglio::prezzo_tot);
     for (int i = 0; i < held.rowCount(); ++i) {
         const InvoiceTotals::Line &line = stored[size_t(i)];
         if (held.textAt(i, quantita) != line.quantita || held.textAt(i, aliquota) != line.aliquota
@@ -58,7 +59,7 @@ void CalcolaTotali(TDiz &diz)
         head.post();  // a new invoice gets its key first
     if (!head.isOpen() || head.currentIndex() < 0)
         throw DbError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(head.objectName()));
-    const QVariant id = head.value(QStringLiteral("id_invio"));
+    const QVariant id = head.value(col::testata::id_invio);
     DbConnection &conn = diz.xml_conn;
 
     DbTransaction transaction(conn, {&diz.Detta, &head});

@@ -1,5 +1,6 @@
 #include "customer_pick.h"
 
+#include "columns.h"
 #include "diz.h"
 
 #include <array>
@@ -8,8 +9,10 @@ namespace {
 
 // Same-named columns of `clienti` and `testata`, in the order they are copied.
 constexpr std::array<const char *, 14> BuyerColumns{
-    "rag_soc", "indirizzo", "comune", "cap", "prov", "nazione", "p_iva",
-    "cod_fis", "cod_dest", "pec", "dest_soc", "dest_indir", "dest_comune", "dest_cap",
+    col::clienti::rag_soc,  col::clienti::indirizzo,  col::clienti::comune,      col::clienti::cap,
+    col::clienti::prov,     col::clienti::nazione,    col::clienti::p_iva,       col::clienti::cod_fis,
+    col::clienti::cod_dest, col::clienti::pec,        col::clienti::dest_soc,    col::clienti::dest_indir,
+    col::clienti::dest_comune, col::clienti::dest_cap,
 };
 
 } // namespace

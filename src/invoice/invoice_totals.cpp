@@ -1,6 +1,8 @@
 #include "invoice_totals.h"
 
 #include "amount_text.h"
+#include "columns.h"
+#include "testata_buckets.h"
 #include "text_forms.h"
 
 #include <array>
@@ -8,25 +10,9 @@
 namespace InvoiceTotals {
 namespace {
 
-constexpr int BucketCount = 4;
+constexpr int BucketCount = TestataBucketCount;
 // Buckets 1 to 3 keep free goods, expenses and the header discount apart; bucket 4 does not.
 constexpr int BucketsWithFreeGoods = 3;
-
-struct BucketColumns {
-    const char *rate;
-    const char *taxable;
-    const char *tax;
-    const char *freeGoods;  // nullptr for bucket 4
-};
-
-constexpr std::array<BucketColumns, BucketCount> Buckets{{
-    {"aliquota", "imponibile", "imposta", "tot_omaggio"},
-    {"aliquota2", "imponibile2", "imposta2", "tot_omaggio2"},
-    {"aliquota3", "imponibile3", "imposta3", "tot_omaggio3"},
-    {"aliquota4", "imponibile4", "imposta4", nullptr},
-}};
-
-QString col(const char *name) { return QString::fromLatin1(name); }
 
 bool isFreeGoods(const QString &kind) { return kind == u"SC" || kind == u"AB" || kind == u"PR"; }
 
@@ -49,9 +35,9 @@ ColumnTexts summaryColumns(const Rates &rates)
 {
     ColumnTexts out;
     for (int k = 0; k < BucketCount; ++k) {
-        out.emplace_back(col(Buckets[size_t(k)].taxable), QString());
-        out.emplace_back(col(Buckets[size_t(k)].tax), QString());
-        out.emplace_back(col(Buckets[size_t(k)].rate), rates[size_t(k)]);
+        out.emplace_back(QString::fromLatin1(TestataBuckets[size_t(k)].taxable), QString());
+        out.emplace_back(QString::fromLatin1(TestataBuckets[size_t(k)].tax), QString());
+        out.emplace_back(QString::fromLatin1(TestataBuckets[size_t(k)].rate), rates[size_t(k)]);
     }
     return out;
 }
@@ -78,7 +64,7 @@ struct LineSums {
 void addLine(const Rates &rates, const Line &line, LineSums &sums)
 {
     const int k = bucketOf(rates, line.aliquota);
-    const Decimal amount = AmountText::readNumber(line.prezzoTot, QStringLiteral("prezzo_tot"));
+    const Decimal amount = AmountText::readNumber(line.prezzoTot, col::dettaglio::prezzo_tot);
     if (k < 0) {
         if (!amount.isZero() && !sums.ratesWithoutBucket.contains(line.aliquota))
             sums.ratesWithoutBucket << line.aliquota;
@@ -86,7 +72,7 @@ void addLine(const Rates &rates, const Line &line, LineSums &sums)
     }
     if (k < BucketsWithFreeGoods && isFreeGoods(line.tipoCessione)) {
         sums.freeGoodsVat[size_t(k)] +=
-            AmountText::percentOf(amount, AmountText::readNumber(line.aliquota, QStringLiteral("aliquota")));
+            AmountText::percentOf(amount, AmountText::readNumber(line.aliquota, col::dettaglio::aliquota));
         sums.freeGoods[size_t(k)] += amount;
     } else {
         sums.taxable[size_t(k)] += amount;
@@ -100,10 +86,10 @@ QStringList storedColumns()
     QStringList out;
     for (const auto &[name, text] : summaryColumns(Rates{}))
         out << name;
-    for (const BucketColumns &b : Buckets)
+    for (const TestataBucketColumns &b : TestataBuckets)
         if (b.freeGoods)
-            out << col(b.freeGoods);
-    out << QStringLiteral("sc_importo") << QStringLiteral("tot_doc");
+            out << QString::fromLatin1(b.freeGoods);
+    out << QString::fromLatin1(col::testata::sc_importo) << QString::fromLatin1(col::testata::tot_doc);
     return out;
 }
 
@@ -116,7 +102,7 @@ Result compute(const Inputs &inputs, const std::vector<Line> &lines, ColumnTexts
     reached = summaryColumns(rates);
     LineSums sums;
     for (const Line &line : lines) {
-        if (AmountText::readNumber(line.quantita, QStringLiteral("quantita")) <= 0)
+        if (AmountText::readNumber(line.quantita, col::dettaglio::quantita) <= 0)
             continue;
         if (bucketOf(rates, line.aliquota) < 0) {
             assignRate(rates, line.aliquota);
@@ -127,14 +113,16 @@ Result compute(const Inputs &inputs, const std::vector<Line> &lines, ColumnTexts
 
     std::array<Decimal, BucketCount> rate;
     for (int k = 0; k < BucketCount; ++k)
-        rate[size_t(k)] = readOrZero(rates[size_t(k)], col(Buckets[size_t(k)].rate));
+        rate[size_t(k)] = readOrZero(rates[size_t(k)], QString::fromLatin1(TestataBuckets[size_t(k)].rate));
     const bool discountOrSurcharge = inputs.scTipo == u"SC" || inputs.scTipo == u"MG";
-    const Decimal expenses1 = readOrZero(inputs.spese, QStringLiteral("spese"));
-    const Decimal percent = discountOrSurcharge ? readOrZero(inputs.scPerc, QStringLiteral("sc_perc")) : Decimal();
-    const Decimal expenses2 = readOrZero(inputs.spese2, QStringLiteral("spese2"));
+    const Decimal expenses1 = readOrZero(inputs.spese, col::testata::spese);
+    const Decimal percent = discountOrSurcharge ? readOrZero(inputs.scPerc, col::testata::sc_perc) : Decimal();
+    const Decimal expenses2 = readOrZero(inputs.spese2, col::testata::spese2);
 
     const char *mask = TextForms::Mask2;
-    auto text = [&](const char *column, const Decimal &v) { return AmountText::fitting(v, mask, col(column)); };
+    auto text = [&](const char *column, const Decimal &v) {
+        return AmountText::fitting(v, mask, QString::fromLatin1(column));
+    };
 
     Result result;
     result.columns = summaryColumns(rates);
@@ -144,13 +132,13 @@ Result compute(const Inputs &inputs, const std::vector<Line> &lines, ColumnTexts
                 stored = value;
                 return;
             }
-        result.columns.emplace_back(col(column), value);
+        result.columns.emplace_back(QString::fromLatin1(column), value);
     };
 
     Decimal totalTax;                                     // X
     std::array<Decimal, BucketsWithFreeGoods> discount{}; // D(k)
     for (int k = 0; k < BucketCount; ++k) {
-        const BucketColumns &b = Buckets[size_t(k)];
+        const TestataBucketColumns &b = TestataBuckets[size_t(k)];
         const Decimal &taxable = sums.taxable[size_t(k)];
         const bool hasFreeGoods = k < BucketsWithFreeGoods;
         const Decimal freeGoods = hasFreeGoods ? sums.freeGoods[size_t(k)] : Decimal();
@@ -180,8 +168,8 @@ Result compute(const Inputs &inputs, const std::vector<Line> &lines, ColumnTexts
     else if (inputs.scTipo == u"MG")
         total += discountWithVat;
 
-    put("sc_importo", text("sc_importo", discount[0] + discount[1] + discount[2]));
-    put("tot_doc", text("tot_doc", total));
+    put(col::testata::sc_importo, text(col::testata::sc_importo, discount[0] + discount[1] + discount[2]));
+    put(col::testata::tot_doc, text(col::testata::tot_doc, total));
     result.ratesWithoutBucket = sums.ratesWithoutBucket;
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "amount_text.h"
 #include "app_error.h"
+#include "columns.h"
 #include "messages.h"
 #include "text_forms.h"
 
@@ -56,7 +57,7 @@ void CalcolaRiga(LineAmountTexts &line, Messages &messages)
     // is the line's own "Errore", never a general error.
     try {
         const Decimal amount = percent.isZero() ? Decimal() : AmountText::percentOf(quantity * price, percent);
-        line.scImporto = AmountText::fitting(amount, TextForms::EditMask2, QStringLiteral("sc_importo"));
+        line.scImporto = AmountText::fitting(amount, TextForms::EditMask2, col::dettaglio::sc_importo);
         Decimal total = quantity * price;
         if (discount) {
             total -= amount;
@@ -66,7 +67,7 @@ void CalcolaRiga(LineAmountTexts &line, Messages &messages)
             line.scImporto.clear();
             line.scPerc.clear();
         }
-        line.prezzoTot = AmountText::fitting(total, TextForms::EditMask3, QStringLiteral("prezzo_tot"));
+        line.prezzoTot = AmountText::fitting(total, TextForms::EditMask3, col::dettaglio::prezzo_tot);
     } catch (const AppError &) {
         messages.inform(QStringLiteral("Errore"));
     }

@@ -1,10 +1,11 @@
 #include "sent_invoice.h"
 
+#include "columns.h"
 #include "db_row.h"
 #include "db_table.h"
 
 namespace {
-const QString SentColumn = QStringLiteral("inviata");
+const QString SentColumn = QString::fromLatin1(col::testata::inviata);
 }
 
 bool isSentFlag(const QVariant &inviata) { return !inviata.isNull() && inviata.toInt() != 0; }

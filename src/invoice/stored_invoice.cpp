@@ -1,6 +1,7 @@
 #include "stored_invoice.h"
 
 #include "app_error.h"
+#include "columns.h"
 #include "db_connection.h"
 #include "invoice_lock.h"
 
@@ -12,8 +13,8 @@ QString textAt(const DbRow &row, int i) { return row.isNull(i) ? QString() : QSt
 InvoiceTotals::Inputs lockedInputs(DbConnection &connection, const QVariant &idInvio, const QStringList &summaryColumns,
                                    QStringList *summaryTexts)
 {
-    QStringList columns{QStringLiteral("sc_tipo"), QStringLiteral("sc_perc"), QStringLiteral("spese"),
-                        QStringLiteral("spese2")};
+    QStringList columns{col::testata::sc_tipo, col::testata::sc_perc, col::testata::spese,
+                        col::testata::spese2};
     for (const QString &c : summaryColumns)
         columns << DbConnection::quoteName(c);
     const DbResult r = connection.select(

@@ -1,6 +1,7 @@
 #include "testata_calc_fields.h"
 
 #include "app_error.h"
+#include "columns.h"
 #include "db_table.h"
 
 namespace {
@@ -16,12 +17,12 @@ void TestataCalcFields(DbRecord &record)
 {
     try {
         bool posted = false;
-        const long long key = record.value(QStringLiteral("id_invio")).toLongLong(&posted);
+        const long long key = record.value(col::testata::id_invio).toLongLong(&posted);
         if (!posted)
             return;
         const QString prot = key <= LastPlainKey
             ? QString::number(key)
-            : record.text(QStringLiteral("nome_file")).mid(ProgressiveStart, ProgressiveLength);
+            : record.text(col::testata::nome_file).mid(ProgressiveStart, ProgressiveLength);
         record.setCalculated(QStringLiteral("prot"), prot);
     } catch (const AppError &) {
         // A row whose protocol cannot be worked out shows none.

@@ -1,30 +1,34 @@
 #include "document_parts.h"
 
+#include "columns.h"
+#include "data_field.h"
+
 namespace Report {
 
-std::vector<Item> partiesBlock(const QString &sender, const QString &addressee, double boxHeight)
+std::vector<Item> partiesBlock(const char *sender, const char *addressee, double boxHeight)
 {
     const FontSpec a11 = arial(11), a13 = arial(13);
-    const auto from = [&](const char *column) { return sender + QLatin1Char('.') + QLatin1String(column); };
-    const auto to = [&](const char *column) { return addressee + QLatin1Char('.') + QLatin1String(column); };
+    namespace party = col::testata;
+    const auto from = [&](const char *column) { return dataField(sender, column); };
+    const auto to = [&](const char *column) { return dataField(addressee, column); };
     return {
         rect(8, 4, 401, boxHeight),
-        field(16, 8, 385, 25, from("rag_soc"), bold(italic(timesNewRoman(21)))),
+        field(16, 8, 385, 25, from(party::rag_soc), bold(italic(timesNewRoman(21)))),
         caption(656, 8, 26, 15, QStringLiteral("PAG."), a11),
         pageNumber(688, 8, 20, 17, a13, Align::Right),
-        field(16, 40, 361, 17, from("indirizzo"), a11),
+        field(16, 40, 361, 17, from(party::indirizzo), a11),
         caption(414, 40, 37, 15, QStringLiteral("Spett.le"), underlined(a11)),
-        field(414, 56, 297, 17, to("rag_soc"), a13),
-        field(16, 58, 41, 17, from("cap"), a11),
-        field(64, 58, 337, 17, from("comune"), a11),
-        field(414, 72, 297, 17, to("indirizzo"), a13),
+        field(414, 56, 297, 17, to(party::rag_soc), a13),
+        field(16, 58, 41, 17, from(party::cap), a11),
+        field(64, 58, 337, 17, from(party::comune), a11),
+        field(414, 72, 297, 17, to(party::indirizzo), a13),
         caption(15, 79, 27, 20, QStringLiteral("P.Iva:"), a11),
-        field(46, 79, 113, 17, from("p_iva"), a11),
+        field(46, 79, 113, 17, from(party::p_iva), a11),
         caption(183, 79, 63, 20, QStringLiteral("Cod. Fiscale:"), a11),
-        field(250, 79, 113, 17, from("cod_fis"), a11),
-        field(414, 88, 41, 17, to("cap"), a13),
-        field(459, 88, 216, 17, to("comune"), a13),
-        field(680, 88, 31, 17, to("prov"), a13),
+        field(250, 79, 113, 17, from(party::cod_fis), a11),
+        field(414, 88, 41, 17, to(party::cap), a13),
+        field(459, 88, 216, 17, to(party::comune), a13),
+        field(680, 88, 31, 17, to(party::prov), a13),
     };
 }
 
@@ -49,17 +53,16 @@ std::vector<Item> columnCaptions(double top, double amountLeft)
     };
 }
 
-std::vector<Item> vatBucket(const QString &table, const QString &suffix, const BucketPlaces &at)
+std::vector<Item> vatBucket(const char *table, const BucketFields &columns, const BucketPlaces &at)
 {
     const FontSpec a11 = arial(11);
-    const auto column = [&](const char *name) { return table + QLatin1Char('.') + QLatin1String(name) + suffix; };
     return {
         caption(at.rateCaption, at.captionTop, 0, 17, QStringLiteral("Aliquota"), a11),
         caption(at.taxableCaption, at.captionTop, 0, 17, QStringLiteral("Imponibile"), a11),
         caption(at.vatCaption, at.captionTop, 0, 17, QStringLiteral("Iva"), a11),
-        field(at.rateField, at.fieldTop, 30, 17, column("aliquota"), a11, Align::Right, Overflow::Shrink),
-        field(at.taxableField, at.fieldTop, 57, 17, column("imponibile"), a11, Align::Right, Overflow::Shrink),
-        field(at.vatField, at.fieldTop, 47, 17, column("imposta"), a11, Align::Right, Overflow::Shrink),
+        field(at.rateField, at.fieldTop, 30, 17, dataField(table, columns.rate), a11, Align::Right, Overflow::Shrink),
+        field(at.taxableField, at.fieldTop, 57, 17, dataField(table, columns.taxable), a11, Align::Right, Overflow::Shrink),
+        field(at.vatField, at.fieldTop, 47, 17, dataField(table, columns.tax), a11, Align::Right, Overflow::Shrink),
     };
 }
 

@@ -10,8 +10,9 @@ namespace Report {
 
 // The sender's box (name, address, postcode and town, VAT number and tax code, read from
 // the table `sender`) `boxHeight` high, the page number, and the addressee's name,
-// address, postcode, town and province read from the table `addressee`.
-std::vector<Item> partiesBlock(const QString &sender, const QString &addressee, double boxHeight);
+// address, postcode, town and province read from the table `addressee`. Both tables are
+// party tables (azienda, testata, test_car), whose party columns have the same names.
+std::vector<Item> partiesBlock(const char *sender, const char *addressee, double boxHeight);
 
 // The captions of the line table's columns, their tops at `top`; the amount's caption
 // starts at `amountLeft`.
@@ -23,9 +24,14 @@ struct BucketPlaces {
     double rateField, taxableField, vatField, fieldTop;
 };
 
-// The captions "Aliquota", "Imponibile", "Iva" and the fields aliquota, imponibile and
-// imposta (each followed by `suffix`) of the table `table`.
-std::vector<Item> vatBucket(const QString &table, const QString &suffix, const BucketPlaces &at);
+// The three columns of one VAT bucket: rate, taxable amount and tax.
+struct BucketFields {
+    const char *rate, *taxable, *tax;
+};
+
+// The captions "Aliquota", "Imponibile", "Iva" and the fields of the bucket's columns of the
+// table `table`.
+std::vector<Item> vatBucket(const char *table, const BucketFields &columns, const BucketPlaces &at);
 
 // The totals box at `top`: the taxable total, the VAT total and the document's total
 // read from the fields so named.

@@ -1,15 +1,16 @@
 #include "invoice_report.h"
 
+#include "columns.h"
 #include "diz.h"
+#include "data_field.h"
 #include "document_file_name.h"
 #include "invoice_layout.h"
+#include "testata_buckets.h"
 #include "text_forms.h"
 
 namespace Report {
 
 namespace {
-
-const char *const BucketSuffixes[] = {"", "2", "3", "4"};
 
 // An amount of a VAT bucket read through the regional settings (1.000,00 reads as
 // 1000), so that grouped amounts count; a text that does not read counts as 0.
@@ -22,8 +23,10 @@ Decimal bucketAmount(const QString &text)
 } // namespace
 
 InvoiceReport::InvoiceReport(const TDiz &diz)
-    : ReportSnapshot(invoiceLayout(), {{QStringLiteral("testata"), &diz.Testata}, {QStringLiteral("azienda"), &diz.AziendaT}},
-                     QStringLiteral("dettaglio"), diz.Detta)
+    : ReportSnapshot(invoiceLayout(),
+                     {{QString::fromLatin1(col::testata::table_name), &diz.Testata},
+                      {QString::fromLatin1(col::azienda::table_name), &diz.AziendaT}},
+                     QString::fromLatin1(col::dettaglio::table_name), diz.Detta)
 {
     headerHandler();
     footerHandler();
@@ -37,7 +40,8 @@ QString InvoiceReport::yearText(const QString &dataDoc)
 
 QString InvoiceReport::documentName() const
 {
-    return invoiceDocumentName(value(QStringLiteral("testata.num_doc")), yearOfDate(value(QStringLiteral("testata.data_doc"))));
+    return invoiceDocumentName(value(dataField(col::testata::table_name, col::testata::num_doc)),
+                               yearOfDate(value(dataField(col::testata::table_name, col::testata::data_doc))));
 }
 
 void InvoiceReport::beforeBand(BandKind band, int)
@@ -50,16 +54,15 @@ void InvoiceReport::beforeBand(BandKind band, int)
 
 void InvoiceReport::headerHandler()
 {
-    setComputed(InvoiceYearText, yearText(value(QStringLiteral("testata.data_doc"))));
+    setComputed(InvoiceYearText, yearText(value(dataField(col::testata::table_name, col::testata::data_doc))));
 }
 
 void InvoiceReport::footerHandler()
 {
     Decimal taxable, vat;
-    for (const char *suffix : BucketSuffixes) {
-        const QString s = QString::fromLatin1(suffix);
-        taxable += bucketAmount(value(QStringLiteral("testata.imponibile") + s));
-        vat += bucketAmount(value(QStringLiteral("testata.imposta") + s));
+    for (const TestataBucketColumns &bucket : TestataBuckets) {
+        taxable += bucketAmount(value(dataField(col::testata::table_name, bucket.taxable)));
+        vat += bucketAmount(value(dataField(col::testata::table_name, bucket.tax)));
     }
     setComputed(InvoiceTaxableTotal, TextForms::formatMask(taxable, TextForms::EditMask2));
     setComputed(InvoiceVatTotal, TextForms::formatMask(vat, TextForms::EditMask2));

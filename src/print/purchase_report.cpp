@@ -1,5 +1,7 @@
 #include "purchase_report.h"
 
+#include "columns.h"
+#include "data_field.h"
 #include "diz.h"
 #include "document_file_name.h"
 #include "purchase_layout.h"
@@ -21,16 +23,20 @@ Decimal footerAmount(QString text)
 } // namespace
 
 PurchaseReport::PurchaseReport(const TDiz &diz)
-    : ReportSnapshot(purchaseLayout(), {{QStringLiteral("test_car"), &diz.Testa_Car}, {QStringLiteral("azienda"), &diz.AziendaT}},
-                     QStringLiteral("dett_car"), diz.Detta_Car,
-                     {QStringLiteral("test_car.spese"), QStringLiteral("test_car.spese2")})
+    : ReportSnapshot(purchaseLayout(),
+                     {{QString::fromLatin1(col::test_car::table_name), &diz.Testa_Car},
+                      {QString::fromLatin1(col::azienda::table_name), &diz.AziendaT}},
+                     QString::fromLatin1(col::dett_car::table_name), diz.Detta_Car,
+                     {dataField(col::test_car::table_name, col::test_car::spese),
+                      dataField(col::test_car::table_name, col::test_car::spese2)})
 {
     footerHandler();
 }
 
 QString PurchaseReport::documentName() const
 {
-    return invoiceDocumentName(value(QStringLiteral("test_car.num_doc")), yearOfDate(value(QStringLiteral("test_car.data_doc"))));
+    return invoiceDocumentName(value(dataField(col::test_car::table_name, col::test_car::num_doc)),
+                               yearOfDate(value(dataField(col::test_car::table_name, col::test_car::data_doc))));
 }
 
 void PurchaseReport::beforeBand(BandKind band, int)
@@ -41,11 +47,12 @@ void PurchaseReport::beforeBand(BandKind band, int)
 
 void PurchaseReport::footerHandler()
 {
-    const auto amount = [this](const char *column) { return footerAmount(value(QStringLiteral("test_car.") + QLatin1String(column))); };
-    const Decimal discount = amount("sc_importo");
-    const Decimal taxable = amount("imponibile") + amount("imponibile2");
-    const Decimal vat = amount("imposta") + amount("imposta2");
-    const Decimal expenses = amount("spese") + amount("spese2");
+    namespace car = col::test_car;
+    const auto amount = [this](const char *column) { return footerAmount(value(dataField(car::table_name, column))); };
+    const Decimal discount = amount(car::sc_importo);
+    const Decimal taxable = amount(car::imponibile) + amount(car::imponibile2);
+    const Decimal vat = amount(car::imposta) + amount(car::imposta2);
+    const Decimal expenses = amount(car::spese) + amount(car::spese2);
     const Decimal goods = discount + taxable - expenses;
     setComputed(PurchaseTaxableTotal, TextForms::formatMask(taxable, TextForms::EditMask2));
     setComputed(PurchaseVatTotal, TextForms::formatMask(vat, TextForms::EditMask2));

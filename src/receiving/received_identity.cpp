@@ -1,6 +1,7 @@
 #include "received_identity.h"
 
 #include "app_error.h"
+#include "columns.h"
 #include "db_connection.h"
 #include "fattura_reader.h"
 #include "received_rows.h"
@@ -24,7 +25,7 @@ QString valueOf(const Received::RowValues &row, const char *column)
 
 QString ReceivedIdentity::lockName() const
 {
-    const QString key = QStringList{byVatNumber ? QStringLiteral("p_iva") : QStringLiteral("cod_fis"), supplier, tipoDoc,
+    const QString key = QStringList{byVatNumber ? col::test_car::p_iva : col::test_car::cod_fis, supplier, tipoDoc,
                                     numDoc, dataDoc}
                             .join(QChar(0x1F));
     return QStringLiteral("xn_fattura_")
@@ -37,16 +38,16 @@ std::vector<ReceivedIdentity> receivedIdentities(const Received::Document &docum
     for (const Received::Body &body : document.bodies) {
         const Received::RowValues row = Received::headerRow(document, body, QString());
         ReceivedIdentity id;
-        id.supplier = valueOf(row, "p_iva");
+        id.supplier = valueOf(row, col::test_car::p_iva);
         if (id.supplier.trimmed().isEmpty()) {
             id.byVatNumber = false;
-            id.supplier = valueOf(row, "cod_fis");
+            id.supplier = valueOf(row, col::test_car::cod_fis);
             if (id.supplier.trimmed().isEmpty())
                 continue;
         }
-        id.tipoDoc = valueOf(row, "tipo_doc");
-        id.numDoc = valueOf(row, "num_doc");
-        id.dataDoc = valueOf(row, "data_doc");
+        id.tipoDoc = valueOf(row, col::test_car::tipo_doc);
+        id.numDoc = valueOf(row, col::test_car::num_doc);
+        id.dataDoc = valueOf(row, col::test_car::data_doc);
         out.push_back(id);
     }
     return out;

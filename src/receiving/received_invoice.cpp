@@ -2,6 +2,7 @@
 
 #include "app_error.h"
 #include "bare_file_name.h"
+#include "columns.h"
 #include "database_refusal.h"
 #include "db_connection.h"
 #include "db_transaction.h"
@@ -53,13 +54,13 @@ QStringList store(DbConnection &conn, const Received::Document &doc, const QStri
             for (const Received::Line &line : body.lines) {
                 Received::RowValues row = Received::lineRow(line);
                 if (columns.isEmpty())
-                    columns = QStringList{QStringLiteral("prot_car")} + row.columns;
+                    columns = QStringList{col::dett_car::prot_car} + row.columns;
                 values << prot << row.values;
             }
             conn.exec(insertStatement(QStringLiteral("dett_car"), columns, int(body.lines.size())), values);
         }
         described << QStringLiteral("%1, n. %2 del %3, totale %4")
-                         .arg(doc.supplier.name, body.number, header.values[header.columns.indexOf(QStringLiteral("data_doc"))].toString(),
+                         .arg(doc.supplier.name, body.number, header.values[header.columns.indexOf(col::test_car::data_doc)].toString(),
                               Received::amountText(body.total()));
     }
     return described;

@@ -1,6 +1,7 @@
 #include "received_rows.h"
 
 #include "app_error.h"
+#include "columns.h"
 #include "text_forms.h"
 
 namespace Received {
@@ -40,11 +41,11 @@ void addDiscount(RowValues &row, const std::optional<Discount> &discount)
 {
     if (!discount)
         return;
-    row.add(QStringLiteral("sc_tipo"), cut(discount->kind, 2));
+    row.add(col::test_car::sc_tipo, cut(discount->kind, 2));
     if (discount->percent)
-        row.add(QStringLiteral("sc_perc"), shortText(*discount->percent, 4));
+        row.add(col::test_car::sc_perc, shortText(*discount->percent, 4));
     if (discount->amount)
-        row.add(QStringLiteral("sc_importo"), exactColumn(*discount->amount, "sc_importo"));
+        row.add(col::test_car::sc_importo, exactColumn(*discount->amount, col::test_car::sc_importo));
 }
 
 } // namespace
@@ -79,26 +80,26 @@ RowValues headerRow(const Document &document, const Body &body, const QString &f
 {
     RowValues row;
     const Supplier &s = document.supplier;
-    row.add(QStringLiteral("rag_soc"), cut(s.name, 60));
-    row.add(QStringLiteral("indirizzo"), cut(s.address, 60));
-    row.add(QStringLiteral("comune"), cut(s.town, 50));
-    row.add(QStringLiteral("cap"), cut(s.postCode, 5));
-    row.add(QStringLiteral("prov"), cut(s.province, 4));
-    row.add(QStringLiteral("nazione"), cut(s.country, 20));
-    row.add(QStringLiteral("p_iva"), cut(s.vatNumber, 11));
-    row.add(QStringLiteral("cod_fis"), cut(s.taxCode, 16));
-    row.add(QStringLiteral("cod_destinatario"), cut(document.recipientCode, 7));
-    row.add(QStringLiteral("pec"), cut(document.recipientPec, 60));
+    row.add(col::test_car::rag_soc, cut(s.name, 60));
+    row.add(col::test_car::indirizzo, cut(s.address, 60));
+    row.add(col::test_car::comune, cut(s.town, 50));
+    row.add(col::test_car::cap, cut(s.postCode, 5));
+    row.add(col::test_car::prov, cut(s.province, 4));
+    row.add(col::test_car::nazione, cut(s.country, 20));
+    row.add(col::test_car::p_iva, cut(s.vatNumber, 11));
+    row.add(col::test_car::cod_fis, cut(s.taxCode, 16));
+    row.add(col::test_car::cod_destinatario, cut(document.recipientCode, 7));
+    row.add(col::test_car::pec, cut(document.recipientPec, 60));
 
-    row.add(QStringLiteral("data_doc"), dateText(body.date));
-    row.add(QStringLiteral("num_doc"), cut(body.number, 10));
-    row.add(QStringLiteral("tot_doc"), amountColumn(body.total(), "tot_doc"));
-    row.add(QStringLiteral("tipo_doc"), cut(body.documentType, 4));
-    row.add(QStringLiteral("tipo_pag"), cut(body.paymentCondition, 4));
-    row.add(QStringLiteral("mod_pag"), cut(body.paymentMethod, 4));
-    row.add(QStringLiteral("n_rate"), int(body.instalments.size()));
-    static const char *const dueColumns[] = {"scad1", "scad2", "scad3", "scad4"};
-    static const char *const amountColumns[] = {"imp_scad1", "imp_scad2", "imp_scad3", "imp_scad4"};
+    row.add(col::test_car::data_doc, dateText(body.date));
+    row.add(col::test_car::num_doc, cut(body.number, 10));
+    row.add(col::test_car::tot_doc, amountColumn(body.total(), col::test_car::tot_doc));
+    row.add(col::test_car::tipo_doc, cut(body.documentType, 4));
+    row.add(col::test_car::tipo_pag, cut(body.paymentCondition, 4));
+    row.add(col::test_car::mod_pag, cut(body.paymentMethod, 4));
+    row.add(col::test_car::n_rate, int(body.instalments.size()));
+    static const char *const dueColumns[] = {col::test_car::scad1, col::test_car::scad2, col::test_car::scad3, col::test_car::scad4};
+    static const char *const amountColumns[] = {col::test_car::imp_scad1, col::test_car::imp_scad2, col::test_car::imp_scad3, col::test_car::imp_scad4};
     for (int i = 0; i < 4 && i < body.instalments.size(); ++i) {
         row.add(QLatin1String(dueColumns[i]), dateText(body.instalments[i].due));
         row.add(QLatin1String(amountColumns[i]), amountColumn(body.instalments[i].amount, amountColumns[i]));
@@ -107,8 +108,8 @@ RowValues headerRow(const Document &document, const Body &body, const QString &f
     // The two VAT buckets of a purchase header: the first two summaries of the body.
     struct Bucket { const char *rate, *taxable, *tax, *nature, *chargeability, *expenses, *rounding, *reference; };
     static const Bucket buckets[] = {
-        {"aliquota", "imponibile", "imposta", "natura", "esig_iva", "spese", "arrot", "normativa"},
-        {"aliquota2", "imponibile2", "imposta2", "natura2", "esig_iva2", "spese2", "arrot2", "normativa2"},
+        {col::test_car::aliquota, col::test_car::imponibile, col::test_car::imposta, col::test_car::natura, col::test_car::esig_iva, col::test_car::spese, col::test_car::arrot, col::test_car::normativa},
+        {col::test_car::aliquota2, col::test_car::imponibile2, col::test_car::imposta2, col::test_car::natura2, col::test_car::esig_iva2, col::test_car::spese2, col::test_car::arrot2, col::test_car::normativa2},
     };
     for (int i = 0; i < 2 && i < body.summaries.size(); ++i) {
         const VatSummary &v = body.summaries[i];
@@ -123,30 +124,30 @@ RowValues headerRow(const Document &document, const Body &body, const QString &f
         row.add(QLatin1String(b.reference), cut(v.legalReference, 100));
     }
     addDiscount(row, body.discount);
-    row.add(QStringLiteral("nome_file"), fileName);
+    row.add(col::test_car::nome_file, fileName);
     return row;
 }
 
 RowValues lineRow(const Line &line)
 {
     RowValues row;
-    row.add(QStringLiteral("prog"), line.number);
-    row.add(QStringLiteral("codice_tipo"), cut(line.codeType, 35));
-    row.add(QStringLiteral("codice_val"), cut(line.codeValue, 35));
-    row.add(QStringLiteral("descrizione"), cut(line.description, 100));
-    row.add(QStringLiteral("quantita"), line.quantity ? QVariant(exactColumn(*line.quantity, "quantita")) : QVariant());
-    row.add(QStringLiteral("um"), cut(line.unit, 10));
-    row.add(QStringLiteral("prezzo_unit"), exactColumn(line.unitPrice, "prezzo_unit"));
-    row.add(QStringLiteral("sc_tipo"), line.discount ? QVariant(cut(line.discount->kind, 2)) : QVariant());
-    row.add(QStringLiteral("sc_perc"), line.discount && line.discount->percent ? QVariant(shortText(*line.discount->percent, 4)) : QVariant());
-    row.add(QStringLiteral("sc_importo"),
-            line.discount && line.discount->amount ? QVariant(exactColumn(*line.discount->amount, "sc_importo")) : QVariant());
-    row.add(QStringLiteral("prezzo_tot"), exactColumn(line.total, "prezzo_tot"));
-    row.add(QStringLiteral("aliquota"), rateColumn(line.rate));
-    row.add(QStringLiteral("tipo_cessione"), cut(line.kind, 2));
-    row.add(QStringLiteral("ritenuta"), cut(line.withholding, 2));
-    row.add(QStringLiteral("natura"), cut(line.nature, 2));
-    row.add(QStringLiteral("rif_amm"), cut(line.administrationRef, 20));
+    row.add(col::dett_car::prog, line.number);
+    row.add(col::dett_car::codice_tipo, cut(line.codeType, 35));
+    row.add(col::dett_car::codice_val, cut(line.codeValue, 35));
+    row.add(col::dett_car::descrizione, cut(line.description, 100));
+    row.add(col::dett_car::quantita, line.quantity ? QVariant(exactColumn(*line.quantity, col::dett_car::quantita)) : QVariant());
+    row.add(col::dett_car::um, cut(line.unit, 10));
+    row.add(col::dett_car::prezzo_unit, exactColumn(line.unitPrice, col::dett_car::prezzo_unit));
+    row.add(col::dett_car::sc_tipo, line.discount ? QVariant(cut(line.discount->kind, 2)) : QVariant());
+    row.add(col::dett_car::sc_perc, line.discount && line.discount->percent ? QVariant(shortText(*line.discount->percent, 4)) : QVariant());
+    row.add(col::dett_car::sc_importo,
+            line.discount && line.discount->amount ? QVariant(exactColumn(*line.discount->amount, col::dett_car::sc_importo)) : QVariant());
+    row.add(col::dett_car::prezzo_tot, exactColumn(line.total, col::dett_car::prezzo_tot));
+    row.add(col::dett_car::aliquota, rateColumn(line.rate));
+    row.add(col::dett_car::tipo_cessione, cut(line.kind, 2));
+    row.add(col::dett_car::ritenuta, cut(line.withholding, 2));
+    row.add(col::dett_car::natura, cut(line.nature, 2));
+    row.add(col::dett_car::rif_amm, cut(line.administrationRef, 20));
     return row;
 }
 

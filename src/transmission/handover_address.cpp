@@ -1,6 +1,7 @@
 #include "handover_address.h"
 
 #include "address_opener.h"
+#include "columns.h"
 #include "db_table.h"
 
 #include <QFileInfo>
@@ -15,7 +16,7 @@ QString sendingAddress(SendingScript script, const QString &baseUrl, const QStri
 
 QString unwrittenFileReason(const DbTable &testata, const QString &companyPath)
 {
-    return unwrittenFileReason(testata.text(QStringLiteral("nome_file")), companyPath);
+    return unwrittenFileReason(testata.text(col::testata::nome_file), companyPath);
 }
 
 QString unwrittenFileReason(const QString &name, const QString &companyPath)

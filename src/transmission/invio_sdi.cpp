@@ -1,6 +1,7 @@
 #include "invio_sdi.h"
 
 #include "address_opener.h"
+#include "columns.h"
 #include "diz.h"
 #include "handover_address.h"
 #include "messages.h"
@@ -17,7 +18,7 @@ QString handOverAddress(const ServiceSettings &settings, SendingScript script, c
     return withServiceKey(sendingAddress(script, serviceBaseUrl(settings), fileName, number), settings);
 }
 
-QString companyPath(TDiz &diz) { return diz.AziendaT.text(QStringLiteral("path")); }
+QString companyPath(TDiz &diz) { return diz.AziendaT.text(col::azienda::path); }
 
 // "Invio a SDI" and "Invio P.A.": the current invoice through one of the two scripts.
 void sendCurrent(TDiz &diz, Messages &messages, SendingScript script)
@@ -34,14 +35,14 @@ void sendCurrent(TDiz &diz, Messages &messages, SendingScript script)
     const QString missing = unwrittenFileReason(testata, companyPath(diz));
     if (!missing.isEmpty()) {
         messages.inform(QStringLiteral("Fattura %1 non inviata: %2. Usare prima \"Creazione File XML\".")
-                            .arg(testata.asInteger(QStringLiteral("id_invio")))
+                            .arg(testata.asInteger(col::testata::id_invio))
                             .arg(missing));
         return;
     }
     if (!messages.confirm(QStringLiteral("Confermi invio a SDI ?")))
         return;
-    const QString fileName = testata.asString(QStringLiteral("nome_file"));
-    const int number = testata.asInteger(QStringLiteral("id_invio"));
+    const QString fileName = testata.asString(col::testata::nome_file);
+    const int number = testata.asInteger(col::testata::id_invio);
     addressOpener().open(handOverAddress(loadServiceSettings(), script, fileName, number), messages);
 }
 
@@ -57,7 +58,7 @@ void selectUnsent(DbTable &testata)
 QList<int> batchKeys(const DbTable &testata)
 {
     QList<int> keys;
-    const int column = testata.indexOfField(QStringLiteral("id_invio"));
+    const int column = testata.indexOfField(col::testata::id_invio);
     for (int row = 0; row < testata.rowCount(); ++row)
         keys << testata.valueAt(row, column).toInt();
     return keys;
@@ -116,7 +117,7 @@ void InvioFattureSdi(TDiz &diz, Messages &messages)
     try {
         selectUnsent(testata);
         for (const int number : batchKeys(testata)) {
-            testata.locate(QStringLiteral("id_invio"), number);  // the list shows the invoice being sent
+            testata.locate(col::testata::id_invio, number);  // the list shows the invoice being sent
             const BatchInvoice invoice = storedBatchInvoice(diz.xml_conn, number, path);
             if (!invoice.skipReason.isEmpty()) {
                 (invoice.missingFile ? skipped : skippedOther) << QStringLiteral("%1: %2").arg(number).arg(invoice.skipReason);

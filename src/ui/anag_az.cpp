@@ -1,6 +1,7 @@
 #include "anag_az.h"
 
 #include "bound_form.h"
+#include "columns.h"
 #include "db_navigator.h"
 #include "diz.h"
 #include "window_geometry.h"
@@ -32,23 +33,23 @@ Tanag_az::Tanag_az(TDiz &diz, QWidget *parent) : ScreenDialog(parent)
     Label1->setFont(titleFont);
     Label1->adjustSize();
 
-    form.addEdit(QStringLiteral("Ragione Sociale"), QStringLiteral("rag_soc"), {16, 96, 784, 30});
-    form.addEdit(QStringLiteral("Indirizzo"), QStringLiteral("indirizzo"), {16, 168, 784, 30});
-    form.addEdit(QStringLiteral("CAP"), QStringLiteral("cap"), {16, 240, 69, 30});
-    form.addEdit(QStringLiteral("Comune"), QStringLiteral("comune"), {96, 240, 654, 30});
-    form.addEdit(QStringLiteral("Prov"), QStringLiteral("prov"), {768, 240, 56, 30});
-    form.addEdit(QStringLiteral("Nazione"), QStringLiteral("nazione"), {840, 240, 134, 30});
-    form.addEdit(QStringLiteral("Partita Iva"), QStringLiteral("p_iva"), {16, 312, 147, 30});
-    form.addEdit(QStringLiteral("Codice Fiscale"), QStringLiteral("cod_fis"), {184, 312, 212, 30});
-    form.addEdit(QStringLiteral("E Mail"), QStringLiteral("mail"), {16, 384, 784, 30});
-    form.addEdit(QStringLiteral("Telefono"), QStringLiteral("telefono"), {816, 384, 160, 30});
-    form.addEdit(QStringLiteral("Ufficio REA"), QStringLiteral("uff_rea"), {40, 464, 56, 30}, {16, 440});
-    form.addEdit(QStringLiteral("Num. REA"), QStringLiteral("num_rea"), {136, 464, 108, 30});
-    form.addEdit(QStringLiteral("Regime Fiscale"), QStringLiteral("reg_fisc"), {264, 464, 56, 30});
-    form.addEdit(QStringLiteral("Capitale Sociale"), QStringLiteral("capit_soc"), {416, 464, 134, 30});
-    form.addCombo(QStringLiteral("Socio Unico"), QStringLiteral("soc_uni"), {QStringLiteral("SU"), QStringLiteral("SM")},
+    form.addEdit(QStringLiteral("Ragione Sociale"), col::azienda::rag_soc, {16, 96, 784, 30});
+    form.addEdit(QStringLiteral("Indirizzo"), col::azienda::indirizzo, {16, 168, 784, 30});
+    form.addEdit(QStringLiteral("CAP"), col::azienda::cap, {16, 240, 69, 30});
+    form.addEdit(QStringLiteral("Comune"), col::azienda::comune, {96, 240, 654, 30});
+    form.addEdit(QStringLiteral("Prov"), col::azienda::prov, {768, 240, 56, 30});
+    form.addEdit(QStringLiteral("Nazione"), col::azienda::nazione, {840, 240, 134, 30});
+    form.addEdit(QStringLiteral("Partita Iva"), col::azienda::p_iva, {16, 312, 147, 30});
+    form.addEdit(QStringLiteral("Codice Fiscale"), col::azienda::cod_fis, {184, 312, 212, 30});
+    form.addEdit(QStringLiteral("E Mail"), col::azienda::mail, {16, 384, 784, 30});
+    form.addEdit(QStringLiteral("Telefono"), col::azienda::telefono, {816, 384, 160, 30});
+    form.addEdit(QStringLiteral("Ufficio REA"), col::azienda::uff_rea, {40, 464, 56, 30}, {16, 440});
+    form.addEdit(QStringLiteral("Num. REA"), col::azienda::num_rea, {136, 464, 108, 30});
+    form.addEdit(QStringLiteral("Regime Fiscale"), col::azienda::reg_fisc, {264, 464, 56, 30});
+    form.addEdit(QStringLiteral("Capitale Sociale"), col::azienda::capit_soc, {416, 464, 134, 30});
+    form.addCombo(QStringLiteral("Socio Unico"), col::azienda::soc_uni, {QStringLiteral("SU"), QStringLiteral("SM")},
                   {592, 464, 89, 30}, {584, 440});
-    form.addCombo(QStringLiteral("Stato in Liquidazione"), QStringLiteral("stato_liq"),
+    form.addCombo(QStringLiteral("Stato in Liquidazione"), col::azienda::stato_liq,
                   {QStringLiteral("LN"), QStringLiteral("LS")}, {736, 464, 97, 30}, {704, 440});
 
     using B = DbNavigator::Button;
@@ -56,8 +57,8 @@ Tanag_az::Tanag_az(TDiz &diz, QWidget *parent) : ScreenDialog(parent)
     DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
     form.add(QString(), DBNavigator1, {904, 576, 224, 41});
 
-    form.addEdit(QStringLiteral("Path"), QStringLiteral("path"), {16, 560, 409, 30});
-    form.addEdit(QStringLiteral("Iban"), QStringLiteral("iban"), {416, 312, 409, 29}, {416, 287});
+    form.addEdit(QStringLiteral("Path"), col::azienda::path, {16, 560, 409, 30});
+    form.addEdit(QStringLiteral("Iban"), col::azienda::iban, {416, 312, 409, 29}, {416, 287});
 }
 
 Tanag_az::~Tanag_az() = default;

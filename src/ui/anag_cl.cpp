@@ -1,5 +1,6 @@
 #include "anag_cl.h"
 
+#include "columns.h"
 #include "command.h"
 #include "customer_pick.h"
 #include "db_grid.h"
@@ -28,7 +29,7 @@ PartyRegistryLayout customerLayout()
             // Customers are added with "Nuovo" only.
             .navigatorButtons = {B::First, B::Prior, B::Next, B::Last, B::Delete, B::Edit, B::Post, B::Cancel, B::Refresh},
             .panelHeight = 601,
-            .recipientColumn = QStringLiteral("cod_dest"),
+            .recipientColumn = col::clienti::cod_dest,
             .destination = true};
 }
 

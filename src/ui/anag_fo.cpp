@@ -1,5 +1,6 @@
 #include "anag_fo.h"
 
+#include "columns.h"
 #include "diz.h"
 
 TAnag_Fo *Anag_Fo = nullptr;
@@ -19,7 +20,7 @@ PartyRegistryLayout supplierLayout()
             .navigator = {8, 643, 310, 33},
             .navigatorButtons = DbNavigator::allButtons(),
             .panelHeight = 417,
-            .recipientColumn = QStringLiteral("cod_destinatario"),
+            .recipientColumn = col::fornitori::cod_destinatario,
             .destination = false};
 }
 

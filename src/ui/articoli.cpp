@@ -3,6 +3,7 @@
 #include "article_pick.h"
 #include "article_prices.h"
 #include "bound_panel.h"
+#include "columns.h"
 #include "command.h"
 #include "db_combo_box.h"
 #include "db_grid.h"
@@ -23,8 +24,8 @@ TArticoli *Articoli = nullptr;
 
 namespace {
 
-const QString CodeColumn = QStringLiteral("codice_val");
-const QString DescriptionColumn = QStringLiteral("descrizione");
+const QString CodeColumn = col::magazzino::codice_val;
+const QString DescriptionColumn = col::magazzino::descrizione;
 
 QLabel *addLabel(QWidget *parent, const char *objectName, const QString &caption, QPoint at)
 {
@@ -75,8 +76,8 @@ TArticoli::TArticoli(TDiz &diz, QWidget *parent) : ScreenDialog(parent), m_diz(d
     list = new DbGrid(diz.Articoli,
                       {GridColumn(CodeColumn, QStringLiteral("Codice"), Qt::AlignLeft, {}, false, 246),
                        GridColumn(DescriptionColumn, QStringLiteral("Descrizione"), Qt::AlignLeft, {}, false, 356),
-                       GridColumn(QStringLiteral("um"), QStringLiteral("UM"), Qt::AlignLeft, {}, false, 33),
-                       GridColumn(QStringLiteral("prezzo_tot"), QStringLiteral("Prezzo Netto"))},
+                       GridColumn(col::magazzino::um, QStringLiteral("UM"), Qt::AlignLeft, {}, false, 33),
+                       GridColumn(col::magazzino::prezzo_tot, QStringLiteral("Prezzo Netto"))},
                       mainPanel);
     list->setObjectName(QStringLiteral("DBGrid3"));
     list->setGeometry(8, 56, 763, 553);
@@ -91,10 +92,10 @@ TArticoli::TArticoli(TDiz &diz, QWidget *parent) : ScreenDialog(parent), m_diz(d
     articlePanel->setGeometry(776, 56, 505, 601);
     BoundPanel &p = *articlePanel;
     p.addEdit(QStringLiteral("DESCRIZIONE"), DescriptionColumn, {8, 32, 489, 27}, Case::Upper);
-    p.addEdit(QStringLiteral("Esistenza"), QStringLiteral("esistenza"), {8, 96, 81, 27});
-    p.addEdit(QStringLiteral("U.M."), QStringLiteral("um"), {112, 96, 81, 27});
-    p.addEdit(QStringLiteral("Aliquota"), QStringLiteral("aliquota"), {216, 96, 81, 27});
-    p.addEdit(QStringLiteral("Codice Tipo"), QStringLiteral("codice_tipo"), {8, 168, 481, 27}, Case::Upper);
+    p.addEdit(QStringLiteral("Esistenza"), col::magazzino::esistenza, {8, 96, 81, 27});
+    p.addEdit(QStringLiteral("U.M."), col::magazzino::um, {112, 96, 81, 27});
+    p.addEdit(QStringLiteral("Aliquota"), col::magazzino::aliquota, {216, 96, 81, 27});
+    p.addEdit(QStringLiteral("Codice Tipo"), col::magazzino::codice_tipo, {8, 168, 481, 27}, Case::Upper);
     p.addEdit(QStringLiteral("Codice Valore"), CodeColumn, {8, 240, 481, 27}, Case::Upper);
     const QStringList types{QStringLiteral("SC"), QStringLiteral("MG")};
     struct PriceRow {
@@ -188,9 +189,12 @@ void TArticoli::onDescriptionSearch(const QString &text)
 void TArticoli::onNuovo()
 {
     static const std::pair<const char *, const char *> defaults[] = {
-        {"esistenza", "0"},   {"um", "PZ"},          {"aliquota", "22"},   {"prezzo_unit", "0,000"},
-        {"sc_perc", "0"},     {"sc_importo", "0"},   {"prezzo_tot", "0"},  {"costo_unit", "0,000"},
-        {"sc_costo_perc", "0"}, {"sc_costo_importo", "0"}, {"costo_tot", "0"},
+        {col::magazzino::esistenza, "0"},     {col::magazzino::um, "PZ"},
+        {col::magazzino::aliquota, "22"},     {col::magazzino::prezzo_unit, "0,000"},
+        {col::magazzino::sc_perc, "0"},       {col::magazzino::sc_importo, "0"},
+        {col::magazzino::prezzo_tot, "0"},    {col::magazzino::costo_unit, "0,000"},
+        {col::magazzino::sc_costo_perc, "0"}, {col::magazzino::sc_costo_importo, "0"},
+        {col::magazzino::costo_tot, "0"},
     };
     DbTable &articles = m_diz.Articoli;
     articles.append();

@@ -3,8 +3,8 @@
 // just above its box) on a panel, in the order added, which is also the tab order.
 //
 //     BoundForm form(panel, diz.AziendaT);
-//     form.addEdit(QStringLiteral("Ragione Sociale"), QStringLiteral("rag_soc"), {16, 96, 784, 30});
-//     form.addCombo(QStringLiteral("Socio Unico"), QStringLiteral("soc_uni"), {"SU", "SM"}, {592, 464, 89, 30}, {584, 440});
+//     form.addEdit(QStringLiteral("Ragione Sociale"), col::azienda::rag_soc, {16, 96, 784, 30});
+//     form.addCombo(QStringLiteral("Socio Unico"), col::azienda::soc_uni, {"SU", "SM"}, {592, 464, 89, 30}, {584, 440});
 #include <QHash>
 #include <QList>
 #include <QPoint>

@@ -1,6 +1,7 @@
 #include "editor_binding.h"
 
 #include "app_error.h"
+#include "columns.h"
 #include "db_table.h"
 #include "invoice_lock.h"
 
@@ -9,7 +10,7 @@ QVariant currentInvoice(const DbTable &testata)
 {
     if (!testata.isOpen() || testata.currentIndex() < 0)
         return QVariant();
-    return testata.value(QStringLiteral("id_invio"));
+    return testata.value(col::testata::id_invio);
 }
 } // namespace
 

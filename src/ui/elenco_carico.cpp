@@ -2,6 +2,7 @@
 
 #include "address_opener.h"
 #include "app_error.h"
+#include "columns.h"
 #include "command.h"
 #include "db_grid.h"
 #include "db_navigator.h"
@@ -35,41 +36,41 @@ const QString Mask = QStringLiteral("*.xml");
 QList<GridColumn> headerColumns()
 {
     return {
-        {QStringLiteral("prot"), QStringLiteral("Prot"), Left, {}, false, 50},
-        {QStringLiteral("rag_soc"), QStringLiteral("Ragione Sociale"), Left, {}, false, 230},
-        {QStringLiteral("tipo_doc"), QStringLiteral("Tipo Doc."), Left, {}, false, 70},
-        {QStringLiteral("data_doc"), QStringLiteral("Data"), Left, {}, false, 85},
-        {QStringLiteral("num_doc"), QStringLiteral("Numero"), Right, {}, false, 80},
-        {QStringLiteral("tot_doc"), QStringLiteral("Totale"), Right, {}, false, 85},
-        {QStringLiteral("p_iva"), QStringLiteral("P. IVA"), Left, {}, false, 100},
-        {QStringLiteral("nome_file"), QString(), Left, {}, false, 210},
-        {QStringLiteral("n_rate"), QStringLiteral("N. Rate"), Centre, {}, false, 60},
-        {QStringLiteral("scad1"), QStringLiteral("Scad.1"), Left, {}, false, 85},
-        {QStringLiteral("imp_scad1"), QStringLiteral("Imp. 1"), Right, {}, false, 80},
-        {QStringLiteral("scad2"), QStringLiteral("Scad.2"), Left, {}, false, 85},
-        {QStringLiteral("imp_scad2"), QStringLiteral("Imp.2"), Right, {}, false, 80},
-        {QStringLiteral("scad3"), QStringLiteral("Scad.3"), Left, {}, false, 85},
-        {QStringLiteral("imp_scad3"), QStringLiteral("Imp.3"), Right, {}, false, 80},
-        {QStringLiteral("scad4"), QStringLiteral("Scad.4"), Left, {}, false, 85},
-        {QStringLiteral("imp_scad4"), QStringLiteral("Imp.4"), Right, {}, false, 80},
+        {col::test_car::prot, QStringLiteral("Prot"), Left, {}, false, 50},
+        {col::test_car::rag_soc, QStringLiteral("Ragione Sociale"), Left, {}, false, 230},
+        {col::test_car::tipo_doc, QStringLiteral("Tipo Doc."), Left, {}, false, 70},
+        {col::test_car::data_doc, QStringLiteral("Data"), Left, {}, false, 85},
+        {col::test_car::num_doc, QStringLiteral("Numero"), Right, {}, false, 80},
+        {col::test_car::tot_doc, QStringLiteral("Totale"), Right, {}, false, 85},
+        {col::test_car::p_iva, QStringLiteral("P. IVA"), Left, {}, false, 100},
+        {col::test_car::nome_file, QString(), Left, {}, false, 210},
+        {col::test_car::n_rate, QStringLiteral("N. Rate"), Centre, {}, false, 60},
+        {col::test_car::scad1, QStringLiteral("Scad.1"), Left, {}, false, 85},
+        {col::test_car::imp_scad1, QStringLiteral("Imp. 1"), Right, {}, false, 80},
+        {col::test_car::scad2, QStringLiteral("Scad.2"), Left, {}, false, 85},
+        {col::test_car::imp_scad2, QStringLiteral("Imp.2"), Right, {}, false, 80},
+        {col::test_car::scad3, QStringLiteral("Scad.3"), Left, {}, false, 85},
+        {col::test_car::imp_scad3, QStringLiteral("Imp.3"), Right, {}, false, 80},
+        {col::test_car::scad4, QStringLiteral("Scad.4"), Left, {}, false, 85},
+        {col::test_car::imp_scad4, QStringLiteral("Imp.4"), Right, {}, false, 80},
     };
 }
 
 QList<GridColumn> lineColumns()
 {
     return {
-        {QStringLiteral("prog"), QStringLiteral("Prog"), Left, {}, false, 50},
-        {QStringLiteral("descrizione"), QStringLiteral("Descrizione"), Left, {}, false, 360},
-        {QStringLiteral("um"), QStringLiteral("UM"), Centre, {}, false, 50},
-        {QStringLiteral("quantita"), QStringLiteral("Quantita"), Right, {}, false, 85},
-        {QStringLiteral("prezzo_unit"), QStringLiteral("Prezzo Unit."), Right, {}, false, 95},
-        {QStringLiteral("sc_tipo"), QStringLiteral("Tipo Sc."), Centre, {}, false, 65},
-        {QStringLiteral("sc_perc"), QStringLiteral("Perc. Sc."), Centre, {}, false, 70},
-        {QStringLiteral("sc_importo"), QStringLiteral("Importo Sc."), Right, {}, false, 90},
-        {QStringLiteral("prezzo_tot"), QStringLiteral("Imp. Totale"), Right, {}, false, 95},
-        {QStringLiteral("aliquota"), QStringLiteral("Aliquota"), Centre, {}, false, 70},
-        {QStringLiteral("codice_tipo"), QStringLiteral("Tipo Cod."), Left, {}, false, 90},
-        {QStringLiteral("codice_val"), QStringLiteral("Valore Cod."), Left, {}, false, 120},
+        {col::dett_car::prog, QStringLiteral("Prog"), Left, {}, false, 50},
+        {col::dett_car::descrizione, QStringLiteral("Descrizione"), Left, {}, false, 360},
+        {col::dett_car::um, QStringLiteral("UM"), Centre, {}, false, 50},
+        {col::dett_car::quantita, QStringLiteral("Quantita"), Right, {}, false, 85},
+        {col::dett_car::prezzo_unit, QStringLiteral("Prezzo Unit."), Right, {}, false, 95},
+        {col::dett_car::sc_tipo, QStringLiteral("Tipo Sc."), Centre, {}, false, 65},
+        {col::dett_car::sc_perc, QStringLiteral("Perc. Sc."), Centre, {}, false, 70},
+        {col::dett_car::sc_importo, QStringLiteral("Importo Sc."), Right, {}, false, 90},
+        {col::dett_car::prezzo_tot, QStringLiteral("Imp. Totale"), Right, {}, false, 95},
+        {col::dett_car::aliquota, QStringLiteral("Aliquota"), Centre, {}, false, 70},
+        {col::dett_car::codice_tipo, QStringLiteral("Tipo Cod."), Left, {}, false, 90},
+        {col::dett_car::codice_val, QStringLiteral("Valore Cod."), Left, {}, false, 120},
     };
 }
 
@@ -217,7 +218,7 @@ void TElenco_Carico::onInvioCarico()
         uiMessages().inform(QStringLiteral("Nessun file selezionato: scegliere la fattura da caricare"));
         return;
     }
-    if (m_diz.Testa_Car.locate(QStringLiteral("nome_file"), name)) {
+    if (m_diz.Testa_Car.locate(col::test_car::nome_file, name)) {
         uiMessages().inform(QStringLiteral("Attenzione... File gia Caricato"));
         P2->hide();
         return;

@@ -2,6 +2,7 @@
 
 #include "anag_cl.h"
 #include "articoli.h"
+#include "columns.h"
 #include "command.h"
 #include "crea_file_xml.h"
 #include "crea_file_xml_pa.h"
@@ -52,52 +53,52 @@ QList<GridColumn> invoiceColumns()
     return {
         // The server-given key links the lines and linked documents: changing it in place
         // would leave them behind, so it is shown only.
-        {QStringLiteral("id_invio"), QStringLiteral("Id. Invio"), Left, noPicks, true, 60},
+        {col::testata::id_invio, QStringLiteral("Id. Invio"), Left, noPicks, true, 60},
         {QStringLiteral("prot"), QStringLiteral("Prot."), Left, noPicks, true, 55},  // calculated, read only
-        {QStringLiteral("tipo_doc"), QStringLiteral("Tipo Doc."), Centre,
+        {col::testata::tipo_doc, QStringLiteral("Tipo Doc."), Centre,
          {QStringLiteral("TD01"), QStringLiteral("TD04"), QStringLiteral("TD05")}, typed, 70},
-        {QStringLiteral("data_doc"), QStringLiteral("Data Doc."), Centre, noPicks, typed, 85},
-        {QStringLiteral("num_doc"), QStringLiteral("N. Doc"), Right, noPicks, typed, 80},
-        {QStringLiteral("tot_doc"), QStringLiteral("Totale"), Right, noPicks, typed, 90},
-        {QStringLiteral("tipo_pag"), QStringLiteral("Tipo Pag."), Centre, {QStringLiteral("TP01"), QStringLiteral("TP02")},
+        {col::testata::data_doc, QStringLiteral("Data Doc."), Centre, noPicks, typed, 85},
+        {col::testata::num_doc, QStringLiteral("N. Doc"), Right, noPicks, typed, 80},
+        {col::testata::tot_doc, QStringLiteral("Totale"), Right, noPicks, typed, 90},
+        {col::testata::tipo_pag, QStringLiteral("Tipo Pag."), Centre, {QStringLiteral("TP01"), QStringLiteral("TP02")},
          typed, 70},
-        {QStringLiteral("mod_pag"), QStringLiteral("Mod. Pag."), Centre,
+        {col::testata::mod_pag, QStringLiteral("Mod. Pag."), Centre,
          {QStringLiteral("MP01"), QStringLiteral("MP02"), QStringLiteral("MP05"), QStringLiteral("MP12")}, typed, 70},
-        {QStringLiteral("rag_soc"), QStringLiteral("Ragione Sociale"), Left, noPicks, typed, 230},
-        {QStringLiteral("trasporto"), QStringLiteral("Trasportatore"), Left, noPicks, typed, 100},
-        {QStringLiteral("indirizzo"), QString(), Left, noPicks, typed, 180},
-        {QStringLiteral("cap"), QStringLiteral("CAP"), Left, noPicks, typed, 50},
-        {QStringLiteral("comune"), QStringLiteral("Comune"), Left, noPicks, typed, 140},
-        {QStringLiteral("prov"), QStringLiteral("Prov"), Left, noPicks, typed, 40},
-        {QStringLiteral("nazione"), QStringLiteral("Nazione"), Left, noPicks, typed, 60},
-        {QStringLiteral("p_iva"), QStringLiteral("Partita Iva"), Left, noPicks, typed, 100},
-        {QStringLiteral("cod_fis"), QStringLiteral("Codice Fiscale"), Left, noPicks, typed, 140},
-        {QStringLiteral("cod_dest"), QStringLiteral("Cod. Destin."), Left, noPicks, typed, 80},
-        {QStringLiteral("pec"), QStringLiteral("Casella PEC"), Left, noPicks, typed, 180},
-        {QStringLiteral("dest_soc"), QString(), Left, noPicks, typed, 160},
-        {QStringLiteral("dest_indir"), QString(), Left, noPicks, typed, 160},
-        {QStringLiteral("dest_cap"), QString(), Left, noPicks, typed, 60},
-        {QStringLiteral("dest_comune"), QString(), Left, noPicks, typed, 140},
+        {col::testata::rag_soc, QStringLiteral("Ragione Sociale"), Left, noPicks, typed, 230},
+        {col::testata::trasporto, QStringLiteral("Trasportatore"), Left, noPicks, typed, 100},
+        {col::testata::indirizzo, QString(), Left, noPicks, typed, 180},
+        {col::testata::cap, QStringLiteral("CAP"), Left, noPicks, typed, 50},
+        {col::testata::comune, QStringLiteral("Comune"), Left, noPicks, typed, 140},
+        {col::testata::prov, QStringLiteral("Prov"), Left, noPicks, typed, 40},
+        {col::testata::nazione, QStringLiteral("Nazione"), Left, noPicks, typed, 60},
+        {col::testata::p_iva, QStringLiteral("Partita Iva"), Left, noPicks, typed, 100},
+        {col::testata::cod_fis, QStringLiteral("Codice Fiscale"), Left, noPicks, typed, 140},
+        {col::testata::cod_dest, QStringLiteral("Cod. Destin."), Left, noPicks, typed, 80},
+        {col::testata::pec, QStringLiteral("Casella PEC"), Left, noPicks, typed, 180},
+        {col::testata::dest_soc, QString(), Left, noPicks, typed, 160},
+        {col::testata::dest_indir, QString(), Left, noPicks, typed, 160},
+        {col::testata::dest_cap, QString(), Left, noPicks, typed, 60},
+        {col::testata::dest_comune, QString(), Left, noPicks, typed, 140},
     };
 }
 
 QList<GridColumn> lineColumns()
 {
     return {
-        {QStringLiteral("prog"), QStringLiteral("Prog"), Left, {}, false, 45},
-        {QStringLiteral("descrizione"), QStringLiteral("Descrizione"), Left, {}, false, 300},
-        {QStringLiteral("um"), QStringLiteral("UM"), Centre, {}, false, 45},
-        {QStringLiteral("quantita"), QStringLiteral("Quantita"), Right, {}, false, 80},
-        {QStringLiteral("prezzo_unit"), QStringLiteral("Prezzo Unit."), Right, {}, false, 90},
-        {QStringLiteral("prezzo_tot"), QStringLiteral("Imp. Totale"), Right, {}, false, 90},
-        {QStringLiteral("aliquota"), QStringLiteral("Aliquota"), Centre, {}, false, 65},
-        {QStringLiteral("natura"), QString(), Left, {}, false, 55},
-        {QStringLiteral("tipo_cessione"), QStringLiteral("Premio/Abb"), Left, {}, false, 80},
-        {QStringLiteral("sc_tipo"), QStringLiteral("Tipo Sc."), Centre, {}, false, 65},
-        {QStringLiteral("sc_perc"), QStringLiteral("Perc. Sc."), Right, {}, false, 70},
-        {QStringLiteral("sc_importo"), QStringLiteral("Importo Sc."), Right, {}, false, 85},
-        {QStringLiteral("codice_tipo"), QStringLiteral("Tipo Cod."), Left, {}, false, 90},
-        {QStringLiteral("codice_val"), QStringLiteral("Valore Cod."), Left, {}, false, 120},
+        {col::dettaglio::prog, QStringLiteral("Prog"), Left, {}, false, 45},
+        {col::dettaglio::descrizione, QStringLiteral("Descrizione"), Left, {}, false, 300},
+        {col::dettaglio::um, QStringLiteral("UM"), Centre, {}, false, 45},
+        {col::dettaglio::quantita, QStringLiteral("Quantita"), Right, {}, false, 80},
+        {col::dettaglio::prezzo_unit, QStringLiteral("Prezzo Unit."), Right, {}, false, 90},
+        {col::dettaglio::prezzo_tot, QStringLiteral("Imp. Totale"), Right, {}, false, 90},
+        {col::dettaglio::aliquota, QStringLiteral("Aliquota"), Centre, {}, false, 65},
+        {col::dettaglio::natura, QString(), Left, {}, false, 55},
+        {col::dettaglio::tipo_cessione, QStringLiteral("Premio/Abb"), Left, {}, false, 80},
+        {col::dettaglio::sc_tipo, QStringLiteral("Tipo Sc."), Centre, {}, false, 65},
+        {col::dettaglio::sc_perc, QStringLiteral("Perc. Sc."), Right, {}, false, 70},
+        {col::dettaglio::sc_importo, QStringLiteral("Importo Sc."), Right, {}, false, 85},
+        {col::dettaglio::codice_tipo, QStringLiteral("Tipo Cod."), Left, {}, false, 90},
+        {col::dettaglio::codice_val, QStringLiteral("Valore Cod."), Left, {}, false, 120},
     };
 }
 
@@ -378,8 +379,8 @@ void TElenco_Fatt::checkWrittenFile()
 {
     // The writers put the file into the company's folder (trimmed, the name appended
     // directly) under the name they stored in nome_file.
-    const QString path = XmlForms::trimmed(m_diz.AziendaT.text(QStringLiteral("path")))
-        + m_diz.Testata.text(QStringLiteral("nome_file"));
+    const QString path = XmlForms::trimmed(m_diz.AziendaT.text(col::azienda::path))
+        + m_diz.Testata.text(col::testata::nome_file);
     ::checkWrittenFile(path, uiMessages());
 }
 

@@ -1,6 +1,7 @@
 #include "esito_sdi_panel.h"
 
 #include "answers_request.h"
+#include "columns.h"
 #include "command.h"
 #include "diz.h"
 #include "sdi_answers.h"
@@ -111,12 +112,12 @@ void EsitoSdiPanel::reload()
         invoiceLabel->setText(QStringLiteral("Nessuna fattura selezionata"));
         return;
     }
-    if (testata.isNull(QStringLiteral("id_invio"))) {
+    if (testata.isNull(col::testata::id_invio)) {
         invoiceLabel->setText(QStringLiteral("Fattura non ancora registrata: nessuna risposta di SDI"));
         return;
     }
-    const int id = testata.asInteger(QStringLiteral("id_invio"));
-    const QString file = testata.text(QStringLiteral("nome_file"));
+    const int id = testata.asInteger(col::testata::id_invio);
+    const QString file = testata.text(col::testata::nome_file);
     const QList<Sdi::StoredAnswer> answers = Sdi::answersOf(m_diz.xml_conn, id);
     Sdi::Outcome outcome = Sdi::Outcome::None;
     if (!answers.isEmpty()) {

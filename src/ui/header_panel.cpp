@@ -2,6 +2,7 @@
 
 #include "app_error.h"
 #include "calcola_totali.h"
+#include "columns.h"
 #include "command.h"
 #include "db_check_box.h"
 #include "db_combo_box.h"
@@ -14,6 +15,7 @@
 #include "labelled_grid.h"
 #include "nature_codes.h"
 #include "panel_edit.h"
+#include "testata_buckets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,8 +25,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString col(const char *name) { return QString::fromLatin1(name); }
 
 QStringList items(std::initializer_list<const char *> texts)
 {
@@ -43,7 +43,7 @@ public:
 
     DbEdit *edit(int row, int column, const char *name, const char *caption, const char *field, int span = 1)
     {
-        auto *box = new DbEdit(m_table, col(field), m_group);
+        auto *box = new DbEdit(m_table, QString::fromLatin1(field), m_group);
         place(box, row, column, name, caption, span);
         return box;
     }
@@ -56,13 +56,13 @@ public:
     }
     DbComboBox *list(int row, int column, const char *name, const char *caption, const char *field, const QStringList &choices)
     {
-        auto *box = new DbComboBox(m_table, col(field), choices, m_group);
+        auto *box = new DbComboBox(m_table, QString::fromLatin1(field), choices, m_group);
         place(box, row, column, name, caption, 1);
         return box;
     }
     DbDateEdit *date(int row, int column, const char *name, const char *caption, const char *field)
     {
-        auto *box = new DbDateEdit(m_table, col(field), m_group);
+        auto *box = new DbDateEdit(m_table, QString::fromLatin1(field), m_group);
         place(box, row, column, name, caption, 1);
         return box;
     }
@@ -156,10 +156,10 @@ QWidget *HeaderPanel::buildDocument()
 {
     QGroupBox *box = group(QStringLiteral("Documento"), this);
     HeaderFields f(m_diz.Testata, box);
-    f.list(0, 0, "DBComboBox1", "Tipo Documento", "tipo_doc", items({"TD01", "TD03", "TD04", "TD20"}));
-    f.edit(0, 1, "DBEdit1", "Data Documento", "data_doc");
-    f.edit(0, 2, "DBEdit2", "Numero Documento", "num_doc");
-    auto *sent = new DbCheckBox(m_diz.Testata, col("inviata"), QStringLiteral("Inviata"), box);
+    f.list(0, 0, "DBComboBox1", "Tipo Documento", col::testata::tipo_doc, items({"TD01", "TD03", "TD04", "TD20"}));
+    f.edit(0, 1, "DBEdit1", "Data Documento", col::testata::data_doc);
+    f.edit(0, 2, "DBEdit2", "Numero Documento", col::testata::num_doc);
+    auto *sent = new DbCheckBox(m_diz.Testata, col::testata::inviata, QStringLiteral("Inviata"), box);
     sent->setObjectName(QStringLiteral("DBCheckBox1"));
     f.grid()->addWidget(sent, 1, 3);
     return box;
@@ -169,16 +169,16 @@ QWidget *HeaderPanel::buildCustomer()
 {
     QGroupBox *box = group(QStringLiteral("Cliente"), this);
     HeaderFields f(m_diz.Testata, box);
-    f.edit(0, 0, "DBEdit3", "Ragione Sociale", "rag_soc", 4)->setCharCase(DbEdit::CharCase::Upper);
-    f.edit(1, 0, "DBEdit4", "Indirizzo", "indirizzo", 2);
-    f.edit(1, 2, "DBEdit5", "Comune", "comune", 2);
-    f.edit(2, 0, "DBEdit6", "CAP", "cap");
-    f.edit(2, 1, "DBEdit7", "Prov.", "prov");
-    f.list(2, 2, "DBComboBox4", "Nazione", "nazione", items({"IT"}));
-    f.edit(3, 0, "DBEdit8", "Partita Iva", "p_iva");
-    f.edit(3, 1, "DBEdit9", "Codice Fiscale", "cod_fis");
-    f.edit(3, 2, "DBEdit10", "Codice Destinatario", "cod_dest");
-    f.edit(3, 3, "DBEdit11", "Casella PEC", "pec")->setCharCase(DbEdit::CharCase::Lower);
+    f.edit(0, 0, "DBEdit3", "Ragione Sociale", col::testata::rag_soc, 4)->setCharCase(DbEdit::CharCase::Upper);
+    f.edit(1, 0, "DBEdit4", "Indirizzo", col::testata::indirizzo, 2);
+    f.edit(1, 2, "DBEdit5", "Comune", col::testata::comune, 2);
+    f.edit(2, 0, "DBEdit6", "CAP", col::testata::cap);
+    f.edit(2, 1, "DBEdit7", "Prov.", col::testata::prov);
+    f.list(2, 2, "DBComboBox4", "Nazione", col::testata::nazione, items({"IT"}));
+    f.edit(3, 0, "DBEdit8", "Partita Iva", col::testata::p_iva);
+    f.edit(3, 1, "DBEdit9", "Codice Fiscale", col::testata::cod_fis);
+    f.edit(3, 2, "DBEdit10", "Codice Destinatario", col::testata::cod_dest);
+    f.edit(3, 3, "DBEdit11", "Casella PEC", col::testata::pec)->setCharCase(DbEdit::CharCase::Lower);
     return box;
 }
 
@@ -186,7 +186,7 @@ QWidget *HeaderPanel::buildDelivery()
 {
     QGroupBox *box = group(QStringLiteral("Trasporto"), this);
     HeaderFields f(m_diz.Testata, box);
-    f.edit(0, 0, "DBEdit32", "Trasportatore", "trasporto")->setCharCase(DbEdit::CharCase::Upper);
+    f.edit(0, 0, "DBEdit32", "Trasportatore", col::testata::trasporto)->setCharCase(DbEdit::CharCase::Upper);
     f.grid()->setRowStretch(2, 1);
     return box;
 }
@@ -195,13 +195,13 @@ QWidget *HeaderPanel::buildPayment()
 {
     QGroupBox *box = group(QStringLiteral("Pagamento"), this);
     HeaderFields f(m_diz.Testata, box);
-    f.list(0, 0, "DBComboBox2", "Tipo Pagamento", "tipo_pag", items({"TP01", "TP02"}));
-    f.list(0, 1, "DBComboBox3", "Modalita Pagamento", "mod_pag", items({"MP01", "MP02", "MP05", "MP12"}));
-    f.edit(0, 2, "DBEdit12", "N. Rate", "n_rate");
-    f.date(1, 0, "DBEdit13", "1° Data Scadenza ", "scad1");
-    f.date(1, 1, "DBEdit14", "2° Data Scadenza ", "scad2");
-    f.date(1, 2, "DBEdit15", "3° Data Scadenza ", "scad3");
-    f.date(1, 3, "DBEdit16", "4° Data Scadenza ", "scad4");
+    f.list(0, 0, "DBComboBox2", "Tipo Pagamento", col::testata::tipo_pag, items({"TP01", "TP02"}));
+    f.list(0, 1, "DBComboBox3", "Modalita Pagamento", col::testata::mod_pag, items({"MP01", "MP02", "MP05", "MP12"}));
+    f.edit(0, 2, "DBEdit12", "N. Rate", col::testata::n_rate);
+    f.date(1, 0, "DBEdit13", "1° Data Scadenza ", col::testata::scad1);
+    f.date(1, 1, "DBEdit14", "2° Data Scadenza ", col::testata::scad2);
+    f.date(1, 2, "DBEdit15", "3° Data Scadenza ", col::testata::scad3);
+    f.date(1, 3, "DBEdit16", "4° Data Scadenza ", col::testata::scad4);
     return box;
 }
 
@@ -216,24 +216,23 @@ QWidget *HeaderPanel::buildBucket(int bucket)
         {"DBEdit33", "DBComboBox10", "DBEdit36", "DBEdit34", "DBEdit35", "DBEdit38", "DBComboBox11", "DBEdit37"},
         {"DBEdit40", "DBComboBox12", nullptr, "DBEdit41", "DBEdit42", nullptr, "DBComboBox13", nullptr}};
     const char *const *name = names[bucket - 1];
-    const QString suffix = bucket == 1 ? QString() : QString::number(bucket);
-    const auto column = [&](const char *base) { return (QString::fromLatin1(base) + suffix).toLatin1(); };
+    const TestataBucketColumns &columns = TestataBuckets[size_t(bucket - 1)];
     const bool full = bucket < 4;
 
     QGroupBox *box = group(QStringLiteral("Iva %1").arg(bucket), this);
     box->setObjectName(QStringLiteral("bucket%1").arg(bucket));
     HeaderFields f(m_diz.Testata, box);
-    f.edit(0, 0, name[0], "Aliquota", column("aliquota").constData());
-    f.list(0, 1, name[1], "Esigib. Iva", column("esig_iva").constData(), items({"I", "D", "S"}));
+    f.edit(0, 0, name[0], "Aliquota", columns.rate);
+    f.list(0, 1, name[1], "Esigib. Iva", columns.chargeability, items({"I", "D", "S"}));
     if (full)
-        f.edit(0, 2, name[2], "Spese", column("spese").constData());
-    f.readOnly(0, 3, name[3], "Imponibile", column("imponibile").constData());
-    f.readOnly(1, 0, name[4], "Imposta", column("imposta").constData());
+        f.edit(0, 2, name[2], "Spese", columns.expenses);
+    f.readOnly(0, 3, name[3], "Imponibile", columns.taxable);
+    f.readOnly(1, 0, name[4], "Imposta", columns.tax);
     if (full)
-        f.readOnly(1, 1, name[5], "Omaggio", column("tot_omaggio").constData());
-    f.list(1, 2, name[6], "Natura", column("natura").constData(), natureItems(bucket));
+        f.readOnly(1, 1, name[5], "Omaggio", columns.freeGoods);
+    f.list(1, 2, name[6], "Natura", columns.nature, natureItems(bucket));
     if (full)
-        f.edit(2, 0, name[7], "Normativa", column("normativa").constData(), 4);
+        f.edit(2, 0, name[7], "Normativa", columns.reference, 4);
     for (int c = 0; c < 4; ++c)
         f.grid()->setColumnStretch(c, 1);
     return box;
@@ -243,10 +242,10 @@ QWidget *HeaderPanel::buildDiscount()
 {
     QGroupBox *box = group(QStringLiteral("Sconto e Totale"), this);
     HeaderFields f(m_diz.Testata, box);
-    f.list(0, 0, "DBComboBox5", "Tipo Sconto", "sc_tipo", items({"SC", "MG"}));
-    f.edit(0, 1, "DBEdit20", "Perc.", "sc_perc");
-    f.edit(0, 2, "DBEdit21", "Totale Sconto", "sc_importo");
-    f.readOnly(0, 3, "DBEdit29", "Totale Documento", "tot_doc");
+    f.list(0, 0, "DBComboBox5", "Tipo Sconto", col::testata::sc_tipo, items({"SC", "MG"}));
+    f.edit(0, 1, "DBEdit20", "Perc.", col::testata::sc_perc);
+    f.edit(0, 2, "DBEdit21", "Totale Sconto", col::testata::sc_importo);
+    f.readOnly(0, 3, "DBEdit29", "Totale Documento", col::testata::tot_doc);
     return box;
 }
 
@@ -261,7 +260,7 @@ QWidget *HeaderPanel::buildLinkedDocuments()
     auto *groupSide = new QVBoxLayout;
     row->addLayout(groupSide, 1);
     m_groups = new DbGrid(m_diz.ContrattoT,
-                          {GridColumn(col("tipo"), QStringLiteral("Tipo"), Qt::AlignLeft,
+                          {GridColumn(col::test_dati::tipo, QStringLiteral("Tipo"), Qt::AlignLeft,
                                       items({"DatiOrdineAcquisto", "DatiContratto", "DatiConvenzione", "DatiRicezione",
                                              "DatiFattureCollegate"}),
                                       false, 190)},
@@ -276,13 +275,13 @@ QWidget *HeaderPanel::buildLinkedDocuments()
     auto *documentSide = new QVBoxLayout;
     row->addLayout(documentSide, 3);
     m_documents = new DbGrid(m_diz.ContrattoD,
-                             {GridColumn(col("n_linea"), QStringLiteral("N.Linea"), Qt::AlignLeft, {}, false, 60),
-                              GridColumn(col("id_documento"), QStringLiteral("Documento"), Qt::AlignLeft, {}, false, 150),
-                              GridColumn(col("data"), QStringLiteral("Data"), Qt::AlignLeft, {}, false, 90),
-                              GridColumn(col("numero"), QStringLiteral("Numero"), Qt::AlignLeft, {}, false, 90),
-                              GridColumn(col("cup"), QStringLiteral("CUP"), Qt::AlignLeft, {}, false, 130),
-                              GridColumn(col("cig"), QStringLiteral("CIG"), Qt::AlignLeft, {}, false, 110),
-                              GridColumn(col("cod_comm"), QStringLiteral("Codice Commessa"), Qt::AlignLeft, {}, false, 150)},
+                             {GridColumn(col::dati_acquisto::n_linea, QStringLiteral("N.Linea"), Qt::AlignLeft, {}, false, 60),
+                              GridColumn(col::dati_acquisto::id_documento, QStringLiteral("Documento"), Qt::AlignLeft, {}, false, 150),
+                              GridColumn(col::dati_acquisto::data, QStringLiteral("Data"), Qt::AlignLeft, {}, false, 90),
+                              GridColumn(col::dati_acquisto::numero, QStringLiteral("Numero"), Qt::AlignLeft, {}, false, 90),
+                              GridColumn(col::dati_acquisto::cup, QStringLiteral("CUP"), Qt::AlignLeft, {}, false, 130),
+                              GridColumn(col::dati_acquisto::cig, QStringLiteral("CIG"), Qt::AlignLeft, {}, false, 110),
+                              GridColumn(col::dati_acquisto::cod_comm, QStringLiteral("Codice Commessa"), Qt::AlignLeft, {}, false, 150)},
                              box);
     m_documents->setObjectName(QStringLiteral("DBGrid4"));
     documentSide->addWidget(m_documents);

@@ -1,5 +1,6 @@
 #include "invoice_deletion.h"
 
+#include "columns.h"
 #include "db_transaction.h"
 #include "diz.h"
 #include "invoice_lock.h"
@@ -21,7 +22,7 @@ bool deleteCurrentInvoice(TDiz &diz, Messages &messages, DeleteQuestion question
         testata.cancel();
         return true;
     }
-    const int idInvio = testata.asInteger(QStringLiteral("id_invio"));
+    const int idInvio = testata.asInteger(col::testata::id_invio);
     // Unsaved changes of the invoice's own lines and linked documents go with it; posting
     // them while the invoice is being deleted would write rows of a vanishing invoice.
     for (DbTable *detail : {&diz.Detta, &diz.ContrattoD, &diz.ContrattoT})

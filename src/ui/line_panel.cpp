@@ -3,6 +3,7 @@
 #include "amount_text.h"
 #include "app_error.h"
 #include "calcola_totali.h"
+#include "columns.h"
 #include "command.h"
 #include "db_edit.h"
 #include "db_transaction.h"
@@ -25,9 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString col(const char *name) { return QString::fromLatin1(name); }
-
 
 // Takes the line amount's boxes without showing them.
 class SilentMessages : public Messages {
@@ -115,7 +113,7 @@ void LinePanel::build()
     m_rifAmm = new PanelEdit(QStringLiteral("Edit11"), 20, this);
     addLabelled(discount, 0, 7, QStringLiteral("Rif. Amministrativo"), m_rifAmm);
     // The natura stored in the current line, edited in place like any bound field.
-    m_storedNatura = new DbEdit(m_diz.Detta, col("natura"), this);
+    m_storedNatura = new DbEdit(m_diz.Detta, col::dettaglio::natura, this);
     m_storedNatura->setObjectName(QStringLiteral("DBEdit39"));
     discount->addWidget(m_storedNatura, 2, 6);
     for (int c = 0; c < 8; ++c)
@@ -156,10 +154,10 @@ void LinePanel::startModify()
         return;
     // The panel shows the line as stored now: another desk may have changed it. The same
     // line (by its number) stays current.
-    const QVariant prog = lines.value(col("prog"));
+    const QVariant prog = lines.value(col::dettaglio::prog);
     lines.refresh();
     if (!prog.isNull())
-        lines.locate(col("prog"), prog);
+        lines.locate(col::dettaglio::prog, prog);
     if (lines.isEmpty())
         return;
     m_binding.bind(m_diz.Testata);
@@ -167,21 +165,21 @@ void LinePanel::startModify()
     show();
     raise();
     // text() shows a column without value (NULL) as empty text.
-    m_descrizione->showText(lines.text(col("descrizione")));
-    m_codiceTipo->showText(lines.text(col("codice_tipo")));
-    m_codiceVal->showText(lines.text(col("codice_val")));
-    m_um->showText(lines.text(col("um")));
-    m_prezzoUnit->showText(lines.text(col("prezzo_unit")));
-    m_scTipo->selectExactly(lines.text(col("sc_tipo")));
-    m_scPerc->showText(lines.text(col("sc_perc")));
-    m_scImporto->showText(lines.text(col("sc_importo")));
-    m_prezzoTot->showText(lines.text(col("prezzo_tot")));
-    m_aliquota->showText(lines.text(col("aliquota")));
-    m_quantita->showText(lines.text(col("quantita")));
-    m_tipoCessione->selectExactly(lines.text(col("tipo_cessione")));
-    m_ritenuta->selectExactly(lines.text(col("ritenuta")));
-    m_natura->selectExactly(lines.text(col("natura")));
-    m_rifAmm->showText(lines.text(col("rif_amm")));
+    m_descrizione->showText(lines.text(col::dettaglio::descrizione));
+    m_codiceTipo->showText(lines.text(col::dettaglio::codice_tipo));
+    m_codiceVal->showText(lines.text(col::dettaglio::codice_val));
+    m_um->showText(lines.text(col::dettaglio::um));
+    m_prezzoUnit->showText(lines.text(col::dettaglio::prezzo_unit));
+    m_scTipo->selectExactly(lines.text(col::dettaglio::sc_tipo));
+    m_scPerc->showText(lines.text(col::dettaglio::sc_perc));
+    m_scImporto->showText(lines.text(col::dettaglio::sc_importo));
+    m_prezzoTot->showText(lines.text(col::dettaglio::prezzo_tot));
+    m_aliquota->showText(lines.text(col::dettaglio::aliquota));
+    m_quantita->showText(lines.text(col::dettaglio::quantita));
+    m_tipoCessione->selectExactly(lines.text(col::dettaglio::tipo_cessione));
+    m_ritenuta->selectExactly(lines.text(col::dettaglio::ritenuta));
+    m_natura->selectExactly(lines.text(col::dettaglio::natura));
+    m_rifAmm->showText(lines.text(col::dettaglio::rif_amm));
     m_descrizione->setFocus();
     m_descrizione->selectAll();
 }
@@ -196,7 +194,7 @@ void LinePanel::deleteLine()
             return;
         // The header's totals follow the lines at once: the line goes only with them.
         DbTransaction transaction(m_diz.xml_conn, {&m_diz.Testata, &lines});
-        InvoiceLock::lock(m_diz.xml_conn, m_diz.Testata.value(col("id_invio")));
+        InvoiceLock::lock(m_diz.xml_conn, m_diz.Testata.value(col::testata::id_invio));
         lines.remove();
         CalcolaTotali(m_diz);
         transaction.commit();
@@ -252,7 +250,7 @@ void LinePanel::store()
         if (!lines.isEmpty())
             lines.last();
         lines.append();
-        lines.setValue(col("prog"), prog);
+        lines.setValue(col::dettaglio::prog, prog);
     }
     writeColumns();
     lines.post();
@@ -285,11 +283,14 @@ bool LinePanel::amountsFit()
         const PanelEdit *field;
         const char *caption;
         const char *column;
-    } amounts[] = {{m_quantita, "Quantita", "quantita"},       {m_prezzoUnit, "Pr. Lordo", "prezzo_unit"},
-                   {m_scPerc, "Sc.Perc.", "sc_perc"},          {m_scImporto, "Tot. Sconto", "sc_importo"},
-                   {m_prezzoTot, "Prezzo Totale", "prezzo_tot"}, {m_aliquota, "Aliquota", "aliquota"}};
+    } amounts[] = {{m_quantita, "Quantita", col::dettaglio::quantita},
+                   {m_prezzoUnit, "Pr. Lordo", col::dettaglio::prezzo_unit},
+                   {m_scPerc, "Sc.Perc.", col::dettaglio::sc_perc},
+                   {m_scImporto, "Tot. Sconto", col::dettaglio::sc_importo},
+                   {m_prezzoTot, "Prezzo Totale", col::dettaglio::prezzo_tot},
+                   {m_aliquota, "Aliquota", col::dettaglio::aliquota}};
     for (const auto &a : amounts) {
-        const int width = m_diz.Detta.field(col(a.column)).width;
+        const int width = m_diz.Detta.field(a.column).width;
         if (width > 0 && a.field->text().size() > width)
             return refuse(QString::fromLatin1(a.caption), width);
     }
@@ -310,29 +311,29 @@ bool LinePanel::amountsFit()
         Decimal value;
         const AmountText::Reading reading = AmountText::read(a.field->text(), &value);
         if (reading == AmountText::Reading::TooLarge || reading == AmountText::Reading::TooSmall)
-            return refuse(QString::fromLatin1(a.caption), m_diz.Detta.field(col(a.column)).width);
+            return refuse(QString::fromLatin1(a.caption), m_diz.Detta.field(a.column).width);
     }
-    return refuse(QStringLiteral("Prezzo Totale"), m_diz.Detta.field(col("prezzo_tot")).width);
+    return refuse(QStringLiteral("Prezzo Totale"), m_diz.Detta.field(col::dettaglio::prezzo_tot).width);
 }
 
 void LinePanel::writeColumns()
 {
     DbTable &lines = m_diz.Detta;
-    lines.setText(col("descrizione"), m_descrizione->text());
-    lines.setText(col("codice_tipo"), m_codiceTipo->text());
-    lines.setText(col("codice_val"), m_codiceVal->text());
-    lines.setText(col("um"), m_um->text());
-    lines.setText(col("prezzo_unit"), m_prezzoUnit->text());
-    lines.setText(col("sc_tipo"), m_scTipo->selectedText());
-    lines.setText(col("tipo_cessione"), m_tipoCessione->selectedText());
-    lines.setText(col("ritenuta"), m_ritenuta->selectedText());
-    lines.setText(col("natura"), m_natura->selectedText());
-    lines.setText(col("sc_perc"), m_scPerc->text());
-    lines.setText(col("sc_importo"), m_scImporto->text());
-    lines.setText(col("prezzo_tot"), m_prezzoTot->text());
-    lines.setText(col("rif_amm"), m_rifAmm->text());
-    lines.setText(col("aliquota"), m_aliquota->text());
-    lines.setText(col("quantita"), m_quantita->text());
+    lines.setText(col::dettaglio::descrizione, m_descrizione->text());
+    lines.setText(col::dettaglio::codice_tipo, m_codiceTipo->text());
+    lines.setText(col::dettaglio::codice_val, m_codiceVal->text());
+    lines.setText(col::dettaglio::um, m_um->text());
+    lines.setText(col::dettaglio::prezzo_unit, m_prezzoUnit->text());
+    lines.setText(col::dettaglio::sc_tipo, m_scTipo->selectedText());
+    lines.setText(col::dettaglio::tipo_cessione, m_tipoCessione->selectedText());
+    lines.setText(col::dettaglio::ritenuta, m_ritenuta->selectedText());
+    lines.setText(col::dettaglio::natura, m_natura->selectedText());
+    lines.setText(col::dettaglio::sc_perc, m_scPerc->text());
+    lines.setText(col::dettaglio::sc_importo, m_scImporto->text());
+    lines.setText(col::dettaglio::prezzo_tot, m_prezzoTot->text());
+    lines.setText(col::dettaglio::rif_amm, m_rifAmm->text());
+    lines.setText(col::dettaglio::aliquota, m_aliquota->text());
+    lines.setText(col::dettaglio::quantita, m_quantita->text());
 }
 
 LineAmountTexts LinePanel::amountTexts() const

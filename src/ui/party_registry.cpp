@@ -1,6 +1,7 @@
 #include "party_registry.h"
 
 #include "bound_panel.h"
+#include "columns.h"
 #include "command.h"
 #include "db_grid.h"
 #include "db_table.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-const QString NameColumn = QStringLiteral("rag_soc");
+const QString NameColumn = col::clienti::rag_soc;
 
 } // namespace
 
@@ -45,7 +46,7 @@ PartyRegistry::PartyRegistry(DbTable &parties, const PartyRegistryLayout &layout
     titleLabel->adjustSize();  // the caption decides the width
 
     list = new DbGrid(parties,
-                      {GridColumn(QStringLiteral("id"), layout.idTitle, Qt::AlignLeft, {}, true, layout.idWidth),
+                      {GridColumn(col::clienti::id, layout.idTitle, Qt::AlignLeft, {}, true, layout.idWidth),
                        GridColumn(NameColumn, QStringLiteral("Ragione Sociale"), Qt::AlignLeft, {}, false, layout.nameWidth)},
                       this);
     list->setObjectName(QStringLiteral("DBGrid1"));
@@ -60,26 +61,26 @@ PartyRegistry::PartyRegistry(DbTable &parties, const PartyRegistryLayout &layout
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setGeometry(536, 72, 761, layout.panelHeight);
     panel->addEdit(QStringLiteral("Ragione Sociale"), NameColumn, {16, 54, 735, 29}, Case::Upper);
-    panel->addEdit(QStringLiteral("Indirizzo"), QStringLiteral("indirizzo"), {16, 122, 735, 29});
-    panel->addEdit(QStringLiteral("CAP"), QStringLiteral("cap"), {16, 190, 81, 29});
-    panel->addEdit(QStringLiteral("Comune"), QStringLiteral("comune"), {112, 190, 569, 29});
-    panel->addEdit(QStringLiteral("Prov"), QStringLiteral("prov"), {688, 190, 67, 29});
-    panel->addEdit(QStringLiteral("Nazione"), QStringLiteral("nazione"), {16, 257, 105, 29});
-    panel->addEdit(QStringLiteral("Partita IVA"), QStringLiteral("p_iva"), {136, 257, 225, 29});
-    panel->addEdit(QStringLiteral("Codice Fiscale"), QStringLiteral("cod_fis"), {376, 257, 225, 29});
+    panel->addEdit(QStringLiteral("Indirizzo"), col::clienti::indirizzo, {16, 122, 735, 29});
+    panel->addEdit(QStringLiteral("CAP"), col::clienti::cap, {16, 190, 81, 29});
+    panel->addEdit(QStringLiteral("Comune"), col::clienti::comune, {112, 190, 569, 29});
+    panel->addEdit(QStringLiteral("Prov"), col::clienti::prov, {688, 190, 67, 29});
+    panel->addEdit(QStringLiteral("Nazione"), col::clienti::nazione, {16, 257, 105, 29});
+    panel->addEdit(QStringLiteral("Partita IVA"), col::clienti::p_iva, {136, 257, 225, 29});
+    panel->addEdit(QStringLiteral("Codice Fiscale"), col::clienti::cod_fis, {376, 257, 225, 29});
     panel->addEdit(QStringLiteral("Codice Destinatario"), layout.recipientColumn, {16, 326, 121, 29});
-    panel->addEdit(QStringLiteral("PEC"), QStringLiteral("pec"), {192, 326, 561, 29}, Case::Lower);
+    panel->addEdit(QStringLiteral("PEC"), col::clienti::pec, {192, 326, 561, 29}, Case::Lower);
     nuovoButton = new QPushButton(QStringLiteral("Nuovo"));
     nuovoButton->setObjectName(QStringLiteral("BitBtn1"));
     nuovoButton->setAutoDefault(false);
     panel->addControl(nuovoButton, {328, 8, 75, 25});
     onClick(nuovoButton, [this] { onNuovo(); });
     if (layout.destination) {
-        panel->addEdit(QStringLiteral("Ragione Sociale Destinazione"), QStringLiteral("dest_soc"), {16, 398, 735, 29},
+        panel->addEdit(QStringLiteral("Ragione Sociale Destinazione"), col::clienti::dest_soc, {16, 398, 735, 29},
                        Case::Upper);
-        panel->addEdit(QStringLiteral("Indirizzo Destinazione"), QStringLiteral("dest_indir"), {16, 466, 735, 29});
-        panel->addEdit(QStringLiteral("CAP Destinazione"), QStringLiteral("dest_cap"), {16, 534, 81, 29});
-        panel->addEdit(QStringLiteral("Comune Destinazione"), QStringLiteral("dest_comune"), {168, 534, 569, 29});
+        panel->addEdit(QStringLiteral("Indirizzo Destinazione"), col::clienti::dest_indir, {16, 466, 735, 29});
+        panel->addEdit(QStringLiteral("CAP Destinazione"), col::clienti::dest_cap, {16, 534, 81, 29});
+        panel->addEdit(QStringLiteral("Comune Destinazione"), col::clienti::dest_comune, {168, 534, 569, 29});
     }
 
     chainTabOrder({searchBox, list, navigator, panel});

@@ -1,6 +1,7 @@
 #include "print_failure.h"
 
 #include "app_error.h"
+#include "columns.h"
 #include "command.h"
 #include "diz.h"
 #include "text_forms.h"
@@ -24,7 +25,7 @@ QString missingDatum(const TDiz &diz, const std::exception &error)
     const DbTable &invoices = diz.Testata;
     if (!invoices.isOpen() || invoices.isEmpty())
         return QStringLiteral("Nessuna fattura selezionata.");
-    const QString date = invoices.text(QStringLiteral("data_doc"));
+    const QString date = invoices.text(col::testata::data_doc);
     if (date.trimmed().isEmpty())
         return QStringLiteral("Data Documento mancante: la stampa riporta l'anno del documento.");
     if (!readableDate(date))

@@ -1,6 +1,7 @@
 #include "sdi_outcome_colours.h"
 
 #include "app_error.h"
+#include "columns.h"
 #include "db_connection.h"
 #include "db_table.h"
 
@@ -40,8 +41,8 @@ void SdiOutcomeColours::refresh()
 
 Sdi::Outcome SdiOutcomeColours::outcome(const DbTable &testata, int row) const
 {
-    const int id = testata.fieldIndex(QStringLiteral("id_invio"));
-    const int name = testata.fieldIndex(QStringLiteral("nome_file"));
+    const int id = testata.fieldIndex(col::testata::id_invio);
+    const int name = testata.fieldIndex(col::testata::nome_file);
     if (id < 0 || name < 0)
         return Sdi::Outcome::None;
     const auto it = m_latest.constFind(testata.valueAt(row, id).toInt());

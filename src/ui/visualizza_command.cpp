@@ -1,5 +1,6 @@
 #include "visualizza_command.h"
 
+#include "columns.h"
 #include "data/diz.h"
 #include "fatturapa/xml_forms.h"
 #include "receiving/received_invoice.h"
@@ -33,7 +34,7 @@ void visualizzaFatturaEmessa(TDiz &diz, QWidget *parent)
         uiMessages().inform(QStringLiteral("Nessuna fattura selezionata"));
         return;
     }
-    const QString name = diz.Testata.text(QStringLiteral("nome_file")).trimmed();
+    const QString name = diz.Testata.text(col::testata::nome_file).trimmed();
     if (name.isEmpty()) {
         uiMessages().inform(QStringLiteral("File XML non ancora creato: usare \"Creazione File XML\" o \"XML P.A.\""));
         return;
@@ -41,7 +42,7 @@ void visualizzaFatturaEmessa(TDiz &diz, QWidget *parent)
     if (!acceptedName(name))
         return;
     // Where the writers put it: the company's folder, trimmed, with the name appended directly.
-    visualizzaFatturaFile(XmlForms::trimmed(diz.AziendaT.text(QStringLiteral("path"))) + name, parent);
+    visualizzaFatturaFile(XmlForms::trimmed(diz.AziendaT.text(col::azienda::path)) + name, parent);
 }
 
 void visualizzaFatturaRicevuta(TDiz &diz, const QString &receivedFolder, QWidget *parent)
@@ -50,7 +51,7 @@ void visualizzaFatturaRicevuta(TDiz &diz, const QString &receivedFolder, QWidget
         uiMessages().inform(QStringLiteral("Nessuna fattura selezionata"));
         return;
     }
-    const QString name = diz.Testa_Car.text(QStringLiteral("nome_file"));
+    const QString name = diz.Testa_Car.text(col::test_car::nome_file);
     if (!acceptedName(name))
         return;
     visualizzaFatturaFile(QDir(receivedFolder).filePath(name), parent);
