@@ -140,6 +140,14 @@ void writeBuyer(XmlLines &out, const FatturaHeader::Buyer &b, XmlFormat format)
 
 FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlFormat format)
 {
+    // The usual progressive, or a new one once the exchange system rejected the invoice.
+    const QString progressive =
+        sendingProgressive(diz.xml_conn, diz.Testata.asInteger(QStringLiteral("id_invio")), workspaceCaption);
+    return readFatturaHeaderWith(diz, progressive, format);
+}
+
+FatturaHeader readFatturaHeaderWith(TDiz &diz, const QString &progressive, XmlFormat format)
+{
     const DbTable &az = diz.AziendaT;
     const DbTable &inv = diz.Testata;
     auto company = [&](const char *column) { return az.asString(QLatin1String(column)); };
@@ -151,8 +159,7 @@ FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlF
     auto optional = [&](const char *column) { return inv.text(QLatin1String(column)); };
 
     FatturaHeader h;
-    // The usual progressive, or a new one once the exchange system rejected the invoice.
-    h.progressive = sendingProgressive(diz.xml_conn, inv.asInteger(QStringLiteral("id_invio")), workspaceCaption);
+    h.progressive = progressive;
 
     // In the order the file uses them.
     h.company.codFis = company("cod_fis");
