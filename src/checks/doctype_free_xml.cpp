@@ -2,7 +2,10 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 #include <malloc.h>
+
+#include <mutex>
 
 namespace {
 
@@ -20,6 +23,12 @@ void stopAtDoctype(void *userData, const xmlChar *, const xmlChar *, const xmlCh
     xmlStopParser(ctxt);
 }
 
+void initParser()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { xmlInitParser(); });
+}
+
 } // namespace
 
 void XmlDocFree::operator()(xmlDoc *d) const { xmlFreeDoc(d); }
@@ -32,6 +41,7 @@ QString doctypeRefusal()
 
 DoctypeFreeXml parseDoctypeFreeXml(const QByteArray &bytes, const QByteArray &url, int options)
 {
+    initParser();
     DoctypeFreeXml result;
     std::unique_ptr<xmlParserCtxt, ParserCtxtFree> ctxt(xmlNewParserCtxt());
     if (!ctxt)
@@ -48,6 +58,13 @@ DoctypeFreeXml parseDoctypeFreeXml(const QByteArray &bytes, const QByteArray &ur
         return result;
     }
     result.doc.reset(doc);
+    if (!doc) {
+        const xmlError *e = xmlCtxtGetLastError(ctxt.get());
+        if (e && e->message) {
+            result.errorLine = e->line;
+            result.errorMessage = QString::fromUtf8(e->message).trimmed();
+        }
+    }
     return result;
 }
 

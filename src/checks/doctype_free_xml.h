@@ -1,8 +1,10 @@
 #pragma once
-// Parsing of an invoice file that comes from outside: a FatturaPA file never carries a
-// document type declaration, and one is where entity tricks live (entities that expand to
-// megabytes, external entities naming files of this machine). The parser is stopped at the
-// declaration, before any of it is read.
+// Parsing of an XML file that comes from outside (an invoice, a message of the exchange
+// system): neither ever carries a document type declaration, and one is where entity tricks
+// live (entities that expand to megabytes, external entities naming files of this machine).
+// The parser is stopped at the declaration, before any of it is read; no entity is ever
+// substituted, no DTD loaded and nothing fetched from the network. Every parsing of such a
+// file in the program goes through here.
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -23,6 +25,8 @@ QString doctypeRefusal();
 struct DoctypeFreeXml {
     XmlDocPtr doc;            // null when not well-formed or refused
     bool hadDoctype = false;  // the file declares a document type: refused
+    int errorLine = 0;        // when not well-formed: the parser's line and message, if it gave one
+    QString errorMessage;
 };
 
 // Parses `bytes` with libxml2 `options` (XML_PARSE_NONET is always added; entities are

@@ -9,11 +9,7 @@ namespace FatturaPaSchema {
 
 namespace {
 
-CompiledSchema &schemaFile()
-{
-    static CompiledSchema schema(FileName, QStringLiteral("schema FatturaPA"));
-    return schema;
-}
+constexpr const char *FileName = "Schema_VFPA12_V1.2.3.local.xsd";
 
 struct Collector {
     std::vector<PresendProblem> problems;
@@ -44,19 +40,21 @@ void collectProblem(void *userData, xmlErrorPtr error)
 
 } // namespace
 
-QString folder() { return schemaFile().folder(); }
-
-void setFolder(const QString &dir) { schemaFile().setFolder(dir); }
+CompiledSchema &file()
+{
+    static CompiledSchema schema(FileName, QStringLiteral("schema FatturaPA"));
+    return schema;
+}
 
 QString problem()
 {
-    const CompiledSchema::Compiled compiled = schemaFile().compiled();
+    const CompiledSchema::Compiled compiled = file().compiled();
     return compiled.schema ? QString() : compiled.error;
 }
 
 std::vector<PresendProblem> validate(xmlDoc *doc)
 {
-    const CompiledSchema::Compiled compiled = schemaFile().compiled();
+    const CompiledSchema::Compiled compiled = file().compiled();
     if (!compiled.schema)
         return {{QStringLiteral("schema"), QString(), compiled.error}};
     Collector collector;

@@ -1,22 +1,20 @@
 #pragma once
 // The FatturaPA schema 1.2.3, compiled once per process and shared by every check
 // (a compiled schema is read only while documents are validated against it).
+#include "compiled_schema.h"
 #include "presend_check.h"
 
-#include <QString>
 #include <vector>
 
 typedef struct _xmlDoc xmlDoc;
 
 namespace FatturaPaSchema {
 
-inline constexpr const char *FileName = "Schema_VFPA12_V1.2.3.local.xsd";
+// The schema file Schema_VFPA12_V1.2.3.local.xsd: its folder (see setPresendSchemaFolder)
+// and its compilation.
+CompiledSchema &file();
 
-// Where the schema is looked for, in order (see setPresendSchemaFolder).
-QString folder();
-void setFolder(const QString &folder);
-
-// Why the schema of folder() cannot be used (not found, unreadable, not compilable);
+// Why the schema of its folder cannot be used (not found, unreadable, not compilable);
 // empty when it can.
 QString problem();
 

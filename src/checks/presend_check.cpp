@@ -166,10 +166,10 @@ QString describeProblems(const std::vector<PresendProblem> &problems)
 
 void setPresendSchemaFolder(const QString &folder)
 {
-    FatturaPaSchema::setFolder(folder);
+    FatturaPaSchema::file().setFolder(folder);
 }
 
 QString presendSchemaFolder()
 {
-    return FatturaPaSchema::folder();
+    return FatturaPaSchema::file().folder();
 }

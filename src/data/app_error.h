@@ -41,3 +41,11 @@ class ConversionError : public AppError {
 public:
     using AppError::AppError;
 };
+
+// The text an error shows: text() for the program's own errors, else what().
+inline QString errorText(const std::exception &e)
+{
+    if (const auto *app = dynamic_cast<const AppError *>(&e))
+        return app->text();
+    return QString::fromUtf8(e.what());
+}

@@ -50,12 +50,9 @@ void DbRereadWorker::fetch(const DbConnectionSettings &settings, const DbRereadR
         result->ok = false;
         result->error = e.text();
         result->errorCode = e.code();
-    } catch (const AppError &e) {
-        result->ok = false;
-        result->error = e.text();
     } catch (const std::exception &e) {
         result->ok = false;
-        result->error = QString::fromLocal8Bit(e.what());
+        result->error = errorText(e);
     }
     // The held rows of the request are released here, on this thread, before the
     // result goes back: the table then holds the only references again.

@@ -597,9 +597,8 @@ void DbTable::backgroundDone(const std::shared_ptr<DbRereadResult> &result)
         applyReread(*result);
     } catch (const std::exception &e) {
         // A detail that follows this table failed to read its rows.
-        const auto *app = dynamic_cast<const AppError *>(&e);
         m_refreshFailing = true;
-        emit refreshFailed(app ? app->text() : QString::fromUtf8(e.what()));
+        emit refreshFailed(errorText(e));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "fattura_header.h"
 #include "file_naming.h"
 #include "invoice_lock.h"
+#include "stored_totals.h"
 #include "xml_file.h"
 #include "xml_forms.h"
 
@@ -48,13 +49,18 @@ void restoreFileName(DbTable &invoice, const QVariant &earlier)
 
 // The file is made of what is stored: in one transaction, with the invoice's header
 // locked (no desk recomputes or renumbers the invoice meanwhile), the header row, its
-// lines and linked documents are read again, in one consistent read.
+// lines and linked documents are read again, in one consistent read. A file carries the
+// stored totals, so they must be those the stored lines give: an invoice whose totals
+// were left behind (changed on the server outside the program, a recompute that never
+// ran) is refused before anything is written. The check share-locks the lines, so the
+// lines read next are the ones it compared.
 void readStoredInvoice(TDiz &diz)
 {
     const QVariant id = diz.Testata.value(QStringLiteral("id_invio"));
     if (id.isNull())
         return;  // a new header not stored yet: nothing to read back
     InvoiceLock::lock(diz.xml_conn, id);
+    StoredTotals::requireMatch(diz.xml_conn, id);
     diz.Testata.rereadCurrent();
     for (DbTable *t : {&diz.Detta, &diz.ContrattoT, &diz.ContrattoD})
         t->refresh();

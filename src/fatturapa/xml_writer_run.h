@@ -8,7 +8,9 @@ class TDiz;
 
 // A pending change of the header is stored first. Then, in one transaction with the
 // invoice's header locked, the header row, the lines and the linked documents are read
-// again as stored (an invoice deleted meanwhile raises InvoiceLock::deletedMessage()).
+// again as stored (an invoice deleted meanwhile raises InvoiceLock::deletedMessage()); an
+// invoice whose stored totals are not those its stored lines give is refused with
+// StoredTotals::mismatchMessage() (nothing written, `nome_file` untouched).
 // In this order: progressive and header values read (a failure here changes nothing);
 // `nome_file` stored and posted; the file created in the company's folder (`path`
 // trimmed, followed directly by the name), written and put in place. A run that fails

@@ -95,6 +95,18 @@ void addLine(const Rates &rates, const Line &line, LineSums &sums)
 
 } // namespace
 
+QStringList storedColumns()
+{
+    QStringList out;
+    for (const auto &[name, text] : summaryColumns(Rates{}))
+        out << name;
+    for (const BucketColumns &b : Buckets)
+        if (b.freeGoods)
+            out << col(b.freeGoods);
+    out << QStringLiteral("sc_importo") << QStringLiteral("tot_doc");
+    return out;
+}
+
 Result compute(const Inputs &inputs, const std::vector<Line> &lines, ColumnTexts &reached)
 {
     using AmountText::percentOf;

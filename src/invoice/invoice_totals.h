@@ -29,6 +29,10 @@ struct Result {
     QStringList ratesWithoutBucket;
 };
 
+// Every header column a run may store: the twelve rate/taxable/tax columns, the three
+// free-goods columns, `sc_importo` and `tot_doc`.
+QStringList storedColumns();
+
 // The header columns a run stores. Raises ConversionError for a line whose quantity,
 // total or (free goods) rate is not a number, AppError for numbers out of the range or
 // amounts too long for their columns. `reached` receives, as the run goes, what a run

@@ -1,12 +1,13 @@
 #include "fattura_reader.h"
 
+#include "app_error.h"
 #include "doctype_free_xml.h"
+#include "xml_nodes.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 
 namespace Received {
@@ -21,50 +22,12 @@ struct Refusal : std::runtime_error {
     QString text;
 };
 
-bool named(const xmlNode *node, const char *name)
-{
-    return node->type == XML_ELEMENT_NODE && xmlStrcmp(node->name, reinterpret_cast<const xmlChar *>(name)) == 0;
-}
-
-const xmlNode *child(const xmlNode *parent, const char *name)
-{
-    if (!parent)
-        return nullptr;
-    for (const xmlNode *n = parent->children; n; n = n->next)
-        if (named(n, name))
-            return n;
-    return nullptr;
-}
-
-QList<const xmlNode *> children(const xmlNode *parent, const char *name)
-{
-    QList<const xmlNode *> out;
-    if (!parent)
-        return out;
-    for (const xmlNode *n = parent->children; n; n = n->next)
-        if (named(n, name))
-            out << n;
-    return out;
-}
-
-// The element's text, trimmed; empty for a missing element.
-QString text(const xmlNode *node)
-{
-    if (!node)
-        return {};
-    std::unique_ptr<xmlChar, decltype(xmlFree)> content(xmlNodeGetContent(node), xmlFree);
-    return content ? QString::fromUtf8(reinterpret_cast<const char *>(content.get())).trimmed() : QString();
-}
-
-// Follows a path of element names from `node`.
-const xmlNode *at(const xmlNode *node, std::initializer_list<const char *> path)
-{
-    for (const char *name : path)
-        node = child(node, name);
-    return node;
-}
-
-QString textAt(const xmlNode *node, std::initializer_list<const char *> path) { return text(at(node, path)); }
+using XmlNodes::child;
+using XmlNodes::children;
+using XmlNodes::descendant;
+using XmlNodes::descendantText;
+using XmlNodes::isElementNamed;
+using XmlNodes::text;
 
 // An xs:decimal of the file ("1234.50"); `what` names the element in the refusal.
 Decimal number(const QString &t, const char *what)
@@ -100,7 +63,7 @@ std::optional<Discount> firstDiscount(const xmlNode *parent)
     const xmlNode *n = child(parent, "ScontoMaggiorazione");
     if (!n)
         return std::nullopt;
-    return Discount{textAt(n, {"Tipo"}), optionalNumber(n, "Percentuale"), optionalNumber(n, "Importo")};
+    return Discount{descendantText(n, {"Tipo"}), optionalNumber(n, "Percentuale"), optionalNumber(n, "Importo")};
 }
 
 Supplier readSupplier(const xmlNode *cedente)
@@ -108,68 +71,68 @@ Supplier readSupplier(const xmlNode *cedente)
     Supplier s;
     const xmlNode *anagrafici = child(cedente, "DatiAnagrafici");
     const xmlNode *anagrafica = child(anagrafici, "Anagrafica");
-    s.name = textAt(anagrafica, {"Denominazione"});
+    s.name = descendantText(anagrafica, {"Denominazione"});
     if (s.name.isEmpty())
-        s.name = (textAt(anagrafica, {"Nome"}) + QLatin1Char(' ') + textAt(anagrafica, {"Cognome"})).trimmed();
-    s.vatNumber = textAt(anagrafici, {"IdFiscaleIVA", "IdCodice"});
-    s.taxCode = textAt(anagrafici, {"CodiceFiscale"});
+        s.name = (descendantText(anagrafica, {"Nome"}) + QLatin1Char(' ') + descendantText(anagrafica, {"Cognome"})).trimmed();
+    s.vatNumber = descendantText(anagrafici, {"IdFiscaleIVA", "IdCodice"});
+    s.taxCode = descendantText(anagrafici, {"CodiceFiscale"});
     const xmlNode *sede = child(cedente, "Sede");
-    s.address = textAt(sede, {"Indirizzo"});
-    const QString civic = textAt(sede, {"NumeroCivico"});
+    s.address = descendantText(sede, {"Indirizzo"});
+    const QString civic = descendantText(sede, {"NumeroCivico"});
     if (!civic.isEmpty())
         s.address += QLatin1Char(' ') + civic;
-    s.postCode = textAt(sede, {"CAP"});
-    s.town = textAt(sede, {"Comune"});
-    s.province = textAt(sede, {"Provincia"});
-    s.country = textAt(sede, {"Nazione"});
+    s.postCode = descendantText(sede, {"CAP"});
+    s.town = descendantText(sede, {"Comune"});
+    s.province = descendantText(sede, {"Provincia"});
+    s.country = descendantText(sede, {"Nazione"});
     return s;
 }
 
 Line readLine(const xmlNode *n)
 {
     Line l;
-    l.number = textAt(n, {"NumeroLinea"}).toInt();
-    l.kind = textAt(n, {"TipoCessionePrestazione"});
+    l.number = descendantText(n, {"NumeroLinea"}).toInt();
+    l.kind = descendantText(n, {"TipoCessionePrestazione"});
     if (const xmlNode *code = child(n, "CodiceArticolo")) {
-        l.codeType = textAt(code, {"CodiceTipo"});
-        l.codeValue = textAt(code, {"CodiceValore"});
+        l.codeType = descendantText(code, {"CodiceTipo"});
+        l.codeValue = descendantText(code, {"CodiceValore"});
     }
-    l.description = textAt(n, {"Descrizione"});
+    l.description = descendantText(n, {"Descrizione"});
     l.quantity = optionalNumber(n, "Quantita");
-    l.unit = textAt(n, {"UnitaMisura"});
-    l.unitPrice = number(textAt(n, {"PrezzoUnitario"}), "PrezzoUnitario");
+    l.unit = descendantText(n, {"UnitaMisura"});
+    l.unitPrice = number(descendantText(n, {"PrezzoUnitario"}), "PrezzoUnitario");
     l.discount = firstDiscount(n);
-    l.total = number(textAt(n, {"PrezzoTotale"}), "PrezzoTotale");
-    l.rate = number(textAt(n, {"AliquotaIVA"}), "AliquotaIVA");
-    l.withholding = textAt(n, {"Ritenuta"});
-    l.nature = textAt(n, {"Natura"});
-    l.administrationRef = textAt(n, {"RiferimentoAmministrazione"});
+    l.total = number(descendantText(n, {"PrezzoTotale"}), "PrezzoTotale");
+    l.rate = number(descendantText(n, {"AliquotaIVA"}), "AliquotaIVA");
+    l.withholding = descendantText(n, {"Ritenuta"});
+    l.nature = descendantText(n, {"Natura"});
+    l.administrationRef = descendantText(n, {"RiferimentoAmministrazione"});
     return l;
 }
 
 VatSummary readSummary(const xmlNode *n)
 {
     VatSummary v;
-    v.rate = number(textAt(n, {"AliquotaIVA"}), "AliquotaIVA");
-    v.nature = textAt(n, {"Natura"});
+    v.rate = number(descendantText(n, {"AliquotaIVA"}), "AliquotaIVA");
+    v.nature = descendantText(n, {"Natura"});
     v.expenses = numberOrZero(n, "SpeseAccessorie");
     v.rounding = optionalNumber(n, "Arrotondamento");
-    v.taxable = number(textAt(n, {"ImponibileImporto"}), "ImponibileImporto");
-    v.tax = number(textAt(n, {"Imposta"}), "Imposta");
-    v.chargeability = textAt(n, {"EsigibilitaIVA"});
-    v.legalReference = textAt(n, {"RiferimentoNormativo"});
+    v.taxable = number(descendantText(n, {"ImponibileImporto"}), "ImponibileImporto");
+    v.tax = number(descendantText(n, {"Imposta"}), "Imposta");
+    v.chargeability = descendantText(n, {"EsigibilitaIVA"});
+    v.legalReference = descendantText(n, {"RiferimentoNormativo"});
     return v;
 }
 
 Body readBody(const xmlNode *body)
 {
     Body b;
-    const xmlNode *doc = at(body, {"DatiGenerali", "DatiGeneraliDocumento"});
+    const xmlNode *doc = descendant(body, {"DatiGenerali", "DatiGeneraliDocumento"});
     if (!doc)
         throw Refusal(QStringLiteral("Manca DatiGeneraliDocumento"));
-    b.documentType = textAt(doc, {"TipoDocumento"});
-    b.date = date(textAt(doc, {"Data"}), "Data");
-    b.number = textAt(doc, {"Numero"});
+    b.documentType = descendantText(doc, {"TipoDocumento"});
+    b.date = date(descendantText(doc, {"Data"}), "Data");
+    b.number = descendantText(doc, {"Numero"});
     b.documentTotal = optionalNumber(doc, "ImportoTotaleDocumento");
     b.discount = firstDiscount(doc);
 
@@ -181,28 +144,22 @@ Body readBody(const xmlNode *body)
     for (const xmlNode *n : children(goods, "DatiRiepilogo"))
         b.summaries << readSummary(n);
 
-    const QList<const xmlNode *> payments = children(body, "DatiPagamento");
+    const std::vector<xmlNode *> payments = children(body, "DatiPagamento");
     for (const xmlNode *p : payments) {
         if (b.paymentCondition.isEmpty())
-            b.paymentCondition = textAt(p, {"CondizioniPagamento"});
+            b.paymentCondition = descendantText(p, {"CondizioniPagamento"});
         for (const xmlNode *d : children(p, "DettaglioPagamento")) {
             if (b.paymentMethod.isEmpty())
-                b.paymentMethod = textAt(d, {"ModalitaPagamento"});
+                b.paymentMethod = descendantText(d, {"ModalitaPagamento"});
             Instalment i;
-            const QString due = textAt(d, {"DataScadenzaPagamento"});
+            const QString due = descendantText(d, {"DataScadenzaPagamento"});
             if (!due.isEmpty())
                 i.due = date(due, "DataScadenzaPagamento");
-            i.amount = number(textAt(d, {"ImportoPagamento"}), "ImportoPagamento");
+            i.amount = number(descendantText(d, {"ImportoPagamento"}), "ImportoPagamento");
             b.instalments << i;
         }
     }
     return b;
-}
-
-void initParser()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { xmlInitParser(); });
 }
 
 } // namespace
@@ -221,7 +178,6 @@ namespace {
 
 ReadResult readParsed(const QByteArray &xml)
 {
-    initParser();
     ReadResult result;
     if (xml.size() > MaxInvoiceFileBytes) {
         result.error = QStringLiteral("il file supera i %1 byte che il sistema di interscambio ammette").arg(MaxInvoiceFileBytes);
@@ -239,10 +195,10 @@ ReadResult readParsed(const QByteArray &xml)
         return result;
     }
     const xmlNode *root = xmlDocGetRootElement(doc.get());
-    const bool fattura = root && named(root, "FatturaElettronica") && root->ns
+    const bool fattura = root && isElementNamed(root, "FatturaElettronica") && root->ns
         && xmlStrcmp(root->ns->href, reinterpret_cast<const xmlChar *>(FatturaNamespace)) == 0;
     const xmlNode *header = fattura ? child(root, "FatturaElettronicaHeader") : nullptr;
-    const QList<const xmlNode *> bodies = fattura ? children(root, "FatturaElettronicaBody") : QList<const xmlNode *>();
+    const std::vector<xmlNode *> bodies = fattura ? children(root, "FatturaElettronicaBody") : std::vector<xmlNode *>();
     const xmlNode *cedente = child(header, "CedentePrestatore");
     QString format;
     if (fattura) {
@@ -250,7 +206,7 @@ ReadResult readParsed(const QByteArray &xml)
         format = version ? QString::fromUtf8(reinterpret_cast<const char *>(version.get())) : QString();
     }
     const bool knownFormat = format == QLatin1String("FPR12") || format == QLatin1String("FPA12");
-    if (!fattura || !knownFormat || !cedente || bodies.isEmpty()) {
+    if (!fattura || !knownFormat || !cedente || bodies.empty()) {
         result.error = QStringLiteral("il file non e una fattura elettronica FatturaPA");
         return result;
     }
@@ -258,8 +214,8 @@ ReadResult readParsed(const QByteArray &xml)
         Document d;
         d.format = format;
         const xmlNode *transmission = child(header, "DatiTrasmissione");
-        d.recipientCode = textAt(transmission, {"CodiceDestinatario"});
-        d.recipientPec = textAt(transmission, {"PECDestinatario"});
+        d.recipientCode = descendantText(transmission, {"CodiceDestinatario"});
+        d.recipientPec = descendantText(transmission, {"PECDestinatario"});
         d.supplier = readSupplier(cedente);
         for (const xmlNode *b : bodies)
             d.bodies << readBody(b);
@@ -268,7 +224,7 @@ ReadResult readParsed(const QByteArray &xml)
         result.error = QStringLiteral("fattura non leggibile: %1").arg(r.text);
     } catch (const std::exception &e) {
         // Decimal overflow and the like.
-        result.error = QStringLiteral("fattura non leggibile: %1").arg(QString::fromUtf8(e.what()));
+        result.error = QStringLiteral("fattura non leggibile: %1").arg(errorText(e));
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #include "received_invoice.h"
 
 #include "app_error.h"
+#include "bare_file_name.h"
 #include "database_refusal.h"
 #include "db_connection.h"
 #include "db_transaction.h"
@@ -66,15 +67,7 @@ QStringList store(DbConnection &conn, const Received::Document &doc, const QStri
 
 } // namespace
 
-bool isBareReceivedName(const QString &name)
-{
-    if (name.isEmpty() || name.size() > ReceivedNameWidth || name.startsWith(QLatin1Char('.')) || name.contains(QLatin1String("..")))
-        return false;
-    for (QChar c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') || c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return false;
-    return true;
-}
+bool isBareReceivedName(const QString &name) { return isBareFileName(name, ReceivedNameWidth); }
 
 LoadOutcome loadReceivedInvoice(DbConnection &conn, const QString &folder, const QString &bareName)
 {

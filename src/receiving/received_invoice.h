@@ -15,8 +15,7 @@ struct LoadOutcome {
 // The longest name test_car.nome_file holds.
 inline constexpr int ReceivedNameWidth = 40;
 
-// True for a name without folder: not empty, not hidden (no leading "."), no "/", "\\" or ":", no "..", no control
-// character, at most ReceivedNameWidth characters.
+// A bare file name (see isBareFileName) of at most ReceivedNameWidth characters.
 bool isBareReceivedName(const QString &name);
 
 // `bareName` must be a bare file name inside `folder`. Refused, with nothing stored: a

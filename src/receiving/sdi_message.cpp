@@ -1,5 +1,6 @@
 #include "sdi_message.h"
 
+#include "doctype_free_xml.h"
 #include "sdi_message_schema.h"
 #include "xml_nodes.h"
 
@@ -7,7 +8,6 @@
 #include <libxml/tree.h>
 
 #include <memory>
-#include <mutex>
 
 namespace Sdi {
 
@@ -30,11 +30,6 @@ constexpr Root Roots[] = {
     {"MetadatiInvioFile", "MT"},
 };
 
-bool named(const xmlNode *node, const char *name)
-{
-    return node && node->type == XML_ELEMENT_NODE && xmlStrcmp(node->name, reinterpret_cast<const xmlChar *>(name)) == 0;
-}
-
 using XmlNodes::child;
 using XmlNodes::childText;
 
@@ -45,12 +40,6 @@ void addLine(QString &to, const QString &line)
     if (!to.isEmpty())
         to += QLatin1Char('\n');
     to += line;
-}
-
-void initParser()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { xmlInitParser(); });
 }
 
 MessageRead refused(const QString &why)
@@ -70,20 +59,17 @@ MessageRead readMessage(const QByteArray &bytes)
     // expand without bound or name files of this machine.
     if (bytes.contains("<!DOCTYPE") || bytes.contains("<!ENTITY"))
         return refused(QStringLiteral("il messaggio contiene una dichiarazione DOCTYPE o ENTITY, non ammessa"));
-    initParser();
-    std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
-        xmlReadMemory(bytes.constData(), int(bytes.size()), nullptr, nullptr,
-                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA),
-        &xmlFreeDoc);
+    const DoctypeFreeXml parsed = parseDoctypeFreeXml(bytes, QByteArray(), XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA);
+    if (parsed.hadDoctype)
+        return refused(QStringLiteral("il messaggio contiene una dichiarazione DOCTYPE, non ammessa"));
+    const XmlDocPtr &doc = parsed.doc;
     if (!doc)
         return refused(QStringLiteral("il file non è un XML ben formato"));
-    if (doc->intSubset || doc->extSubset)
-        return refused(QStringLiteral("il messaggio contiene una dichiarazione DOCTYPE, non ammessa"));
     const xmlNode *root = xmlDocGetRootElement(doc.get());
     const bool ours = root && root->ns && xmlStrcmp(root->ns->href, reinterpret_cast<const xmlChar *>(MessagesNamespace)) == 0;
     const char *type = nullptr;
     for (const Root &r : Roots)
-        if (ours && named(root, r.element))
+        if (ours && XmlNodes::isElementNamed(root, r.element))
             type = r.type;
     if (!type) {
         const QString name = root ? QString::fromUtf8(reinterpret_cast<const char *>(root->name)) : QString();
@@ -113,9 +99,8 @@ MessageRead readMessage(const QByteArray &bytes)
     }
     addLine(m.description, childText(root, "Descrizione"));
     addLine(m.description, childText(root, "Note"));
-    for (const xmlNode *e = child(child(root, "ListaErrori"), "Errore"); e; e = e->next)
-        if (named(e, "Errore"))
-            m.errors << Error{childText(e, "Codice"), childText(e, "Descrizione")};
+    for (const xmlNode *e : XmlNodes::children(child(root, "ListaErrori"), "Errore"))
+        m.errors << Error{childText(e, "Codice"), childText(e, "Descrizione")};
     MessageRead r;
     r.message = std::move(m);
     return r;

@@ -8,21 +8,19 @@ namespace SdiMessageSchema {
 
 namespace {
 
-CompiledSchema &schemaFile()
+constexpr const char *FileName = "MessaggiTypes_v1.1.xsd";
+
+} // namespace
+
+CompiledSchema &file()
 {
     static CompiledSchema schema(FileName, QStringLiteral("schema dei messaggi SDI"));
     return schema;
 }
 
-} // namespace
-
-QString folder() { return schemaFile().folder(); }
-
-void setFolder(const QString &dir) { schemaFile().setFolder(dir); }
-
 QStringList validate(xmlDoc *doc)
 {
-    const CompiledSchema::Compiled compiled = schemaFile().compiled();
+    const CompiledSchema::Compiled compiled = file().compiled();
     if (!compiled.schema)
         return {compiled.error};
     QStringList complaints;

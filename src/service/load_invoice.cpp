@@ -1,6 +1,5 @@
 #include "load_invoice.h"
 
-#include "bare_name.h"
 #include "received_invoice.h"
 
 ServiceAnswer loadInvoice(DbConnection &conn, const QString &receivedFolder, const std::optional<QString> &nomeFile)

@@ -1,5 +1,7 @@
 #include "mail_attachments.h"
 
+#include "bare_file_name.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -110,13 +112,8 @@ QByteArray decodeBody(const Part &p)
     return p.body;
 }
 
-// A name without folder parts and without characters that could leave the folder.
-QString bareName(const QByteArray &raw)
-{
-    QString name = QString::fromUtf8(raw).trimmed();
-    name = name.mid(qMax(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
-    return name;
-}
+// The attachment's name without folder parts.
+QString bareName(const QByteArray &raw) { return lastNamePart(QString::fromUtf8(raw).trimmed()); }
 
 void collect(const QByteArray &raw, int depth, QList<MailAttachment> &out)
 {

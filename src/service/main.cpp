@@ -68,7 +68,7 @@ int main(int argc, char **argv)
 
     if (!settings.schema.isEmpty()) {
         setPresendSchemaFolder(settings.schema);
-        SdiMessageSchema::setFolder(settings.schema);
+        SdiMessageSchema::file().setFolder(settings.schema);
     }
     const QString schemaFile = presendSchemaFolder() + QStringLiteral("/Schema_VFPA12_V1.2.3.local.xsd");
     if (!QFileInfo::exists(schemaFile)) {

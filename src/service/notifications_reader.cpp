@@ -7,12 +7,11 @@
 #include "pec_mailbox.h"
 #include "received_invoice.h"
 #include "service_database.h"
+#include "service_log.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
 
-#include <cstdio>
 
 namespace {
 
@@ -47,16 +46,7 @@ NotificationsReader::NotificationsReader(const ServiceSettings &settings, Connec
 
 NotificationsReader::~NotificationsReader() { stop(); }
 
-void NotificationsReader::log(const QString &line)
-{
-    QString text = QDateTime::currentDateTime().toString(Qt::ISODate) + QStringLiteral(" notifiche: ") + line;
-    for (QChar &c : text)
-        if (c.unicode() < 0x20)
-            c = QLatin1Char(' ');
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
-}
+void NotificationsReader::log(const QString &line) { writeLogLine(QStringLiteral("notifiche: ") + line); }
 
 MailHandling NotificationsReader::saveMail(const QByteArray &mail, QString *why)
 {
@@ -158,7 +148,7 @@ void NotificationsReader::startPeriodic(int seconds)
             try {
                 readNow();
             } catch (const std::exception &e) {
-                log(QStringLiteral("lettura non riuscita: %1").arg(QString::fromUtf8(e.what())));
+                log(QStringLiteral("lettura non riuscita: %1").arg(errorText(e)));
             }
             lock.lock();
             m_stopSignal.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_stopping; });

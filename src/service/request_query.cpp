@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <limits>
+
 namespace {
 
 QString decoded(QByteArray part)
@@ -44,4 +46,20 @@ std::optional<QString> RequestQuery::value(const QString &key) const
     if (it == m_values.constEnd())
         return std::nullopt;
     return *it;
+}
+
+bool readInvoiceNumber(const QString &text, int *number)
+{
+    if (text.isEmpty() || text.size() > 10)
+        return false;
+    qint64 value = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    if (value > std::numeric_limits<int>::max())
+        return false;
+    *number = int(value);
+    return true;
 }

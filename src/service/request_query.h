@@ -21,3 +21,6 @@ private:
     QHash<QString, QString> m_values;
     QString m_fault;
 };
+
+// A decimal invoice number (n_invio): digits only, within the range of the key.
+bool readInvoiceNumber(const QString &text, int *number);

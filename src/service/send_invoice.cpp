@@ -1,7 +1,7 @@
 #include "send_invoice.h"
 
 #include "app_error.h"
-#include "bare_name.h"
+#include "bare_file_name.h"
 #include "channel.h"
 #include "db_connection.h"
 #include "db_transaction.h"
@@ -11,7 +11,9 @@
 #include "invoice_signing.h"
 #include "presend_check.h"
 #include "regular_file.h"
+#include "request_query.h"
 #include "sdi_answers.h"
+#include "sent_invoice.h"
 
 #include <QFileInfo>
 
@@ -33,13 +35,6 @@ struct Outgoing {
 ServiceAnswer refused(int status, const QString &message, const QStringList &items = {})
 {
     return {status, QStringLiteral("Fattura non inviata"), message, items};
-}
-
-// inviata (column `column` of the first row) is true when it holds a value other than 0.
-bool isSent(const DbResult &r, int column)
-{
-    const DbRow &row = r.rows.front();
-    return !row.isNull(column) && row.raw(column) != QByteArrayView("0");
 }
 
 Refusal readRequest(const SendRequest &request, Outgoing &out)
@@ -65,7 +60,7 @@ Refusal lockInvoice(DbConnection &conn, const Outgoing &out)
         return refused(404, QStringLiteral("Nessuna fattura con numero %1.").arg(out.number));
     if (found.rows.front().raw(0) != QByteArrayView(out.name.toUtf8()))
         return refused(404, QStringLiteral("La fattura numero %1 non ha il file %2.").arg(out.number).arg(out.name));
-    if (isSent(found, 1))
+    if (isInvoiceSent(found.rows.front(), 1))
         return refused(409, QStringLiteral("Fattura già inviata: numero %1, file %2.").arg(out.number).arg(out.name));
     // Two invoices with one name (the progressive wrapped round) would hand over one file
     // for both, the second replacing the first while it waits to be uploaded.
@@ -136,8 +131,8 @@ CheckOptions checkOptions(DbConnection &conn, const QString &name, int number)
     CheckOptions options;
     options.fileName = name;
     options.nameAlreadySent = [&conn, number](const QString &fileName) {
-        const DbResult r = conn.select(QStringLiteral("SELECT COUNT(*) FROM testata WHERE nome_file = ? AND id_invio <> ? "
-                                                      "AND inviata IS NOT NULL AND inviata <> 0"),
+        const DbResult r = conn.select(QStringLiteral("SELECT COUNT(*) FROM testata WHERE nome_file = ? AND id_invio <> ? AND ")
+                                           + sentInvoiceCondition(),
                                        {fileName, number});
         return !r.rows.empty() && r.rows.front().raw(0) != QByteArrayView("0");
     };

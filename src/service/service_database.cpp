@@ -3,26 +3,26 @@
 #include "app_error.h"
 #include "db_connection.h"
 #include "diz.h"
+#include "ip_ini.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
-// The first two lines of ip.ini: server (15 characters used) and database (10 used), as the
-// application reads them.
-bool readIpIni(const QString &path, QString *server, QString *database)
+// The first two lines of the ip.ini in `dir`, read as the application reads them: server (15
+// characters used) and database (10 used). False when there is none, or it cannot be read.
+bool readIpIniIn(const QString &dir, QString *server, QString *database)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    std::optional<IpIni> ini;
+    try {
+        ini = readIpIni(QDir(dir).filePath(QStringLiteral("ip.ini")));
+    } catch (const AppError &) {
         return false;
-    const QString text = QString::fromUtf8(file.readAll());
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    *server = lines.value(0).left(15);
-    *database = lines.value(1).left(10);
+    }
+    if (!ini)
+        return false;
+    *server = ini->server.left(IpIni::ServerLength);
+    *database = ini->database.left(IpIni::DatabaseLength);
     return true;
 }
 
@@ -53,7 +53,7 @@ DatabaseEndpoint databaseEndpoint(const ServiceSettings &settings, const QString
     if (e.host.isEmpty() || e.database.isEmpty()) {
         QString server, database;
         for (const QString &dir : {settingsFolder, QDir::currentPath()}) {
-            if (readIpIni(QDir(dir).filePath(QStringLiteral("ip.ini")), &server, &database))
+            if (readIpIniIn(dir, &server, &database))
                 break;
         }
         if (e.host.isEmpty())

@@ -11,9 +11,8 @@
 #include "request_query.h"
 #include "send_invoice.h"
 #include "service_database.h"
+#include "service_log.h"
 
-#include <QDateTime>
-#include <cstdio>
 #include <mutex>
 
 namespace {
@@ -49,20 +48,10 @@ ServiceAnswer protocolRefusal(int status)
     }
 }
 
-// One line per request on the standard output, for the log file of the scripts; control
-// characters of a request (a line break in a refused name) never start a line of their own.
+// One line per request in the service's log.
 void logRequest(const httplib::Request &req, const ServiceAnswer &a)
 {
-    QString text = QStringLiteral("%1 %2 %3 %4: %5")
-                       .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QString::fromStdString(req.path))
-                       .arg(a.status)
-                       .arg(a.title, a.message);
-    for (QChar &c : text)
-        if (c.unicode() < 0x20)
-            c = QLatin1Char(' ');
-    const QByteArray line = (text + QLatin1Char('\n')).toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-    std::fflush(stdout);
+    writeLogLine(QStringLiteral("%1 %2 %3: %4").arg(QString::fromStdString(req.path), QString::number(a.status), a.title, a.message));
 }
 
 } // namespace
@@ -92,10 +81,8 @@ struct ServiceServer::Impl {
             a = handler(*conn);
         } catch (const DbError &e) {
             a = failure(databaseRefusal(e));
-        } catch (const AppError &e) {
-            a = failure(e.text());
         } catch (const std::exception &e) {
-            a = failure(QString::fromUtf8(e.what()));
+            a = failure(errorText(e));
         }
         logRequest(req, a);
         answer(res, a);
@@ -179,7 +166,7 @@ void ServiceServer::serveNotifications(NotificationsReader &reader)
         try {
             a = reader.readNow();
         } catch (const std::exception &e) {
-            a = failure(QString::fromUtf8(e.what()));
+            a = failure(errorText(e));
         }
         logRequest(req, a);
         answer(res, a);

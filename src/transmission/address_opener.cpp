@@ -1,5 +1,6 @@
 #include "address_opener.h"
 
+#include "installed_seam.h"
 #include "messages.h"
 
 #include <QDesktopServices>
@@ -14,7 +15,7 @@
 #include <QUrl>
 
 namespace {
-AddressOpener *installed = nullptr;
+InstalledSeam<AddressOpener> g_seam;
 } // namespace
 
 bool desktopHasWebBrowser()
@@ -57,15 +58,10 @@ void DesktopAddressOpener::open(const QString &address, Messages &messages)
 AddressOpener &addressOpener()
 {
     static DesktopAddressOpener desktop;
-    return installed ? *installed : desktop;
+    return g_seam.inForce(desktop);
 }
 
-AddressOpener *installAddressOpener(AddressOpener *opener)
-{
-    AddressOpener *previous = installed;
-    installed = opener;
-    return previous;
-}
+AddressOpener *installAddressOpener(AddressOpener *opener) { return g_seam.install(opener); }
 
 QString requestServiceAnswer(const QString &address, int timeoutMs)
 {

@@ -4,6 +4,7 @@
 #include "diz.h"
 #include "handover_address.h"
 #include "messages.h"
+#include "sent_invoice.h"
 #include "service_settings.h"
 
 #include <QStringList>
@@ -18,11 +19,6 @@ QString handOverAddress(const ServiceSettings &settings, SendingScript script, c
 
 QString companyPath(TDiz &diz) { return diz.AziendaT.text(QStringLiteral("path")); }
 
-bool isSent(const DbTable &testata)
-{
-    return !testata.isNull(QStringLiteral("inviata")) && testata.asInteger(QStringLiteral("inviata")) != 0;
-}
-
 // "Invio a SDI" and "Invio P.A.": the current invoice through one of the two scripts.
 void sendCurrent(TDiz &diz, Messages &messages, SendingScript script)
 {
@@ -31,7 +27,7 @@ void sendCurrent(TDiz &diz, Messages &messages, SendingScript script)
         messages.inform(QStringLiteral("Nessuna fattura selezionata"));
         return;
     }
-    if (isSent(testata)) {
+    if (isInvoiceSent(testata)) {
         messages.inform(QStringLiteral("Fattura gia inviata"));
         return;
     }
@@ -52,7 +48,7 @@ void sendCurrent(TDiz &diz, Messages &messages, SendingScript script)
 // Testata limited to the unsent invoices, for the batch.
 void selectUnsent(DbTable &testata)
 {
-    testata.setSql(QStringLiteral("select * from testata where inviata=0 or inviata is null"));
+    testata.setSql(QStringLiteral("select * from testata where ") + unsentInvoiceCondition());
     testata.open();
 }
 
@@ -84,7 +80,7 @@ BatchInvoice storedBatchInvoice(DbConnection &conn, int number, const QString &c
         return out;
     }
     const DbRow &row = r.rows.front();
-    if (!row.isNull(0) && QByteArrayView(row.raw(0)) != "0") {
+    if (isInvoiceSent(row, 0)) {
         out.skipReason = QStringLiteral("inviata nel frattempo");
         return out;
     }

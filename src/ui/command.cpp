@@ -3,13 +3,6 @@
 #include "app_error.h"
 #include "ui_messages.h"
 
-QString errorText(const std::exception &e)
-{
-    if (const auto *app = dynamic_cast<const AppError *>(&e))
-        return app->text();
-    return QString::fromLocal8Bit(e.what());
-}
-
 void showGeneralError(const QString &text) { uiMessages().error(text); }
 
 bool runCommand(const std::function<void()> &command)

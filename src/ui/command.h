@@ -7,8 +7,6 @@
 #include <exception>
 #include <functional>
 
-// The text an error shows: AppError::text(), else what().
-QString errorText(const std::exception &e);
 // Shows the general error box.
 void showGeneralError(const QString &text);
 // Runs `command`; an uncaught error goes to the general error box. True when the

@@ -22,6 +22,7 @@
 #include "masked_date_edit.h"
 #include "print_failure.h"
 #include "sdi_outcome_colours.h"
+#include "sent_invoice.h"
 #include "st_fatt.h"
 #include "ui_messages.h"
 #include "visualizza_command.h"
@@ -103,11 +104,7 @@ QList<GridColumn> lineColumns()
 // A sent invoice (inviata true) is drawn white on pure red in every column.
 std::optional<RowStyle> sentInvoiceStyle(const DbTable &testata, int row)
 {
-    const int inviata = testata.fieldIndex(QStringLiteral("inviata"));
-    if (inviata < 0)
-        return std::nullopt;
-    const QVariant sent = testata.valueAt(row, inviata);
-    if (sent.isNull() || sent.toInt() == 0)
+    if (!isInvoiceSent(testata, row))
         return std::nullopt;
     return RowStyle{QColor(255, 0, 0), QColor(255, 255, 255)};
 }

@@ -4,21 +4,12 @@
 #include "diz.h"
 #include "invoice_lock.h"
 #include "messages.h"
-
-namespace {
-
-bool isSent(const DbTable &testata)
-{
-    const QVariant sent = testata.value(QStringLiteral("inviata"));
-    return !sent.isNull() && sent.toInt() != 0;
-}
-
-} // namespace
+#include "sent_invoice.h"
 
 bool deleteCurrentInvoice(TDiz &diz, Messages &messages, DeleteQuestion question)
 {
     DbTable &testata = diz.Testata;
-    if (isSent(testata)) {
+    if (isInvoiceSent(testata)) {
         messages.inform(QStringLiteral("Operazione non possibile... Fattura Inviata"));
         return false;
     }

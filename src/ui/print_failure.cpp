@@ -1,5 +1,6 @@
 #include "print_failure.h"
 
+#include "app_error.h"
 #include "command.h"
 #include "diz.h"
 #include "text_forms.h"

@@ -1,20 +1,16 @@
 #include "ui_messages.h"
 
 #include "dialog_messages.h"
+#include "installed_seam.h"
 
 namespace {
-UiMessages *g_installed = nullptr;
+InstalledSeam<UiMessages> g_seam;
 } // namespace
 
 UiMessages &uiMessages()
 {
     static DialogMessages dialogs;
-    return g_installed ? *g_installed : dialogs;
+    return g_seam.inForce(dialogs);
 }
 
-UiMessages *installUiMessages(UiMessages *messages)
-{
-    UiMessages *previous = g_installed;
-    g_installed = messages;
-    return previous;
-}
+UiMessages *installUiMessages(UiMessages *messages) { return g_seam.install(messages); }

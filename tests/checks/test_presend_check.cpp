@@ -387,11 +387,6 @@ std::string caseName(const ::testing::TestParamInfo<Case> &info)
 
 INSTANTIATE_TEST_SUITE_P(CraftedFiles, PresendCheckCase, ::testing::ValuesIn(cases()), caseName);
 
-QString sharedDir()
-{
-    return QStringLiteral(XN_TEST_DATA_DIR);
-}
-
 // Copies of the revenue agency's sample invoices. Their VAT number 01234567890 and fiscal
 // code 09876543210 fail the check digit: warnings, which let a file pass. FPR02 places
 // ContattiTrasmittente where the schema does not allow it. FPR03 declares a taxable 27.00
@@ -399,10 +394,10 @@ QString sharedDir()
 // the exchange system's tolerance of one, so it is refused with 00422.
 TEST(PresendCheck, OfficialSamplesPassWithWarningsExceptTheTwoThatAreFaulty)
 {
-    const QStringList samples = QDir(sharedDir()).entryList({QStringLiteral("IT01234567890_FP*.xml")}, QDir::Files, QDir::Name);
-    ASSERT_EQ(samples.size(), 6) << sharedDir().toStdString();
+    const QStringList samples = QDir(QStringLiteral(XN_TEST_DATA_DIR)).entryList({QStringLiteral("IT01234567890_FP*.xml")}, QDir::Files, QDir::Name);
+    ASSERT_EQ(samples.size(), 6) << QStringLiteral(XN_TEST_DATA_DIR).toStdString();
     for (const QString &name : samples) {
-        const std::vector<PresendProblem> all = checkInvoiceFile(sharedDir() + QLatin1Char('/') + name);
+        const std::vector<PresendProblem> all = checkInvoiceFile(QStringLiteral(XN_TEST_DATA_DIR) + QLatin1Char('/') + name);
         std::vector<PresendProblem> problems;
         for (const auto &p : all)
             if (!p.isWarning())

@@ -3,6 +3,7 @@
 #include "crea_file_xml_pa.h"
 #include "fattura_body.h"
 #include "fattura_header.h"
+#include "text_forms.h"
 #include "xml_writer_fixture.h"
 
 #include <QFileInfo>
@@ -28,9 +29,9 @@ protected:
                                    {"tot_doc", "173,57"},
                                    {"spese", "5,00"},
                                    {"aliquota", "22"}, {"imponibile", "61,50"}, {"imposta", "13,97"}, {"tot_omaggio", "2,00"},
-                                   {"aliquota2", "10"}, {"imponibile2", "70,00"}, {"imposta2", "7,00"},
-                                   {"aliquota3", "0"}, {"imponibile3", "15,00"}, {"imposta3", "0,00"}, {"natura3", "N4"},
-                                   {"mod_pag", "MP05"}, {"n_rate", 3},
+                                   {"aliquota2", "10"}, {"imponibile2", "70,00"}, {"imposta2", "7,00"}, {"tot_omaggio2", "0,00"},
+                                   {"aliquota3", "0"}, {"imponibile3", "15,00"}, {"imposta3", "0,00"}, {"tot_omaggio3", "0,00"},
+                                   {"natura3", "N4"}, {"mod_pag", "MP05"}, {"n_rate", 3},
                                    {"dest_soc", " Rossi Forniture - Magazzino "}, {"dest_indir", "Via Po, 3"}});
         addLine(id, {{"codice_tipo", "INTERNO"}, {"codice_val", "ART-001"}, {"descrizione", "Carta A4 80g - risma"},
                      {"quantita", "10,00"}, {"um", "PZ"}, {"prezzo_unit", "4,500"}, {"sc_tipo", "SC"},
@@ -59,6 +60,12 @@ protected:
     }
 };
 
+// Records the lines a writer produces, in place of the file.
+struct RecordedLines : XmlLines {
+    QStringList lines;
+    void write(const QString &line) override { lines << line; }
+};
+
 // ---------------------------------------------------------------- whole files
 
 TEST_F(CreaFileXmlTest, RealisticInvoiceMatchesTheGoldenFileByteForByteAndValidates)
@@ -82,7 +89,7 @@ TEST_F(CreaFileXmlTest, MinimalInvoicesOfEachKindValidate)
 {
     // A credit note with a header discount, a buyer with a fiscal code and a certified
     // e-mail address, a single payment by bank transfer; a foreign buyer.
-    const int credit = addInvoice({{"tipo_doc", "TD04"}, {"sc_tipo", "SC"}, {"sc_perc", "5,00"}, {"tot_doc", "115,90"},
+    const int credit = addInvoice({{"tipo_doc", "TD04"}, {"sc_tipo", "SC"}, {"sc_perc", "5,00"}, {"sc_importo", "5,00"}, {"tot_doc", "115,90"},
                                    {"cod_fis", "RSSMRA80A01H501U"}, {"pec", "rossi@pec.it"}, {"mod_pag", "MP05"},
                                    {"dest_soc", ""}, {"dest_indir", ""}, {"dest_comune", ""}});
     addLine(credit);
@@ -112,6 +119,7 @@ TEST_F(CreaFileXmlTest, StoresTheFileNameAndWritesTheProgressive)
     };
     for (const auto &c : cases) {
         db->sql().exec(QStringLiteral("DELETE FROM testata"));
+        db->sql().exec(QStringLiteral("DELETE FROM dettaglio"));
         const int id = addInvoice({{"id_invio", c.key}});
         addLine(id);
         const QStringList lines = writeFpr(id, QString::fromUtf8(c.caption));
@@ -231,6 +239,7 @@ TEST_F(CreaFileXmlTest, GeneralDataFollowTheStoredData)
         const char *what;
         Columns invoice;
         QStringList present, absent;
+        Columns secondLine{};  // besides one line of lineColumns(); none when empty
     } cases[] = {
         {"date and number", {{"data_doc", "01/12/2026"}, {"num_doc", "A/7"}},
          {"<TipoDocumento>TD01</TipoDocumento>", "<Divisa>EUR</Divisa>", "<Data>2026-12-01</Data>", "<Numero>A/7</Numero>",
@@ -240,12 +249,13 @@ TEST_F(CreaFileXmlTest, GeneralDataFollowTheStoredData)
         {"discount of 0,00", {{"sc_tipo", "SC"}, {"sc_perc", "0,00"}}, {}, {"<ScontoMaggiorazione>"}},
         {"discount of 5 with two decimals", {{"sc_tipo", "SC"}, {"sc_perc", "5"}},
          {"<Numero>12</Numero>", "<ScontoMaggiorazione>", "<Tipo>SC</Tipo>", "<Percentuale>5.00</Percentuale>",
-          "</ScontoMaggiorazione>", "<ImportoTotaleDocumento>122.00</ImportoTotaleDocumento>"},
+          "</ScontoMaggiorazione>", "<ImportoTotaleDocumento>115.90</ImportoTotaleDocumento>"},
          {"<Importo>"}},
         {"surcharge with decimals", {{"sc_tipo", "MG"}, {"sc_perc", "7,5"}},
          {"<Tipo>MG</Tipo>", "<Percentuale>7.50</Percentuale>"}, {}},
-        {"negative total", {{"tipo_doc", "TD04"}, {"tot_doc", "-5"}},
-         {"<TipoDocumento>TD04</TipoDocumento>", "...", "<ImportoTotaleDocumento>-5.00</ImportoTotaleDocumento>"}, {}},
+        {"negative total", {{"tipo_doc", "TD04"}},
+         {"<TipoDocumento>TD04</TipoDocumento>", "...", "<ImportoTotaleDocumento>-5.00</ImportoTotaleDocumento>"}, {},
+         {{"prezzo_tot", "-127,000"}, {"aliquota", "10"}}},
         {"reason from the trimmed delivery data, escaped",
          {{"dest_soc", "  Rossi & Figli "}, {"dest_indir", "Via Po 3/B"}, {"dest_comune", " Monza"}},
          {"<Causale>Consegna Sede: Rossi &#38; Figli Via Po 3&#47;B Monza</Causale>", "</DatiGeneraliDocumento>"}, {}},
@@ -257,6 +267,9 @@ TEST_F(CreaFileXmlTest, GeneralDataFollowTheStoredData)
         SCOPED_TRACE(c.what);
         const int id = addInvoice(c.invoice);
         addLine(id);
+        if (!c.secondLine.isEmpty())
+            addLine(id, c.secondLine);
+        storeTotals(id);
         const QStringList lines = writeFpr(id);
         EXPECT_TRUE(containsSequence(lines, c.present)) << lines.join(u'\n').toStdString();
         const QString generalData = lines.mid(0, lines.indexOf(QStringLiteral("</DatiGenerali>"))).join(u'\n');
@@ -316,6 +329,9 @@ TEST_F(CreaFileXmlTest, LineElementsFollowTheStoredLine)
         const char *what;
         Columns line;
         QStringList present, absent;
+        // A line that counts in the totals follows a line that does not: an invoice none
+        // of whose lines counts has no VAT summary, and no file.
+        bool countedLineAfter = false;
     } cases[] = {
         {"plain line", {},
          {"<DettaglioLinee>", "<NumeroLinea>1</NumeroLinea>", "<Descrizione>Consulenza</Descrizione>",
@@ -326,7 +342,7 @@ TEST_F(CreaFileXmlTest, LineElementsFollowTheStoredLine)
         {"quantity 0", {{"quantita", "0"}, {"prezzo_unit", "12,5"}, {"prezzo_tot", "0"}},
          {"<Descrizione>Consulenza</Descrizione>", "<UnitaMisura>NR</UnitaMisura>",
           "<PrezzoUnitario>12.5000</PrezzoUnitario>", "<PrezzoTotale>0.0000</PrezzoTotale>"},
-         {"<Quantita>"}},
+         {"<Quantita>"}, true},
         {"quantity that rounds to 0", {{"quantita", "0,004"}}, {}, {"<Quantita>"}},
         {"no unit", {{"um", ""}}, {"<Quantita>1.00</Quantita>", "<PrezzoUnitario>100.0000</PrezzoUnitario>"}, {"<UnitaMisura>"}},
         {"article code", {{"codice_tipo", "EAN"}, {"codice_val", "800-1"}},
@@ -374,10 +390,14 @@ TEST_F(CreaFileXmlTest, LineElementsFollowTheStoredLine)
         SCOPED_TRACE(c.what);
         const int id = addInvoice();
         addLine(id, c.line);
+        if (c.countedLineAfter)
+            addLine(id);
+        storeTotals(id);
         const QStringList lines = writeFpr(id);
         EXPECT_TRUE(containsSequence(lines, c.present)) << lines.join(u'\n').toStdString();
+        // The first line's elements.
         const qsizetype from = lines.indexOf(QStringLiteral("<DatiBeniServizi>"));
-        const QString lineText = lines.mid(from, lines.indexOf(QStringLiteral("<DatiRiepilogo>")) - from).join(u'\n');
+        const QString lineText = lines.mid(from, lines.indexOf(QStringLiteral("</DettaglioLinee>")) - from).join(u'\n');
         for (const QString &tag : c.absent)
             EXPECT_FALSE(lineText.contains(tag)) << tag.toStdString();
     }
@@ -389,6 +409,7 @@ TEST_F(CreaFileXmlTest, LinesAreNumberedInTableOrderWhateverTheirProg)
     addLine(id, {{"prog", 5}, {"descrizione", "prima"}});
     addLine(id, {{"prog", 1}, {"descrizione", "seconda"}});
     addLine(id, {{"prog", QVariant()}, {"descrizione", "terza"}});
+    storeTotals(id);
     const QStringList lines = writeFpr(id);
     EXPECT_TRUE(containsSequence(lines, {"<DatiBeniServizi>", "<DettaglioLinee>", "<NumeroLinea>1</NumeroLinea>",
                                          "<Descrizione>prima</Descrizione>"}));
@@ -402,16 +423,19 @@ TEST_F(CreaFileXmlTest, VatSummaryFollowsTheBuckets)
         const char *what;
         Columns invoice;
         QStringList present, absent;
+        Columns firstLine{};         // over lineColumns()
+        QList<Columns> moreLines{};  // after the first line
     } cases[] = {
         {"bucket 1 only, VAT due as stored", {{"esig_iva", "D"}},
          {"</DettaglioLinee>", "<DatiRiepilogo>", "<AliquotaIVA>22.00</AliquotaIVA>",
           "<ImponibileImporto>100.00</ImponibileImporto>", "<Imposta>22.00</Imposta>",
           "<EsigibilitaIVA>D</EsigibilitaIVA>", "</DatiRiepilogo>", "</DatiBeniServizi>"},
          {"<Natura>", "<SpeseAccessorie>", "<Arrotondamento>"}},
-        {"nature N3: no VAT due", {{"natura", "N3"}, {"aliquota", "0"}, {"imposta", "0"}},
+        {"nature N3: no VAT due", {{"natura", "N3"}},
          {"<AliquotaIVA>0.00</AliquotaIVA>", "<Natura>N3</Natura>", "<ImponibileImporto>100.00</ImponibileImporto>",
           "<Imposta>0.00</Imposta>", "</DatiRiepilogo>"},
-         {"<EsigibilitaIVA>"}},
+         {"<EsigibilitaIVA>"},
+         {{"aliquota", "0"}}},
         {"blank nature: written, and VAT due too", {{"natura", " "}},
          {"<Natura> </Natura>", "<ImponibileImporto>100.00</ImponibileImporto>", "<Imposta>22.00</Imposta>",
           "<EsigibilitaIVA>I</EsigibilitaIVA>"},
@@ -421,10 +445,8 @@ TEST_F(CreaFileXmlTest, VatSummaryFollowsTheBuckets)
           "<Arrotondamento>0.01</Arrotondamento>", "<ImponibileImporto>100.00</ImponibileImporto>"},
          {}},
         {"negative rounding not written", {{"arrot", "-0,01"}, {"spese", "-3"}}, {}, {"<SpeseAccessorie>", "<Arrotondamento>"}},
-        {"four buckets", {{"aliquota2", "10"}, {"imponibile2", "50,00"}, {"imposta2", "5,00"}, {"esig_iva2", "S"},
-                          {"spese2", "1,00"}, {"aliquota3", "4"}, {"imponibile3", "25,00"}, {"imposta3", "1,00"},
-                          {"natura3", ""}, {"arrot3", "0,02"}, {"aliquota4", "5"}, {"imponibile4", "10,00"},
-                          {"imposta4", "0,50"}, {"esig_iva4", "I"}, {"natura4", ""}},
+        {"four buckets", {{"esig_iva2", "S"}, {"spese2", "1,00"}, {"natura3", ""}, {"arrot3", "0,02"},
+                          {"esig_iva4", "I"}, {"natura4", ""}},
          {"<EsigibilitaIVA>I</EsigibilitaIVA>", "</DatiRiepilogo>", "<DatiRiepilogo>", "<AliquotaIVA>10.00</AliquotaIVA>",
           "<SpeseAccessorie>1.00</SpeseAccessorie>", "<ImponibileImporto>50.00</ImponibileImporto>",
           "<Imposta>5.00</Imposta>", "<EsigibilitaIVA>S</EsigibilitaIVA>", "</DatiRiepilogo>", "<DatiRiepilogo>",
@@ -433,19 +455,29 @@ TEST_F(CreaFileXmlTest, VatSummaryFollowsTheBuckets)
           "</DatiRiepilogo>", "<DatiRiepilogo>", "<AliquotaIVA>5.00</AliquotaIVA>",
           "<ImponibileImporto>10.00</ImponibileImporto>", "<Imposta>0.50</Imposta>", "<EsigibilitaIVA>I</EsigibilitaIVA>",
           "</DatiRiepilogo>", "</DatiBeniServizi>"},
-         {}},
-        {"bucket 3 without bucket 2", {{"aliquota3", "4"}, {"imponibile3", "25,00"}, {"imposta3", "1,00"}},
+         {},
+         {},
+         {{{"prezzo_tot", "50,000"}, {"aliquota", "10"}}, {{"prezzo_tot", "25,000"}, {"aliquota", "4"}},
+          {{"prezzo_tot", "10,000"}, {"aliquota", "5"}}}},
+        // Bucket 2 has its rate but nothing taxable: a line of 0,00 took it.
+        {"bucket 3 without bucket 2", {},
          {"<Imposta>22.00</Imposta>", "<EsigibilitaIVA>I</EsigibilitaIVA>", "</DatiRiepilogo>", "<DatiRiepilogo>",
           "<AliquotaIVA>4.00</AliquotaIVA>", "...", "</DatiRiepilogo>", "</DatiBeniServizi>"},
-         {"<AliquotaIVA>10.00</AliquotaIVA>"}},
+         {"<AliquotaIVA>10.00</AliquotaIVA>"},
+         {},
+         {{{"prezzo_tot", "0,000"}, {"aliquota", "10"}}, {{"prezzo_tot", "25,000"}, {"aliquota", "4"}}}},
+        // Bucket 2 has a rate and a nature but nothing taxable; buckets 3 and 4 are unused.
         {"empty buckets 2 to 4 are left out, whatever their other columns",
-         {{"aliquota2", "xx"}, {"imponibile2", ""}, {"imposta2", QVariant()}, {"imponibile4", QVariant()}},
-         {"</DatiRiepilogo>", "</DatiBeniServizi>"}, {}},
+         {{"natura2", "N3"}, {"natura4", "N1"}}, {"</DatiRiepilogo>", "</DatiBeniServizi>"}, {}, {},
+         {{{"prezzo_tot", "0,000"}, {"aliquota", "10"}}}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         const int id = addInvoice(c.invoice);
-        addLine(id);
+        addLine(id, c.firstLine);
+        for (const Columns &line : c.moreLines)
+            addLine(id, line);
+        storeTotals(id);
         const QStringList lines = writeFpr(id);
         EXPECT_TRUE(containsSequence(lines, c.present)) << lines.join(u'\n').toStdString();
         const QString summary = lines.mid(lines.indexOf(QStringLiteral("<DatiRiepilogo>"))).join(u'\n');
@@ -459,9 +491,14 @@ TEST_F(CreaFileXmlTest, VatSummaryFollowsTheBuckets)
 
 TEST_F(CreaFileXmlTest, InvoiceWithoutLinesGoesStraightToTheSummary)
 {
-    const int id = addInvoice();
-    const QStringList lines = writeFpr(id);
-    EXPECT_TRUE(containsSequence(lines, {"</DatiGenerali>", "<DatiBeniServizi>", "<DatiRiepilogo>"}));
+    // The body as written from the held rows: a run refuses this invoice, whose stored
+    // totals are not those of no lines.
+    addInvoice();
+    RecordedLines recorded;
+    const FatturaHeader header = readFatturaHeader(*diz, QStringLiteral("A"), XmlFormat::FPR12);
+    writeFatturaHeader(recorded, header, XmlFormat::FPR12);
+    writeFatturaBody(recorded, *diz, header, XmlFormat::FPR12);
+    EXPECT_TRUE(containsSequence(recorded.lines, {"</DatiGenerali>", "<DatiBeniServizi>", "<DatiRiepilogo>"}));
 }
 
 TEST_F(CreaFileXmlTest, PaymentFollowsTheMethodAndInstalments)
@@ -469,7 +506,7 @@ TEST_F(CreaFileXmlTest, PaymentFollowsTheMethodAndInstalments)
     const struct {
         const char *method;
         QVariant instalments;
-        const char *total;
+        const char *total;  // what the totals give: expenses of total - 1 and one line of 1,00 at 0 %
         int details;
         const char *amount;
     } cases[] = {
@@ -490,8 +527,11 @@ TEST_F(CreaFileXmlTest, PaymentFollowsTheMethodAndInstalments)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.method) + " " + c.instalments.toString().toStdString() + " " + c.total);
-        const int id = addInvoice({{"mod_pag", c.method}, {"n_rate", c.instalments}, {"tot_doc", c.total}});
-        addLine(id);
+        const Decimal expenses = TextForms::readLocale(QString::fromLatin1(c.total)) - Decimal(1);
+        const int id = addInvoice({{"mod_pag", c.method}, {"n_rate", c.instalments},
+                                   {"spese", TextForms::formatMask(expenses, TextForms::Mask2)}});
+        addLine(id, {{"prezzo_tot", "1,000"}, {"aliquota", "0"}});
+        storeTotals(id);
         const QStringList lines = writeFpr(id);
         if (c.details < 0) {
             EXPECT_FALSE(lines.contains(QStringLiteral("<DatiPagamento>")));
@@ -534,7 +574,6 @@ TEST_F(CreaFileXmlTest, FailuresWhileReadingTheHeaderChangeNothing)
         {"missing document date", {}, {{"data_doc", QVariant()}}, "'' is not a valid date"},
         {"empty share capital", {{"capit_soc", ""}}, {}, "'' is not a valid floating point value"},
         {"share capital not a number", {{"capit_soc", "diecimila"}}, {}, "'diecimila' is not a valid floating point value"},
-        {"empty total", {}, {{"tot_doc", ""}}, "'' is not a valid floating point value"},
         {"missing company e-mail", {{"mail", QVariant()}}, {}, "Could not convert variant of type (Null) into type (String)"},
         {"missing buyer province", {}, {{"prov", QVariant()}}, "Could not convert variant of type (Null) into type (String)"},
     };
@@ -564,13 +603,13 @@ TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepTheEarlierO
         {"line rate not a number", {}, {{"aliquota", "venti"}}, {}, "'venti' is not a valid floating point value"},
         {"expenses of an unused bucket", {{"spese2", ""}}, {}, {}, "'' is not a valid floating point value"},
         {"rounding of an unused bucket", {{"arrot3", "x"}}, {}, {}, "'x' is not a valid floating point value"},
-        {"rate of a used bucket", {{"imponibile2", "1,00"}, {"imposta2", "0,10"}, {"aliquota2", ""}}, {}, {},
-         "'' is not a valid floating point value"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         const int id = addInvoice(merged({{"id_invio", 42}, {"nome_file", "old.xml"}}, c.invoice));
         addLine(id, c.line);
+        if (c.line.contains(QStringLiteral("aliquota")))
+            storeTotals(id);  // a rate that is no number is a bucket's rate too
         if (!c.row.isEmpty())
             addGroup(id, QStringLiteral("DatiOrdineAcquisto"),
                      {merged({{"n_linea", 1}, {"id_documento", "ORD1"}, {"data", "10/02/2026"}}, c.row)});
@@ -591,16 +630,10 @@ TEST_F(CreaFileXmlTest, FailuresWhileWritingLeaveNoPartialFileAndKeepTheEarlierO
     }
 }
 
-// Records the lines a writer produces, in place of the file.
-struct RecordedLines : XmlLines {
-    QStringList lines;
-    void write(const QString &line) override { lines << line; }
-};
-
 TEST_F(CreaFileXmlTest, EmptyTaxableAmountWithoutLinesStopsRightAfterDatiBeniServizi)
 {
     // As the totals leave an invoice none of whose lines counts.
-    const int id = addInvoice({{"id_invio", 42}, {"aliquota", ""}, {"imponibile", ""}, {"imposta", ""}});
+    const int id = addInvoice({{"id_invio", 42}, {"aliquota", ""}, {"imponibile", ""}, {"imposta", ""}, {"tot_doc", "0,00"}});
     RecordedLines recorded;
     try {
         const FatturaHeader header = readFatturaHeader(*diz, QStringLiteral("A"), XmlFormat::FPR12);

@@ -28,7 +28,7 @@ protected:
 
     // A public administration as buyer (recipient code of six characters), three buckets,
     // one of them exempt, a contract with CUP and CIG; paid in cash in instalments as stored,
-    // which the file ignores.
+    // which the file ignores. The buckets and the total are those the totals leave.
     int addRealisticInvoice()
     {
         const int id = addInvoice({{"id_invio", 57},
@@ -46,6 +46,7 @@ protected:
                                    {"aliquota", "22"}, {"imponibile", "1000,00"}, {"imposta", "220,00"}, {"esig_iva", "I"},
                                    {"aliquota2", "10"}, {"imponibile2", "250,50"}, {"imposta2", "25,05"}, {"esig_iva2", "I"},
                                    {"aliquota3", "0"}, {"imponibile3", "100,00"}, {"imposta3", "0,00"}, {"natura3", "N2.2"},
+                                   {"tot_omaggio2", "0,00"}, {"tot_omaggio3", "0,00"},
                                    {"mod_pag", "MP01"}, {"n_rate", 3},
                                    {"dest_soc", QVariant()}, {"dest_indir", QVariant()}, {"dest_comune", QVariant()}});
         addLine(id, {{"descrizione", "Manutenzione impianti - marzo"}, {"quantita", "4,00"}, {"um", "ORE"},
@@ -144,19 +145,21 @@ TEST_F(CreaFileXmlPATest, PaymentIsTheExactSumOfTheWrittenTaxableAmounts)
         const char *what;
         Columns invoice;
         const char *amount;
+        Columns firstLine{};         // over lineColumns()
+        QList<Columns> moreLines{};  // after the first line; a line of 0,00 takes a bucket that is not written
     } cases[] = {
         {"one bucket", {}, "100.00"},
-        {"two buckets, taxes left out", {{"imponibile", "1000,00"}, {"imposta", "220,00"}, {"aliquota2", "10"},
-                                         {"imponibile2", "250,50"}, {"imposta2", "25,05"}},
-         "1250.50"},
-        {"an exempt bucket counts too", {{"aliquota2", "0"}, {"imponibile2", "100,00"}, {"imposta2", "0,00"}, {"natura2", "N2"}},
-         "200.00"},
-        {"exact, not single precision", {{"imponibile", "150000,01"}, {"aliquota4", "4"}, {"imponibile4", "0,01"}, {"imposta4", "0,00"}},
-         "150000.02"},
+        {"two buckets, taxes left out", {}, "1250.50", {{"prezzo_tot", "1000,000"}},
+         {{{"prezzo_tot", "250,500"}, {"aliquota", "10"}}}},
+        {"an exempt bucket counts too", {{"natura2", "N2"}}, "200.00", {},
+         {{{"prezzo_tot", "100,000"}, {"aliquota", "0"}, {"natura", "N2"}}}},
+        {"exact, not single precision", {}, "150000.02", {{"prezzo_tot", "150000,010"}},
+         {{{"prezzo_tot", "0,000"}, {"aliquota", "10"}}, {{"prezzo_tot", "0,000"}, {"aliquota", "5"}},
+          {{"prezzo_tot", "0,010"}, {"aliquota", "4"}}}},
         {"expenses and rounding left out", {{"spese", "10,00"}, {"arrot", "0,01"}}, "100.00"},
-        {"each bucket as written, rounded to the cent", {{"imponibile", "0,005"}, {"aliquota3", "4"}, {"imponibile3", "0,005"},
-                                                         {"imposta3", "0"}},
-         "0.02"},
+        // Each taxable column holds 0,01 (0,005 rounded), the sum of the lines 0,01.
+        {"each bucket as written, rounded to the cent", {}, "0.02", {{"prezzo_tot", "0,005"}},
+         {{{"prezzo_tot", "0,000"}, {"aliquota", "10"}}, {{"prezzo_tot", "0,005"}, {"aliquota", "4"}}}},
         {"cash in instalments still one bank transfer", {{"mod_pag", "MP01"}, {"n_rate", 3}}, "100.00"},
         {"instalments and VAT due not read", {{"mod_pag", "MP05"}, {"n_rate", QVariant()}, {"esig_iva", QVariant()},
                                               {"dest_soc", QVariant()}},
@@ -165,7 +168,10 @@ TEST_F(CreaFileXmlPATest, PaymentIsTheExactSumOfTheWrittenTaxableAmounts)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         const int id = addInvoice(c.invoice);
-        addLine(id);
+        addLine(id, c.firstLine);
+        for (const Columns &line : c.moreLines)
+            addLine(id, line);
+        storeTotals(id);
         const QStringList lines = writePa(id);
         EXPECT_EQ(paymentOf(lines), payment(c.amount));
         EXPECT_TRUE(containsSequence(lines, {"</DatiBeniServizi>", "<DatiPagamento>"}));
@@ -174,8 +180,10 @@ TEST_F(CreaFileXmlPATest, PaymentIsTheExactSumOfTheWrittenTaxableAmounts)
 
 TEST_F(CreaFileXmlPATest, ExemptBucketHasNatureAndNoVatDue)
 {
-    const int id = addInvoice({{"aliquota2", "0"}, {"imponibile2", "100,00"}, {"imposta2", "0,00"}, {"natura2", "N2"}});
+    const int id = addInvoice({{"natura2", "N2"}});
     addLine(id);
+    addLine(id, {{"aliquota", "0"}, {"natura", "N2"}});
+    storeTotals(id);
     const QStringList lines = writePa(id);
     EXPECT_TRUE(containsSequence(lines, {"<DatiRiepilogo>", "<AliquotaIVA>0.00</AliquotaIVA>", "<Natura>N2</Natura>",
                                          "<ImponibileImporto>100.00</ImponibileImporto>", "<Imposta>0.00</Imposta>",
@@ -203,8 +211,10 @@ TEST_F(CreaFileXmlPATest, FailuresAreThoseOfTheOtherFormat)
     EXPECT_APP_ERROR(CreaFileXmlPA(*diz, QStringLiteral("A")), ConversionError, "'1/13/2026' is not a valid date");
     EXPECT_EQ(storedFileName(id), QStringLiteral("old.xml"));
 
-    // A failure while writing takes the stored name back.
-    const int empty = addInvoice({{"id_invio", 42}, {"imponibile", ""}, {"nome_file", "old.xml"}});
+    // A failure while writing takes the stored name back: as the totals leave an invoice
+    // none of whose lines counts, bucket 1 is empty.
+    const int empty = addInvoice({{"id_invio", 42}, {"aliquota", ""}, {"imponibile", ""}, {"imposta", ""},
+                                  {"tot_doc", "0,00"}, {"nome_file", "old.xml"}});
     EXPECT_APP_ERROR(CreaFileXmlPA(*diz, QStringLiteral("A")), ConversionError, "'' is not a valid floating point value");
     EXPECT_EQ(storedFileName(empty), QStringLiteral("old.xml"));
     EXPECT_TRUE(filesInFolder().isEmpty());

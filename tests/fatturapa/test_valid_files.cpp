@@ -19,6 +19,7 @@ TEST_F(ValidFiles, EveryMendedInputGivesAValidFileWithItsElement)
         Writer writer;
         Columns invoice, line;
         QStringList present, absent;
+        QList<Columns> moreLines{};  // after `line`
     } cases[] = {
         // 1. Discount amounts as the import stores them; percentages with two decimals.
         {"discount amount with ten decimals", CreaFileXml, {},
@@ -80,14 +81,12 @@ TEST_F(ValidFiles, EveryMendedInputGivesAValidFileWithItsElement)
           "<Importo>0.6993</Importo>", "</ScontoMaggiorazione>"},
          {"<Percentuale>"}},
         // 5. A taxed bucket without chargeability.
-        {"fourth bucket without chargeability", CreaFileXml,
-         {{"aliquota2", "10"}, {"imponibile2", "10,00"}, {"imposta2", "1,00"},
-          {"aliquota3", "4"}, {"imponibile3", "10,00"}, {"imposta3", "0,40"},
-          {"aliquota4", "5"}, {"imponibile4", "10,00"}, {"imposta4", "0,50"}, {"esig_iva4", QVariant()}},
-         {},
+        {"fourth bucket without chargeability", CreaFileXml, {{"esig_iva4", QVariant()}}, {},
          {"<AliquotaIVA>5.00</AliquotaIVA>", "<ImponibileImporto>10.00</ImponibileImporto>", "<Imposta>0.50</Imposta>",
           "</DatiRiepilogo>", "</DatiBeniServizi>"},
-         {"<EsigibilitaIVA></EsigibilitaIVA>"}},
+         {"<EsigibilitaIVA></EsigibilitaIVA>"},
+         {{{"prezzo_tot", "10,000"}, {"aliquota", "10"}}, {{"prezzo_tot", "10,000"}, {"aliquota", "4"}},
+          {{"prezzo_tot", "10,000"}, {"aliquota", "5"}}}},
         // 6. A negative number of instalments.
         {"negative number of instalments", CreaFileXml, {{"mod_pag", "MP05"}, {"n_rate", -2}}, {},
          {"<DatiPagamento>", "<CondizioniPagamento>TP02</CondizioniPagamento>", "<DettaglioPagamento>", "...",
@@ -99,6 +98,9 @@ TEST_F(ValidFiles, EveryMendedInputGivesAValidFileWithItsElement)
         SCOPED_TRACE(c.what);
         const int id = addInvoice(c.invoice);
         addLine(id, c.line);
+        for (const Columns &line : c.moreLines)
+            addLine(id, line);
+        storeTotals(id);
         const QStringList lines = write(c.writer, id);
         EXPECT_EQ(XmlTest::schemaErrors(writtenPath(id)), QString());
         EXPECT_TRUE(containsSequence(lines, c.present)) << lines.join(u'\n').toStdString();
@@ -110,9 +112,10 @@ TEST_F(ValidFiles, EveryMendedInputGivesAValidFileWithItsElement)
 // The chargeability element comes and goes with its column, bucket by bucket.
 TEST_F(ValidFiles, ChargeabilityIsWrittenOnlyWhereItIsStored)
 {
-    const int id = addInvoice({{"esig_iva", "D"}, {"aliquota2", "10"}, {"imponibile2", "10,00"}, {"imposta2", "1,00"},
-                               {"esig_iva2", ""}});
+    const int id = addInvoice({{"esig_iva", "D"}, {"esig_iva2", ""}});
     addLine(id);
+    addLine(id, {{"prezzo_tot", "10,000"}, {"aliquota", "10"}});
+    storeTotals(id);
     const QStringList lines = write(CreaFileXml, id);
     EXPECT_EQ(XmlTest::schemaErrors(writtenPath(id)), QString());
     EXPECT_TRUE(containsSequence(lines, {"<Imposta>22.00</Imposta>", "<EsigibilitaIVA>D</EsigibilitaIVA>", "</DatiRiepilogo>",

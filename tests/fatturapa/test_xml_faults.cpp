@@ -109,6 +109,7 @@ TEST_F(XmlFaults, AFullDiskIsReportedWithTheFileAndTheCauseAndLeavesNothing)
     auto run = [&](const QString &folder, const std::function<void()> &fillUp) {
         setCompany({{"path", folder}});
         db->sql().exec(QStringLiteral("DELETE FROM testata"));
+        db->sql().exec(QStringLiteral("DELETE FROM dettaglio"));
         const int id = addInvoice({{"id_invio", 42}, {"nome_file", "old.xml"}});
         addLine(id);
         {
@@ -196,6 +197,7 @@ TEST_F(XmlFaults, ALostConnectionAtThePostOfTheNameLeavesNoPendingChange)
 {
     for (const auto &writer : {CreaFileXml, CreaFileXmlPA}) {
         db->sql().exec(QStringLiteral("DELETE FROM testata"));
+        db->sql().exec(QStringLiteral("DELETE FROM dettaglio"));
         const int id = addInvoice({{"id_invio", 42}, {"nome_file", "old.xml"}});
         addLine(id);
         db->sql().exec(QStringLiteral("KILL CONNECTION %1").arg(diz->xml_conn.threadId()));
@@ -225,6 +227,7 @@ TEST_F(XmlFaults, AFailedRunKeepsTheEarlierFileName)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         db->sql().exec(QStringLiteral("DELETE FROM testata"));
+        db->sql().exec(QStringLiteral("DELETE FROM dettaglio"));
         const int id = addInvoice({{"id_invio", 42}, {"nome_file", c.earlier}});
         addLine(id, {{"prezzo_unit", "cento"}});
         EXPECT_EQ(errorOf([&] { CreaFileXml(*diz, QStringLiteral("A")); }),
@@ -247,6 +250,7 @@ TEST_F(XmlFaults, CharactersAnXmlDocumentCannotHoldAreLeftOut)
         + QStringLiteral(" zincata ") + QChar(0xFFFF) + QStringLiteral("\tè");
     for (const auto &writer : {CreaFileXml, CreaFileXmlPA}) {
         db->sql().exec(QStringLiteral("DELETE FROM testata"));
+        db->sql().exec(QStringLiteral("DELETE FROM dettaglio"));
         db->sql().exec(QStringLiteral("DELETE FROM dettaglio"));
         const int id = addInvoice({{"id_invio", 42}, {"rag_soc", QStringLiteral("Rossi\x02 S.p.A.")},
                                    {"cod_fis", "09876543210"}, {"num_doc", QStringLiteral("12\x07")}});

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -21,9 +20,9 @@ protected:
         clearTables({"test_car", "dett_car"});
     }
 
-    static QString sharedSample(const QString &name)
+    static QString sampleFile(const QString &name)
     {
-        return QProcessEnvironment::systemEnvironment().value(QStringLiteral("XN_SHARED_DIR")) + QStringLiteral("/fatturapa/") + name;
+        return QStringLiteral(XN_TEST_DATA_DIR "/") + name;
     }
     static QString demoFile(const QString &name) { return TestDb::schemaFile(QStringLiteral("ricevute/") + name); }
 

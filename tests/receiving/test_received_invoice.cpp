@@ -7,7 +7,7 @@ namespace {
 class LoadReceived : public ReceivedFixture {
 protected:
     LoadOutcome load(const QString &name) { return loadReceivedInvoice(db->sql(), folder.path(), name); }
-    QString putSample(const QString &name) { return put(name, readAll(sharedSample(name))); }
+    QString putSample(const QString &name) { return put(name, readAll(sampleFile(name))); }
 };
 
 // What the official samples must give: per body the number, date, total and line count.
@@ -125,7 +125,7 @@ TEST_F(LoadReceived, TwoRatesDiscountsCodesAndMoreThanFourInstalments)
 
 TEST_F(LoadReceived, APriceWithMoreDecimalsKeepsThemAndAPersonSupplierGetsNameAndSurname)
 {
-    QByteArray xml = readAll(sharedSample(QStringLiteral("IT01234567890_FPR01.xml")));
+    QByteArray xml = readAll(sampleFile(QStringLiteral("IT01234567890_FPR01.xml")));
     xml.replace("<PrezzoUnitario>1.00</PrezzoUnitario>", "<PrezzoUnitario>1.23456</PrezzoUnitario>");
     xml.replace("<Denominazione>SOCIETA' ALPHA SRL</Denominazione>", "<Nome>MARIO</Nome><Cognome>ROSSI</Cognome>");
     ASSERT_TRUE(load(put(QStringLiteral("person.xml"), xml)).loaded);
@@ -135,18 +135,18 @@ TEST_F(LoadReceived, APriceWithMoreDecimalsKeepsThemAndAPersonSupplierGetsNameAn
 
 TEST_F(LoadReceived, DeclaredEncodingsAndAByteOrderMarkAreRead)
 {
-    QByteArray latin1 = readAll(sharedSample(QStringLiteral("IT01234567890_FPR01.xml")));
+    QByteArray latin1 = readAll(sampleFile(QStringLiteral("IT01234567890_FPR01.xml")));
     latin1.replace("encoding=\"UTF-8\"", "encoding=\"ISO-8859-1\"");
     latin1.replace("SOCIETA' ALPHA SRL", "SOCIET\xC0 ALPHA SRL");  // A grave in Latin-1
     ASSERT_TRUE(load(put(QStringLiteral("latin1.xml"), latin1)).loaded);
-    const QByteArray withMark = "\xEF\xBB\xBF" + readAll(sharedSample(QStringLiteral("IT01234567890_FPA01.xml")));
+    const QByteArray withMark = "\xEF\xBB\xBF" + readAll(sampleFile(QStringLiteral("IT01234567890_FPA01.xml")));
     ASSERT_TRUE(load(put(QStringLiteral("bom.xml"), withMark)).loaded);
     EXPECT_EQ(headerColumn("rag_soc"), (QStringList{QString::fromUtf8("SOCIET\u00C0 ALPHA SRL"), QStringLiteral("ALPHA SRL")}));
 }
 
 TEST_F(LoadReceived, RefusalsStoreNothing)
 {
-    const QByteArray sample = readAll(sharedSample(QStringLiteral("IT01234567890_FPR01.xml")));
+    const QByteArray sample = readAll(sampleFile(QStringLiteral("IT01234567890_FPR01.xml")));
     put(QStringLiteral("truncated.xml"), sample.left(sample.size() / 2));
     put(QStringLiteral("page.xml"), "<?xml version=\"1.0\"?><html><body>fattura</body></html>");
     put(QStringLiteral("wrongns.xml"), QByteArray(sample).replace("docs/xsd/fatture/v1.2", "docs/xsd/other"));
@@ -154,7 +154,7 @@ TEST_F(LoadReceived, RefusalsStoreNothing)
     put(QStringLiteral("empty.xml"), QByteArray());
     put(QStringLiteral("random.xml.p7m"), QByteArray("\x30\x82\x01\x00garbage", 12));
     QDir(folder.path()).mkdir(QStringLiteral("sub"));
-    QFile::copy(sharedSample(QStringLiteral("IT01234567890_FPR01.xml")), folder.filePath(QStringLiteral("sub/f.xml")));
+    QFile::copy(sampleFile(QStringLiteral("IT01234567890_FPR01.xml")), folder.filePath(QStringLiteral("sub/f.xml")));
 
     struct Case {
         const char *name;
@@ -209,7 +209,7 @@ TEST_F(LoadReceived, AFileLoadedTwiceIsRefusedTheSecondTimeAndANameDifferingInCa
 
 TEST_F(LoadReceived, AFailureInTheSecondBodyLeavesNoRowOfTheFirst)
 {
-    QByteArray xml = readAll(sharedSample(QStringLiteral("IT01234567890_FPR03.xml")));
+    QByteArray xml = readAll(sampleFile(QStringLiteral("IT01234567890_FPR03.xml")));
     // The second body's payment does not fit its 12-character column.
     xml.replace("<ImportoPagamento>2440.00</ImportoPagamento>", "<ImportoPagamento>1234567890123.00</ImportoPagamento>");
     const LoadOutcome out = load(put(QStringLiteral("toolarge.xml"), xml));

@@ -57,7 +57,7 @@ protected:
 
 TEST_F(SignedReceived, DerPemAndBareBase64EnvelopesLoadTheRowsOfThePlainFile)
 {
-    for (const QString &source : {sharedSample(QStringLiteral("IT01234567890_FPA03.xml")), demoFile(QStringLiteral("IT02345678901_A0042.xml"))}) {
+    for (const QString &source : {sampleFile(QStringLiteral("IT01234567890_FPA03.xml")), demoFile(QStringLiteral("IT02345678901_A0042.xml"))}) {
         SCOPED_TRACE(source.toStdString());
         clear();
         ASSERT_TRUE(load(put(QStringLiteral("plain.xml"), readAll(source))).loaded);
@@ -87,7 +87,7 @@ TEST_F(SignedReceived, DerPemAndBareBase64EnvelopesLoadTheRowsOfThePlainFile)
 
 TEST_F(SignedReceived, AnAlteredContentOrADetachedSignatureIsRefusedWithNothingStored)
 {
-    const QString source = sharedSample(QStringLiteral("IT01234567890_FPR01.xml"));
+    const QString source = sampleFile(QStringLiteral("IT01234567890_FPR01.xml"));
     QByteArray altered = sign(source);
     const qsizetype at = altered.indexOf("SASSARI");
     ASSERT_GT(at, 0);

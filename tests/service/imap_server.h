@@ -5,17 +5,13 @@
 // as in a real server, marks the mail read unless the mailbox is open read-only) and
 // UID STORE of \Seen. It keeps every command it got, and calls a test's hook when a mail is
 // about to be marked read.
+#include "loopback_listener.h"
+
 #include <QByteArray>
 #include <QList>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <cstring>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 namespace ServiceTest {
 
@@ -27,28 +23,9 @@ struct Mail {
 
 class ImapServer {
 public:
-    ImapServer(QByteArray user, QByteArray password) : m_user(std::move(user)), m_password(std::move(password))
-    {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        if (::bind(m_listener, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || ::listen(m_listener, 8) != 0
-            || ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&addr), &len) != 0)
-            return;
-        m_port = ntohs(addr.sin_port);
-        m_thread = std::thread([this] { serve(); });
-    }
-    ~ImapServer()
-    {
-        ::shutdown(m_listener, SHUT_RDWR);
-        ::close(m_listener);
-        if (m_thread.joinable())
-            m_thread.join();
-    }
+    ImapServer(QByteArray user, QByteArray password) : m_user(std::move(user)), m_password(std::move(password)) {}
 
-    int port() const { return m_port; }
+    int port() const { return m_listener.port(); }
 
     // Adds a mail; returns its unique identifier.
     qulonglong add(const QByteArray &content, bool seen = false)
@@ -83,35 +60,8 @@ public:
     }
 
 private:
-    static void send(int fd, const QByteArray &text) { (void)!::write(fd, text.constData(), size_t(text.size())); }
-
-    bool readLine(int fd, QByteArray &buffer, QByteArray &line)
-    {
-        for (;;) {
-            const qsizetype end = buffer.indexOf("\r\n");
-            if (end >= 0) {
-                line = buffer.left(end);
-                buffer.remove(0, end + 2);
-                return true;
-            }
-            char chunk[4096];
-            const ssize_t n = ::read(fd, chunk, sizeof chunk);
-            if (n <= 0)
-                return false;
-            buffer.append(chunk, n);
-        }
-    }
-
-    void serve()
-    {
-        for (;;) {
-            const int client = ::accept(m_listener, nullptr, nullptr);
-            if (client < 0)
-                return;
-            session(client);
-            ::close(client);
-        }
-    }
+    static void send(int fd, const QByteArray &text) { LoopbackListener::send(fd, text); }
+    static bool readLine(int fd, QByteArray &buffer, QByteArray &line) { return LoopbackListener::readLine(fd, buffer, line); }
 
     static QByteArray unquoted(QByteArray word)
     {
@@ -217,14 +167,12 @@ private:
     }
 
     QByteArray m_user, m_password;
-    int m_listener = -1;
-    int m_port = 0;
-    std::thread m_thread;
     std::mutex m_mutex;
     QList<Mail> m_mails;
     qulonglong m_nextUid = 101;
     QList<QByteArray> m_commands;
     std::function<void(qulonglong)> m_onMarkRead;
+    LoopbackListener m_listener{[this](int fd) { session(fd); }};  // last: stops first
 };
 
 } // namespace ServiceTest

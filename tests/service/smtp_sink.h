@@ -1,18 +1,14 @@
 #pragma once
 // A small SMTP server on the loopback interface for the tests of the PEC channel: it takes
 // every message (plain SMTP, AUTH PLAIN accepted with any credentials) and keeps what it got.
+#include "loopback_listener.h"
+
 #include <QByteArray>
 #include <QString>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace ServiceTest {
@@ -26,30 +22,9 @@ struct SmtpMessage {
 
 class SmtpSink {
 public:
-    SmtpSink()
-    {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        addr.sin_port = 0;
-        socklen_t len = sizeof addr;
-        if (::bind(m_listener, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || ::listen(m_listener, 8) != 0
-            || ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&addr), &len) != 0)
-            return;
-        m_port = ntohs(addr.sin_port);
-        m_thread = std::thread([this] { serve(); });
-    }
+    SmtpSink() = default;
 
-    ~SmtpSink()
-    {
-        ::shutdown(m_listener, SHUT_RDWR);
-        ::close(m_listener);
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-    int port() const { return m_port; }
+    int port() const { return m_listener.port(); }
 
     // The messages received so far, after waiting up to `timeout` for at least `count`.
     std::vector<SmtpMessage> messages(size_t count = 0, std::chrono::milliseconds timeout = std::chrono::seconds(10))
@@ -60,36 +35,8 @@ public:
     }
 
 private:
-    void serve()
-    {
-        for (;;) {
-            const int client = ::accept(m_listener, nullptr, nullptr);
-            if (client < 0)
-                return;
-            session(client);
-            ::close(client);
-        }
-    }
-
-    static void send(int fd, const char *text) { (void)!::write(fd, text, strlen(text)); }
-
-    // Reads one line (without CR LF); false when the client went away.
-    bool readLine(int fd, QByteArray &buffer, QByteArray &line)
-    {
-        for (;;) {
-            const qsizetype end = buffer.indexOf("\r\n");
-            if (end >= 0) {
-                line = buffer.left(end);
-                buffer.remove(0, end + 2);
-                return true;
-            }
-            char chunk[4096];
-            const ssize_t n = ::read(fd, chunk, sizeof chunk);
-            if (n <= 0)
-                return false;
-            buffer.append(chunk, n);
-        }
-    }
+    static void send(int fd, const QByteArray &text) { LoopbackListener::send(fd, text); }
+    static bool readLine(int fd, QByteArray &buffer, QByteArray &line) { return LoopbackListener::readLine(fd, buffer, line); }
 
     static QByteArray between(const QByteArray &line, char open, char close)
     {
@@ -147,12 +94,10 @@ private:
         }
     }
 
-    int m_listener = -1;
-    int m_port = 0;
-    std::thread m_thread;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<SmtpMessage> m_messages;
+    LoopbackListener m_listener{[this](int fd) { session(fd); }};  // last: stops first
 };
 
 } // namespace ServiceTest

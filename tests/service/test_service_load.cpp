@@ -19,8 +19,7 @@ TEST(ServiceLoad, NamesWithFoldersOrMissingKeysAreRefusedAndNothingIsStored)
     const QString received = parent.filePath(QStringLiteral("ricevute"));
     ASSERT_TRUE(QDir().mkpath(received));
     // A real invoice just outside the received folder: reaching it would load it.
-    ASSERT_TRUE(QFile::copy(QProcessEnvironment::systemEnvironment().value(QStringLiteral("XN_SHARED_DIR"))
-                                + QStringLiteral("/fatturapa/IT01234567890_FPR01.xml"),
+    ASSERT_TRUE(QFile::copy(QStringLiteral(XN_TEST_DATA_DIR "/IT01234567890_FPR01.xml"),
                             parent.filePath(QStringLiteral("fuori.xml"))));
     auto settings = ServiceTest::testDatabaseSettings(db.name());
     settings.insert(QStringLiteral("received"), received);
@@ -60,8 +59,7 @@ TEST(ServiceLoad, AFileIsLoadedOnceWithAnAnswerNamingWhatWasStoredAndABrokenOneS
 {
     ScratchDatabase db;
     QTemporaryDir received;
-    const QString samples = QProcessEnvironment::systemEnvironment().value(QStringLiteral("XN_SHARED_DIR"))
-                            + QStringLiteral("/fatturapa/");
+    const QString samples = QStringLiteral(XN_TEST_DATA_DIR "/");
     ASSERT_TRUE(QFile::copy(samples + QStringLiteral("IT01234567890_FPA03.xml"),
                             received.filePath(QStringLiteral("IT01234567890_FPA03.xml"))));
     QFile sample(samples + QStringLiteral("IT01234567890_FPR01.xml"));

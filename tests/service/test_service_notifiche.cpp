@@ -229,8 +229,7 @@ TEST_F(ServiceAnswersTest, TheMailboxIsReadOverImapMessagesStoredAndTheReceivedI
         uids << imap.add(ServiceTest::pecMail(QStringLiteral("%1 %2").arg(Types[i], file), {{SdiTest::messageFileName(m), SdiTest::messageXml(m)}}));
     }
     // A received invoice with its metadata, and a mail the user has read already (left alone).
-    const QByteArray invoice = XmlTest::readFile(QProcessEnvironment::systemEnvironment().value(QStringLiteral("XN_SHARED_DIR"))
-                                                 + QStringLiteral("/fatturapa/IT01234567890_FPR01.xml"));
+    const QByteArray invoice = XmlTest::readFile(XmlTest::dataFile(QStringLiteral("IT01234567890_FPR01.xml")));
     ASSERT_FALSE(invoice.isEmpty());
     const MessageFields metadata = fields(QStringLiteral("MT"), QStringLiteral("IT01234567890_FPR01.xml"), QStringLiteral("6000"));
     const qulonglong invoiceMail = imap.add(ServiceTest::pecMail(QStringLiteral("Invio File 6000"),
@@ -320,8 +319,7 @@ TEST_F(ServiceAnswersTest, TheMailboxIsReadOverImapMessagesStoredAndTheReceivedI
 TEST_F(ServiceAnswersTest, AMailWhoseInvoiceCannotBeSavedStaysUnread)
 {
     ImapServer imap(PecUser, PecPassword);
-    const QByteArray invoice = XmlTest::readFile(QProcessEnvironment::systemEnvironment().value(QStringLiteral("XN_SHARED_DIR"))
-                                                 + QStringLiteral("/fatturapa/IT01234567890_FPR01.xml"));
+    const QByteArray invoice = XmlTest::readFile(XmlTest::dataFile(QStringLiteral("IT01234567890_FPR01.xml")));
     const qulonglong uid = imap.add(ServiceTest::pecMail(QStringLiteral("Invio File"), {{QStringLiteral("IT01234567890_FPR01.xml"), invoice}}));
     put(received(), "un file dove dovrebbe esserci la cartella");  // the received folder cannot be made
     ServiceProcess service(pecSettings(imap.port()));

@@ -414,7 +414,7 @@ TEST_F(DeskEditing, AMissingSchemaIsReportedOnceAsAnInstallationProblem)
          {"prov", "MI"}, {"nazione", "IT"}, {"p_iva", "09876543210"}, {"cod_fis", ""}, {"cod_dest", "ABC1234"}, {"pec", ""},
          {"tot_doc", "122,00"}, {"mod_pag", "MP01"}, {"n_rate", 0}, {"spese", "0,00"}, {"arrot", "0,00"},
          {"spese2", "0,00"}, {"arrot2", "0,00"}, {"spese3", "0,00"}, {"arrot3", "0,00"}, {"aliquota", "22"},
-         {"imponibile", "100,00"}, {"imposta", "22,00"}, {"esig_iva2", "I"}, {"esig_iva3", "I"}, {"sc_tipo", ""},
+         {"imponibile", "100,00"}, {"imposta", "22,00"}, {"tot_omaggio", "0,00"}, {"sc_importo", "0,00"}, {"esig_iva2", "I"}, {"esig_iva3", "I"}, {"sc_tipo", ""},
          {"sc_perc", ""}, {"natura", ""}, {"inviata", 0}});
     insert(QStringLiteral("dettaglio"), {{"id_invio", id}, {"prog", 1}, {"descrizione", "Consulenza"}, {"quantita", "1,00"},
                                          {"um", "NR"}, {"prezzo_unit", "100,000"}, {"prezzo_tot", "100,000"},

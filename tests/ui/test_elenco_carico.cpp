@@ -15,7 +15,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -48,8 +47,7 @@ protected:
 
     static QByteArray sample(const char *name)
     {
-        QFile f(QProcessEnvironment::systemEnvironment().value(QStringLiteral("XN_SHARED_DIR")) + QStringLiteral("/fatturapa/")
-                + QLatin1String(name));
+        QFile f(QStringLiteral(XN_TEST_DATA_DIR "/") + QLatin1String(name));
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));
         return f.readAll();
     }

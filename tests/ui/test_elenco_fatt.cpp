@@ -1,6 +1,7 @@
 // The issued-invoice workspace on the data module's shared tables against the test
 // server: its controls and lists, sent invoices drawn white on red, the document
 // commands ("Nuova", "Elimina Fattura", the XML writers, the import) and the Enter key.
+#include "calcola_totali.h"
 #include "data_module_fixture.h"
 #include "db_grid.h"
 #include "db_navigator.h"
@@ -16,10 +17,12 @@
 #include "report_preview.h"
 #include "service_settings.h"
 #include "st_fatt.h"
+#include "stored_totals.h"
 #include "testata_hooks.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProgressDialog>
@@ -88,7 +91,7 @@ protected:
             {"tot_doc", "122,00"}, {"tipo_doc", "TD01"}, {"tipo_pag", "TP02"}, {"mod_pag", "MP01"},
             {"n_rate", 0}, {"spese", "0,00"}, {"arrot", "0,00"}, {"spese2", "0,00"}, {"arrot2", "0,00"},
             {"spese3", "0,00"}, {"arrot3", "0,00"}, {"aliquota", "22"}, {"imponibile", "100,00"},
-            {"imposta", "22,00"}, {"esig_iva", "I"}, {"esig_iva2", "I"}, {"esig_iva3", "I"}, {"sc_tipo", ""},
+            {"imposta", "22,00"}, {"tot_omaggio", "0,00"}, {"sc_importo", "0,00"}, {"esig_iva", "I"}, {"esig_iva2", "I"}, {"esig_iva3", "I"}, {"sc_tipo", ""},
             {"sc_perc", ""}, {"natura", ""}, {"inviata", 0}};
         return insert(QStringLiteral("testata"), merged(invoice, overrides));
     }
@@ -719,6 +722,31 @@ TEST_F(Workspace, AWritersErrorReachesTheGeneralErrorBox)
     select(id);
     boxes.expectError(QStringLiteral("Invalid filename"));
     click(window->creaXmlButton);
+}
+
+// Totals changed on the server behind the program's back: both writers' buttons show the
+// refusal in the general error box (no "File XML scritto."), write no file and store no
+// name; once the totals are recomputed (as "Registra" does), the file is written.
+TEST_F(Workspace, TotalsThatAreNotThoseOfTheLinesAreRefusedInTheErrorBox)
+{
+    const int id = addInvoice({{"nome_file", "old.xml"}});
+    addLine(id, 1);
+    xml->sql().exec(QStringLiteral("UPDATE testata SET tot_doc = '99,00' WHERE id_invio = ?"), {id});
+    refreshAll();
+    select(id);
+    for (QPushButton *button : {window->creaXmlButton, window->xmlPaButton}) {
+        boxes.expectError(StoredTotals::mismatchMessage({QStringLiteral("tot_doc")}));
+        click(button);
+        EXPECT_EQ(stored(QStringLiteral("SELECT nome_file FROM testata WHERE id_invio = %1").arg(id)), QStringLiteral("old.xml"));
+        EXPECT_EQ(diz->Testata.text(QStringLiteral("nome_file")), QStringLiteral("old.xml"));
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    CalcolaTotali(*diz);
+    EXPECT_EQ(stored(QStringLiteral("SELECT tot_doc FROM testata WHERE id_invio = %1").arg(id)), QStringLiteral("122,00"));
+    boxes.expectInform(QStringLiteral("File XML scritto.\n\n") + fixtureCheckWarnings(QStringLiteral("p")));
+    click(window->creaXmlButton);
+    EXPECT_TRUE(stored(QStringLiteral("SELECT nome_file FROM testata WHERE id_invio = %1").arg(id)).startsWith(QStringLiteral("IT01234567890_")));
 }
 
 // ---------------------------------------------------------------- the hand-over buttons

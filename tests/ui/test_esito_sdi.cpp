@@ -56,7 +56,8 @@ protected:
             {"prov", "MI"}, {"nazione", "IT"}, {"p_iva", "09876543210"}, {"cod_fis", ""}, {"cod_dest", "ABC1234"}, {"pec", ""},
             {"data_doc", "05/03/2026"}, {"num_doc", "12"}, {"tot_doc", "122,00"}, {"tipo_doc", "TD01"}, {"tipo_pag", "TP02"},
             {"mod_pag", "MP01"}, {"n_rate", 0}, {"spese", "0,00"}, {"arrot", "0,00"}, {"spese2", "0,00"}, {"arrot2", "0,00"},
-            {"spese3", "0,00"}, {"arrot3", "0,00"}, {"aliquota", "22"}, {"imponibile", "100,00"}, {"imposta", "22,00"},
+            {"spese3", "0,00"}, {"arrot3", "0,00"}, {"aliquota", "22"}, {"imponibile", "100,00"}, {"imposta", "22,00"}, {"tot_omaggio", "0,00"},
+            {"sc_importo", "0,00"},
             {"esig_iva", "I"}, {"esig_iva2", "I"}, {"esig_iva3", "I"}, {"sc_tipo", ""}, {"sc_perc", ""}, {"natura", ""},
             {"inviata", 0}};
         const int id = insert(QStringLiteral("testata"), merged(invoice, overrides));

@@ -20,8 +20,8 @@ using B = DbNavigator::Button;
 
 QString schemaFile()
 {
-    // The schema kept with the XML writer tests.
-    return QDir::cleanPath(QStringLiteral(XN_TEST_DATA_DIR "/../../fatturapa/data/Schema_VFPA12_V1.2.3.local.xsd"));
+    // The schema the program ships.
+    return QStringLiteral(XN_TEST_SCHEMA_DIR "/Schema_VFPA12_V1.2.3.local.xsd");
 }
 
 // The validator's complaints about a file against the official schema; empty when valid.

@@ -6,12 +6,10 @@
 
 namespace XmlNodes {
 
-namespace {
 bool isElementNamed(const xmlNode *n, const char *name)
 {
     return n->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char *>(n->name), name) == 0;
 }
-} // namespace
 
 xmlNode *child(const xmlNode *parent, const char *name)
 {
@@ -58,6 +56,11 @@ QString text(const xmlNode *node)
 QString childText(const xmlNode *parent, const char *name)
 {
     return text(child(parent, name));
+}
+
+QString descendantText(const xmlNode *parent, std::initializer_list<const char *> names)
+{
+    return text(descendant(parent, names));
 }
 
 QString path(const xmlNode *node)
