@@ -57,8 +57,19 @@ DbConnection::DbConnection(QObject *parent) : QObject(parent) {}
 
 DbConnection::~DbConnection()
 {
+    const std::lock_guard<std::mutex> handle(m_handleLock);
     if (m_mysql)
         mysql_close(m_mysql);
+}
+
+void DbConnection::abortFromAnotherThread()
+{
+    // Shuts the link down under the thread that uses it: a read or write under way
+    // returns at once with an error, and so does every later one.
+    const std::lock_guard<std::mutex> handle(m_handleLock);
+    m_aborted = true;
+    if (m_mysql)
+        mariadb_cancel(m_mysql);
 }
 
 void DbConnection::setEndpointOverride(int port, const QString &socket)
@@ -120,9 +131,13 @@ void DbConnection::open()
     if (m_mysql && !m_broken)
         return;
     if (m_mysql) {
+        const std::lock_guard<std::mutex> handle(m_handleLock);
         mysql_close(m_mysql);
         m_mysql = nullptr;
     }
+    if (m_aborted)
+        throw DbError(explained(lostSentence(), QStringLiteral("Connection aborted")), CR_SERVER_LOST, QString(),
+                      QStringLiteral("Connection aborted"));
     // Whatever the transaction held went with the old connection.
     m_txLost = m_txDepth > 0;
     MYSQL *m = mysql_init(nullptr);
@@ -154,7 +169,12 @@ void DbConnection::open()
         mysql_close(m);
         throw DbError(explained(refusedSentence(), text), code, QString(), text);
     }
-    m_mysql = m;
+    {
+        const std::lock_guard<std::mutex> handle(m_handleLock);
+        m_mysql = m;
+        if (m_aborted)
+            mariadb_cancel(m);  // aborted while connecting
+    }
     m_broken = false;
     m_lastUsed = nowMs();
     emit opened();
@@ -170,6 +190,7 @@ void DbConnection::close()
     if (!m_mysql)
         return;
     emit aboutToClose();
+    const std::lock_guard<std::mutex> handle(m_handleLock);
     mysql_close(m_mysql);
     m_mysql = nullptr;
     m_broken = false;

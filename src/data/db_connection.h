@@ -8,7 +8,9 @@
 #include <QObject>
 #include <QString>
 #include <QVariant>
+#include <atomic>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 struct st_mysql;
@@ -73,6 +75,10 @@ public:
     bool isConnected() const { return m_mysql != nullptr; }
     // True after the server went away; the next statement connects anew first.
     bool isBroken() const { return m_broken; }
+    // Makes what this connection does on the thread that uses it fail at once, as a lost
+    // connection: a statement under way, every later one and any reconnection. That
+    // thread can then end without waiting for the server. Callable from any thread.
+    void abortFromAnotherThread();
 
     // Runs a statement that returns no rows; returns the rows matched.
     // `?` marks are replaced, in order, by the SQL literals of `params`.
@@ -121,6 +127,8 @@ private:
     static DbField describe(const struct st_mysql_field &f);
 
     st_mysql *m_mysql = nullptr;
+    std::mutex m_handleLock;  // held while m_mysql changes, and by abortFromAnotherThread()
+    std::atomic<bool> m_aborted{false};
     QString m_host = QStringLiteral("localhost");
     QString m_database;
     QString m_user = QStringLiteral("root");

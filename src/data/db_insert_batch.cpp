@@ -18,6 +18,36 @@ QHash<const DbConnection *, DbInsertBatch *> &guards()
     return g;
 }
 
+// Splits `text` at the commas that stand outside quotes. `quote` opens and closes a quoted
+// part, in which a doubled quote and (for values) a backslash escape what follows, as the
+// connection's own quoting writes them. Empty when a quote is left open.
+QStringList splitOutsideQuotes(QStringView text, QChar quote, bool backslashEscapes)
+{
+    QStringList parts;
+    qsizetype start = 0;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (backslashEscapes && c == QLatin1Char('\\'))
+                ++i;
+            else if (c == quote && i + 1 < text.size() && text[i + 1] == quote)
+                ++i;
+            else if (c == quote)
+                quoted = false;
+        } else if (c == quote) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            parts << text.mid(start, i - start).toString();
+            start = i + 1;
+        }
+    }
+    if (quoted)
+        return {};
+    parts << text.mid(start).toString();
+    return parts;
+}
+
 } // namespace
 
 DbInsertBatch::DbInsertBatch(DbConnection &connection, const QString &table)
@@ -53,28 +83,45 @@ bool DbInsertBatch::take(const QString &sql)
     const qsizetype values = sql.indexOf(ValuesWord, m_prefix.size());
     if (values < 0)
         return false;
-    // Rows naming the same columns share a statement (a table object leaves out the
-    // columns a row does not set).
-    const QString head = sql.left(values + 1);
-    auto group = std::find_if(m_groups.begin(), m_groups.end(), [&](const Group &g) { return g.head == head; });
-    if (group == m_groups.end())
-        group = m_groups.insert(m_groups.end(), Group{head, {}});
-    group->rows << sql.mid(values + ValuesWord.size() - 1);
-    if (++m_held >= MaxRows)
+    const qsizetype valuesStart = values + ValuesWord.size();
+    Row row{splitOutsideQuotes(QStringView(sql).mid(m_prefix.size(), values - m_prefix.size()), QLatin1Char('`'), false),
+            splitOutsideQuotes(QStringView(sql).mid(valuesStart, sql.size() - 1 - valuesStart), QLatin1Char('\''), true)};
+    // A statement not made of one literal per named column is not one of a table object's
+    // rows: it goes as it is.
+    if (row.columns.isEmpty() || row.columns.size() != row.values.size())
+        return false;
+    m_rows << std::move(row);
+    if (m_rows.size() >= MaxRows)
         flush();
     return true;
 }
 
 void DbInsertBatch::flush()
 {
-    if (m_flushing || m_groups.isEmpty())
+    if (m_flushing || m_rows.isEmpty())
         return;
-    const QList<Group> groups = std::exchange(m_groups, {});
-    m_held = 0;
+    const QList<Row> rows = std::exchange(m_rows, {});
+    // Every column any row names, in the order they first come.
+    QStringList columns;
+    QHash<QString, int> position;
+    for (const Row &row : rows)
+        for (const QString &column : row.columns)
+            if (!position.contains(column)) {
+                position.insert(column, int(columns.size()));
+                columns << column;
+            }
+    QString sql = m_prefix + columns.join(QLatin1Char(',')) + QStringLiteral(") VALUES ");
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        QStringList literals(columns.size(), QStringLiteral("DEFAULT"));
+        for (qsizetype i = 0; i < rows[r].columns.size(); ++i)
+            literals[position.value(rows[r].columns[i])] = rows[r].values[i];
+        if (r > 0)
+            sql += QLatin1Char(',');
+        sql += QLatin1Char('(') + literals.join(QLatin1Char(',')) + QLatin1Char(')');
+    }
     m_flushing = true;
     try {
-        for (const Group &g : groups)
-            m_connection.exec(g.head + QStringLiteral(" VALUES ") + g.rows.join(QLatin1Char(',')));
+        m_connection.exec(sql);
     } catch (...) {
         m_flushing = false;
         throw;

@@ -5,16 +5,21 @@
 
 #include <QMetaObject>
 
-DbRereadWorker::DbRereadWorker() : m_context(new QObject)
+DbRereadWorker::DbRereadWorker() : m_context(new QObject), m_connection(std::make_unique<DbConnection>())
 {
     m_thread.setObjectName(QStringLiteral("re-read"));
     m_context->moveToThread(&m_thread);
+    m_connection->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_context, &QObject::deleteLater);
     m_thread.start();
 }
 
 DbRereadWorker::~DbRereadWorker()
 {
+    // A fetch under way is cut off rather than waited for: its rows would go to a table
+    // that is going away (the program closing, a screen's table destroyed), and a large
+    // table on a slow server would hold the close for as long as the fetch takes.
+    m_connection->abortFromAnotherThread();
     m_thread.quit();
     m_thread.wait();
     m_connection.reset();
@@ -39,8 +44,6 @@ void DbRereadWorker::fetch(const DbConnectionSettings &settings, const DbRereadR
     try {
         if (observer)
             observer();
-        if (!m_connection)
-            m_connection = std::make_unique<DbConnection>();
         m_connection->setSettings(settings);
         m_connection->open();  // connects the first time, and again after a failure
         runReread(*m_connection, request, *result);

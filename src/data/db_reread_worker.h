@@ -16,7 +16,7 @@ public:
     using Done = std::function<void(std::shared_ptr<DbRereadResult>)>;
 
     DbRereadWorker();
-    // Waits for a fetch under way to end, then stops the thread.
+    // Cuts a fetch under way off (its result is not delivered), then stops the thread.
     ~DbRereadWorker() override;
 
     // Fetches on the worker's thread; `done` is called on `receiver`'s thread (not at all
@@ -30,5 +30,5 @@ private:
 
     QThread m_thread;
     QObject *m_context;                          // lives on m_thread
-    std::unique_ptr<DbConnection> m_connection;  // used on m_thread only
+    std::unique_ptr<DbConnection> m_connection;  // used on m_thread only (aborted from the owner's)
 };

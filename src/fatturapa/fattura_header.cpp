@@ -141,6 +141,14 @@ void writeBuyer(XmlLines &out, const FatturaHeader::Buyer &b, XmlFormat format)
 
 FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlFormat format)
 {
+    // The usual progressive, or a new one once the exchange system rejected the invoice.
+    const QString progressive =
+        sendingProgressive(diz.xml_conn, diz.Testata.asInteger(col::testata::id_invio), workspaceCaption);
+    return readFatturaHeaderWith(diz, progressive, format);
+}
+
+FatturaHeader readFatturaHeaderWith(TDiz &diz, const QString &progressive, XmlFormat format)
+{
     const DbTable &az = diz.AziendaT;
     const DbTable &inv = diz.Testata;
     namespace company = col::azienda;
@@ -150,8 +158,7 @@ FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlF
     // column is read as text (NULL is empty text), and the rules for an empty code, PEC,
     // VAT number or fiscal code apply; the other columns are read as values (NULL raises).
     FatturaHeader h;
-    // The usual progressive, or a new one once the exchange system rejected the invoice.
-    h.progressive = sendingProgressive(diz.xml_conn, inv.asInteger(invoice::id_invio), workspaceCaption);
+    h.progressive = progressive;
 
     // In the order the file uses them.
     h.company.codFis = az.asString(company::cod_fis);

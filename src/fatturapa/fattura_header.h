@@ -36,6 +36,8 @@ struct FatturaHeader {
 // the share capital and the document total must be numbers, the document date a date.
 // A buyer with neither VAT number nor fiscal code raises AppError naming the buyer.
 FatturaHeader readFatturaHeader(TDiz &diz, const QString &workspaceCaption, XmlFormat format);
+// The same with the progressive given, asking the server nothing.
+FatturaHeader readFatturaHeaderWith(TDiz &diz, const QString &progressive, XmlFormat format);
 
 // From the XML declaration to "</FatturaElettronicaHeader>".
 void writeFatturaHeader(XmlLines &out, const FatturaHeader &header, XmlFormat format);

@@ -12,6 +12,8 @@
 #include "xml_file.h"
 #include "xml_forms.h"
 
+#include <functional>
+
 namespace {
 
 const QString FileNameColumn = col::testata::nome_file;
@@ -65,17 +67,11 @@ void readStoredInvoice(TDiz &diz)
         t->refresh();
 }
 
-} // namespace
-
-void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format)
+// Stores the name, writes the file and puts it in place; `commitName` ends the unit of
+// work that stores the name (the file goes in place after it). A failure leaves the name
+// as it was and no file.
+void writeFileOf(TDiz &diz, const FatturaHeader &header, XmlFormat format, const std::function<void()> &commitName)
 {
-    // The user's pending header changes are stored first, outside the run: a failed run
-    // does not take them away.
-    diz.Testata.checkBrowseMode();
-    DbTransaction transaction(diz.xml_conn, {&diz.Testata, &diz.Detta, &diz.ContrattoT, &diz.ContrattoD});
-    readStoredInvoice(diz);
-
-    const FatturaHeader header = readFatturaHeader(diz, workspaceCaption, format);
     const QString fileName = xmlBaseName(header.company.pIva, header.progressive) + QStringLiteral(".xml");
 
     // Stored before the file is opened.
@@ -89,10 +85,30 @@ void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat forma
         writeFatturaBody(file, diz, header, format);
         // The name is stored for good only when the whole file is written; the file is put
         // in place once the name is stored.
-        transaction.commit();
+        commitName();
         file.commit();
     } catch (...) {
         restoreFileName(diz.Testata, earlier);
         throw;
     }
+}
+
+} // namespace
+
+void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format)
+{
+    // The user's pending header changes are stored first, outside the run: a failed run
+    // does not take them away.
+    diz.Testata.checkBrowseMode();
+    DbTransaction transaction(diz.xml_conn, {&diz.Testata, &diz.Detta, &diz.ContrattoT, &diz.ContrattoD});
+    readStoredInvoice(diz);
+    writeFileOf(diz, readFatturaHeader(diz, workspaceCaption, format), format, [&] { transaction.commit(); });
+}
+
+void writeNewInvoiceXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format)
+{
+    // The exchange system has never answered an invoice made in the caller's transaction:
+    // its file takes the usual progressive.
+    const QString progressive = progressivoInvio(diz.Testata.asInteger(col::testata::id_invio), workspaceCaption);
+    writeFileOf(diz, readFatturaHeaderWith(diz, progressive, format), format, [] {});
 }

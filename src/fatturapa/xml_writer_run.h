@@ -17,3 +17,11 @@ class TDiz;
 // leaves no partial or temporary file, keeps an earlier file of the name, and leaves
 // `nome_file` as it was before the run (a failed post of the name leaves no pending change).
 void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format);
+
+// The file of an invoice the caller has just made and stored inside its own open
+// transaction, which holds the invoice's header row locked, and that diz.Testata (current
+// row), diz.Detta, diz.ContrattoT and diz.ContrattoD hold as stored, its totals computed in
+// that transaction from its stored lines (CalcolaTotali): nothing is read or checked again.
+// `nome_file` is stored (in the caller's transaction) and the file put in place; a failure
+// leaves `nome_file` as it was and no file. The caller's commit makes the name permanent.
+void writeNewInvoiceXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format);

@@ -3,8 +3,6 @@
 #include "app_error.h"
 #include "calcola_totali.h"
 #include "columns.h"
-#include "crea_file_xml.h"
-#include "crea_file_xml_pa.h"
 #include "db_insert_batch.h"
 #include "db_quiet_walk.h"
 #include "db_transaction.h"
@@ -17,6 +15,7 @@
 #include "management_fields.h"
 #include "messages.h"
 #include "text_forms.h"
+#include "xml_writer_run.h"
 #include "xml_forms.h"
 
 #include <QFile>
@@ -91,10 +90,9 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &l
         try {
             // A public administration's document goes out in its own format: an FPR12 file
             // with a six-character recipient code is one the exchange system refuses.
-            if (doc.publicAdministration())
-                CreaFileXmlPA(diz, workspaceCaption);
-            else
-                CreaFileXml(diz, workspaceCaption);
+            // The invoice was made in this transaction and the tables hold it as stored
+            // (the totals re-read it): the writer reads nothing again.
+            writeNewInvoiceXml(diz, workspaceCaption, doc.publicAdministration() ? XmlFormat::FPA12 : XmlFormat::FPR12);
             writtenFile = XmlForms::trimmed(diz.AziendaT.text(col::azienda::path))
                 + diz.Testata.text(col::testata::nome_file);
         } catch (...) {

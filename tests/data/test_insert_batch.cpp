@@ -61,6 +61,41 @@ TEST_F(InsertBatch, TheRowsGoAsOneStatementBeforeTheNextOne)
     EXPECT_EQ(insertsSent(), after + 2);
 }
 
+// Rows that leave different columns out still go as one statement, in the order they
+// came: a line is delivered where it was added, and a column a row left out holds what
+// the server stores for it (NULL here), not an empty text.
+TEST_F(InsertBatch, RowsNamingDifferentColumnsKeepTheirOrderAndDefaults)
+{
+    const int before = insertsSent();
+    {
+        DbTransaction tx(diz->xml_conn, {&diz->Detta});
+        DbInsertBatch batch(diz->xml_conn, QStringLiteral("dettaglio"));
+        for (int prog = 1; prog <= 4; ++prog) {
+            diz->Detta.append();
+            diz->Detta.setValue(QStringLiteral("id_invio"), id);
+            diz->Detta.setValue(QStringLiteral("prog"), prog);
+            if (prog % 2 == 0)
+                diz->Detta.setText(QStringLiteral("sc_tipo"), QStringLiteral("SC"));
+            else
+                diz->Detta.setText(QStringLiteral("descrizione"), QStringLiteral("Riga \\ 'a', (b)"));
+            diz->Detta.post();
+        }
+        tx.commit();
+    }
+    EXPECT_EQ(insertsSent(), before + 1);
+    const DbResult r = xml->sql().select(QStringLiteral("SELECT prog, sc_tipo, descrizione FROM dettaglio"));
+    ASSERT_EQ(r.rows.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        const DbRow &row = r.rows[size_t(i)];
+        EXPECT_EQ(row.raw(0).toByteArray(), QByteArray::number(i + 1));
+        EXPECT_EQ(row.isNull(1), i % 2 == 0) << i;
+        EXPECT_EQ(row.isNull(2), i % 2 == 1) << i;
+        if (i % 2 == 0) {
+            EXPECT_EQ(QString::fromUtf8(row.raw(2).toByteArray()), QStringLiteral("Riga \\ 'a', (b)"));
+        }
+    }
+}
+
 TEST_F(InsertBatch, ARefusedRowIsReportedInsideTheTransactionWhichThenStoresNothing)
 {
     xml->sql().exec(QStringLiteral("DROP TRIGGER IF EXISTS dettaglio_refuse"));

@@ -11,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+#include <atomic>
+#include <memory>
 
 namespace {
 
@@ -177,6 +179,37 @@ TEST_F(TableChanges, PeriodicReReadFetchesOffTheInterfaceThreadAndNeverOverwrite
     t.first();
     EXPECT_EQ(t.text(u"rag_soc"), QStringLiteral("altrui"));
     DbRereadDiagnostics::setFetchObserver(t, {});
+}
+
+// A table that goes (the program closing) while its background re-read is under way
+// does not wait for the server to answer: the fetch is cut off and its rows never arrive.
+TEST_F(TableChanges, ATableThatGoesCutsItsBackgroundReReadOff)
+{
+    insert(QStringLiteral("testata"), {{"num_doc", "1"}});
+    // Quick while no customer is stored, afterwards a statement of 10 seconds (within the
+    // connection's read time-out, so that only the wait itself could end it earlier).
+    auto t = std::make_unique<DbTable>(diz->xml_conn, QStringLiteral("testata"));
+    t->setSql(QStringLiteral("SELECT t.*, SLEEP(IF((SELECT COUNT(*) FROM clienti) > 0, 10, 0)) AS pausa FROM testata t"));
+    t->open();
+    ASSERT_EQ(t->rowCount(), 1);
+    insert(QStringLiteral("clienti"), {{"rag_soc", "rallenta"}});
+    std::atomic<bool> started{false};
+    DbRereadDiagnostics::setFetchObserver(*t, [&started] { started = true; });
+    bool applied = false;
+    QObject::connect(t.get(), &DbTable::rowChanged, t.get(), [&applied] { applied = true; });
+    t->rereadInBackground();
+
+    const QString running = QStringLiteral("SELECT COUNT(*) FROM information_schema.processlist WHERE info LIKE '%SLEEP(IF%' "
+                                           "AND info NOT LIKE '%processlist%'");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started && count(running) == 1; }, 10000));
+    t.reset();
+    // Gone while the server is still running the statement.
+    EXPECT_EQ(count(running), 1);
+    EXPECT_FALSE(applied);
+    const DbResult ids = xml->sql().select(QStringLiteral("SELECT id FROM information_schema.processlist WHERE info LIKE "
+                                                          "'%SLEEP(IF%' AND info NOT LIKE '%processlist%'"));
+    for (const DbRow &row : ids.rows)
+        xml->sql().exec(QStringLiteral("KILL QUERY %1").arg(QString::fromUtf8(row.raw(0).toByteArray()).toLongLong()));
 }
 
 TEST_F(TableChanges, BeforePostHookRefusesTheRowOnEveryPathBeforeTheServer)
