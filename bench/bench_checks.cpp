@@ -6,7 +6,7 @@
 // thread (on a machine shared with other work the elapsed time includes the waits for a
 // processor).
 //   bench_checks [files=5000]
-#include "presend_check.h"
+#include "checks/presend_check.h"
 
 #include <QCoreApplication>
 #include <QDir>

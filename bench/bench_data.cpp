@@ -6,13 +6,13 @@
 // one changed header, CalcolaTotali on an invoice of 100 lines, and the peak memory.
 //   bench_data [invoices=50000]
 #include "bench_support.h"
-#include "calcola_totali.h"
-#include "db_grid.h"
-#include "db_reread_diagnostics.h"
-#include "diz.h"
+#include "invoice/calcola_totali.h"
+#include "ui/kit/db_grid.h"
+#include "data/db_reread_diagnostics.h"
+#include "data/diz.h"
 #include "invoice_generator.h"
 #include "test_db.h"
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

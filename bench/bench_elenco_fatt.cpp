@@ -8,14 +8,14 @@
 // loop while periodic re-reads run with the window shown.
 //   bench_elenco_fatt [invoices=50000]
 #include "bench_support.h"
-#include "db_grid.h"
-#include "db_navigator.h"
-#include "db_reread_diagnostics.h"
-#include "diz.h"
-#include "elenco_fatt.h"
+#include "ui/kit/db_grid.h"
+#include "ui/kit/db_navigator.h"
+#include "data/db_reread_diagnostics.h"
+#include "data/diz.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
 #include "invoice_generator.h"
 #include "test_db.h"
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,14 +2,14 @@
 // invoices billing 3 delivery notes of 3 lines each, imported into an empty electronic-
 // invoice database, files included. Prints the documents imported per second.
 //   bench_import [invoices=2000] [deferred=200]
-#include "app_error.h"
+#include "data/app_error.h"
 #include "bench_support.h"
-#include "diz.h"
-#include "importa_fatture.h"
-#include "management_fields.h"
-#include "messages.h"
+#include "data/diz.h"
+#include "import/importa_fatture.h"
+#include "import/management_fields.h"
+#include "data/messages.h"
 #include "test_db.h"
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
 #include <QCoreApplication>
 #include <QDir>

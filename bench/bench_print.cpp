@@ -3,12 +3,12 @@
 // the memory the print preview keeps for its pages.
 //   bench_print [runs=30] [folder to keep the PDFs in]
 #include "bench_support.h"
-#include "diz.h"
-#include "invoice_layout.h"
-#include "invoice_report.h"
-#include "pdf_output.h"
-#include "purchase_report.h"
-#include "report_preview.h"
+#include "data/diz.h"
+#include "print/invoice_layout.h"
+#include "print/invoice_report.h"
+#include "print/pdf_output.h"
+#include "print/purchase_report.h"
+#include "print/report_preview.h"
 #include "test_db.h"
 
 #include <QApplication>

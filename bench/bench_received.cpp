@@ -4,7 +4,7 @@
 // Prints the files loaded per second.
 //   bench_received [files=1000] [lines=20]
 #include "bench_support.h"
-#include "received_invoice.h"
+#include "receiving/received_invoice.h"
 #include "test_db.h"
 
 #include <QCoreApplication>

@@ -6,15 +6,15 @@
 // search (every row): wall time, and the CPU time of this process plus the test server
 // (what the search costs when no other work shares the processors).
 //   bench_registries [customers=20000] [articles=50000]
-#include "anag_cl.h"
+#include "ui/screens/registries/anag_cl.h"
 #include "bench_support.h"
-#include "articoli.h"
-#include "db_grid.h"
-#include "diz.h"
-#include "elenco_fatt.h"
-#include "registry_search.h"
+#include "ui/screens/registries/articoli.h"
+#include "ui/kit/db_grid.h"
+#include "data/diz.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
+#include "data/registry_search.h"
 #include "test_db.h"
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

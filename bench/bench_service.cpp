@@ -2,9 +2,9 @@
 // pre-send check included: N unsent invoices (default 1,000, five lines each) in a scratch
 // database, their files in a company folder, one request each to /Fatt_Ven/mail_sdi.php.
 // Run against the test server: scripts/test-db start; build/bench/bench_service [N]
-#include "app_error.h"
+#include "data/app_error.h"
 #include "bench_support.h"
-#include "presend_check.h"
+#include "checks/presend_check.h"
 #include "test_db.h"
 
 #include <QCoreApplication>

@@ -5,9 +5,9 @@
 //   build/bench/bench_signing [N] [invoice.xml] [signed.p7m]
 // N signings (default 200) of the invoice (default: the demonstration FPA12 invoice of
 // schema/ricevute); the last envelope is written to the third argument when given.
-#include "cades_signature.h"
-#include "invoice_signing.h"
-#include "signing_file_key.h"
+#include "service/cades_signature.h"
+#include "service/invoice_signing.h"
+#include "service/signing_file_key.h"
 #include "test_pki.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 // What the benchmarks share: the environment they run in, a data module connected to a
 // scratch database, rows inserted in bulk, and the figures they take (times, medians
 // and percentiles, the memory of the process).
-#include "db_connection.h"
-#include "diz.h"
+#include "data/db_connection.h"
+#include "data/diz.h"
 #include "test_db.h"
 
 #include <QElapsedTimer>

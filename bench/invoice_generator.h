@@ -1,7 +1,7 @@
 #pragma once
 // Rows for the benchmarks: fills a table with generated rows, every column but the key
 // filled to its width (text) or with a small number (integer).
-#include "db_connection.h"
+#include "data/db_connection.h"
 
 #include <QStringList>
 #include <QVariantMap>

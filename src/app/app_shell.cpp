@@ -1,16 +1,16 @@
-#include "app_shell.h"
+#include "app/app_shell.h"
 
-#include "anag_az.h"
-#include "anag_cl.h"
-#include "anag_fo.h"
-#include "articoli.h"
-#include "command.h"
-#include "diz.h"
-#include "elenco_carico.h"
-#include "elenco_fatt.h"
-#include "menu.h"
-#include "st_fatt.h"
-#include "testata_hooks.h"
+#include "ui/screens/registries/anag_az.h"
+#include "ui/screens/registries/anag_cl.h"
+#include "ui/screens/registries/anag_fo.h"
+#include "ui/screens/registries/articoli.h"
+#include "ui/kit/command.h"
+#include "data/diz.h"
+#include "ui/screens/elenco_carico/elenco_carico.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
+#include "app/menu.h"
+#include "ui/screens/st_fatt.h"
+#include "invoice/testata_hooks.h"
 
 AppShell::AppShell()
 {

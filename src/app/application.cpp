@@ -1,7 +1,7 @@
-#include "application.h"
+#include "app/application.h"
 
-#include "command.h"
-#include "qt_translations.h"
+#include "ui/kit/command.h"
+#include "app/qt_translations.h"
 
 #include <QLocale>
 

@@ -1,8 +1,8 @@
 // Program start: the application object, then every window and the data module once,
 // then the message loop until the main menu is closed.
-#include "app_shell.h"
-#include "application.h"
-#include "menu.h"
+#include "app/app_shell.h"
+#include "app/application.h"
+#include "app/menu.h"
 
 int main(int argc, char **argv)
 {

@@ -1,15 +1,15 @@
-#include "menu.h"
+#include "app/menu.h"
 
-#include "anag_az.h"
-#include "anag_cl.h"
-#include "anag_fo.h"
-#include "articoli.h"
-#include "command.h"
-#include "diz.h"
-#include "elenco_carico.h"
-#include "elenco_fatt.h"
-#include "ip_ini.h"
-#include "window_geometry.h"
+#include "ui/screens/registries/anag_az.h"
+#include "ui/screens/registries/anag_cl.h"
+#include "ui/screens/registries/anag_fo.h"
+#include "ui/screens/registries/articoli.h"
+#include "ui/kit/command.h"
+#include "data/diz.h"
+#include "ui/screens/elenco_carico/elenco_carico.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
+#include "data/ip_ini.h"
+#include "ui/kit/window_geometry.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

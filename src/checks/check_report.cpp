@@ -1,6 +1,6 @@
-#include "check_report.h"
+#include "checks/check_report.h"
 
-#include "xml_nodes.h"
+#include "fatturapa/xml_nodes.h"
 
 namespace Checks {
 

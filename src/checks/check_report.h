@@ -2,8 +2,8 @@
 // The problems found in one file, as the checks after the schema add them: refusals (the
 // exchange system would reject the file) and warnings (formal faults it would reject
 // later, against its own records), each with its code, element path and Italian detail.
-#include "check_options.h"
-#include "presend_check.h"
+#include "checks/check_options.h"
+#include "checks/presend_check.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "compiled_schema.h"
+#include "checks/compiled_schema.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "doctype_free_xml.h"
+#include "checks/doctype_free_xml.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>

@@ -1,7 +1,7 @@
 // The general document data of one invoice body: its date against the day of the check and
 // the invoices it corrects, its number, and the zero rate a ceiling self-invoice may not use.
-#include "check_report.h"
-#include "xml_nodes.h"
+#include "checks/check_report.h"
+#include "fatturapa/xml_nodes.h"
 
 #include <libxml/tree.h>
 

@@ -1,9 +1,9 @@
-#include "exchange_checks.h"
+#include "checks/exchange_checks.h"
 
-#include "app_error.h"
-#include "check_report.h"
-#include "line_total_rule.h"
-#include "xml_nodes.h"
+#include "data/app_error.h"
+#include "checks/check_report.h"
+#include "checks/line_total_rule.h"
+#include "fatturapa/xml_nodes.h"
 
 #include <QStringList>
 #include <libxml/tree.h>

@@ -27,8 +27,8 @@
 //   00471-00473 document types that bind seller and buyer
 //   00474       self-invoice for exceeding the ceiling (TD21) with a zero-rate summary
 //   00301/00305/00306, "controllo formale": VAT numbers and fiscal codes (warnings)
-#include "check_options.h"
-#include "presend_check.h"
+#include "checks/check_options.h"
+#include "checks/presend_check.h"
 
 #include <vector>
 

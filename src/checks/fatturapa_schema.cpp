@@ -1,7 +1,7 @@
-#include "fatturapa_schema.h"
+#include "checks/fatturapa_schema.h"
 
-#include "compiled_schema.h"
-#include "xml_nodes.h"
+#include "checks/compiled_schema.h"
+#include "fatturapa/xml_nodes.h"
 
 #include <libxml/xmlschemas.h>
 

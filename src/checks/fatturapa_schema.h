@@ -1,8 +1,8 @@
 #pragma once
 // The FatturaPA schema 1.2.3, compiled once per process and shared by every check
 // (a compiled schema is read only while documents are validated against it).
-#include "compiled_schema.h"
-#include "presend_check.h"
+#include "checks/compiled_schema.h"
+#include "checks/presend_check.h"
 
 #include <vector>
 

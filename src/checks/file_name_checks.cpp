@@ -1,4 +1,4 @@
-#include "file_name_checks.h"
+#include "checks/file_name_checks.h"
 
 #include <QRegularExpression>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The exchange system's rules on a file's name: its form (00001) and a name this business
 // has already sent (00002).
-#include "check_options.h"
-#include "presend_check.h"
+#include "checks/check_options.h"
+#include "checks/presend_check.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "line_total_rule.h"
+#include "checks/line_total_rule.h"
 
 namespace LineTotalRule {
 

@@ -4,7 +4,7 @@
 // one cent. A percentage applies to the price as it stands after the previous ones, an
 // amount is per unit. Shared by the check of a file and by whoever must store a line
 // that will pass it.
-#include "decimal.h"
+#include "data/decimal.h"
 
 #include <optional>
 #include <vector>

@@ -1,8 +1,8 @@
 // The header's rules and the parties: transmission format and recipient code, document
 // types that bind seller and buyer, formal checks of VAT numbers and fiscal codes.
-#include "check_report.h"
-#include "tax_codes.h"
-#include "xml_nodes.h"
+#include "checks/check_report.h"
+#include "checks/tax_codes.h"
+#include "fatturapa/xml_nodes.h"
 
 #include <libxml/tree.h>
 

@@ -1,10 +1,10 @@
-#include "presend_check.h"
+#include "checks/presend_check.h"
 
-#include "doctype_free_xml.h"
-#include "exchange_checks.h"
-#include "fatturapa_schema.h"
-#include "file_name_checks.h"
-#include "regular_file.h"
+#include "checks/doctype_free_xml.h"
+#include "checks/exchange_checks.h"
+#include "checks/fatturapa_schema.h"
+#include "checks/file_name_checks.h"
+#include "data/regular_file.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 // The check of an invoice file before it goes out (and of a received one): its name and
 // size, well-formed, valid against the FatturaPA schema, and free of the faults the
 // exchange system rejects after the schema; plus formal checks of tax codes as warnings.
-#include "check_options.h"
-#include "doctype_free_xml.h"
+#include "checks/check_options.h"
+#include "checks/doctype_free_xml.h"
 
 #include <QByteArray>
 #include <QString>

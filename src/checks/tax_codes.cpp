@@ -1,4 +1,4 @@
-#include "tax_codes.h"
+#include "checks/tax_codes.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "bare_file_name.h"
+#include "data/bare_file_name.h"
 
 namespace {
 

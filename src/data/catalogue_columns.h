@@ -2,7 +2,7 @@
 // The columns of a table of the catalogue (columns.h) as the list a table object requires
 // of what its server returns: a column the schema names but the server lacks makes the
 // table fail to open, at log-in, not when a screen first reads it.
-#include "columns.h"
+#include "data/columns.h"
 
 #include <QStringList>
 #include <array>

@@ -1,6 +1,6 @@
-#include "database_refusal.h"
+#include "data/database_refusal.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <mysqld_error.h>
 

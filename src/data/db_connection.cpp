@@ -1,7 +1,7 @@
-#include "db_connection.h"
+#include "data/db_connection.h"
 
-#include "app_error.h"
-#include "db_insert_batch.h"
+#include "data/app_error.h"
+#include "data/db_insert_batch.h"
 
 #include <QDate>
 #include <QDateTime>

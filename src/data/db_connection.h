@@ -2,8 +2,8 @@
 // A connection to the MySQL/MariaDB server over Connector/C. Settings are held until
 // open(); errors of the server are raised as DbError with the server's text.
 // Every value put into a statement goes through sqlLiteral() (the client library's escaping).
-#include "db_field.h"
-#include "db_row.h"
+#include "data/db_field.h"
+#include "data/db_row.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "db_insert_batch.h"
+#include "data/db_insert_batch.h"
 
-#include "db_connection.h"
+#include "data/db_connection.h"
 
 #include <QHash>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "db_notices.h"
+#include "data/db_notices.h"
 
-#include "db_table.h"
+#include "data/db_table.h"
 
 void DbNotices::currentMoved()
 {

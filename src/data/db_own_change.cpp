@@ -1,4 +1,4 @@
-#include "db_own_change.h"
+#include "data/db_own_change.h"
 
 DbOwnChange::DbOwnChange(DbTable &table) : m_table(table), m_before(table.pendingSnapshot()) {}
 

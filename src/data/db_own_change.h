@@ -11,7 +11,7 @@
 // Leaving the scope without post() or keep() undoes the change (without throwing):
 // the pending row the command started is dropped; a pending row that was already there
 // gets back the values it had when the guard was made.
-#include "db_table.h"
+#include "data/db_table.h"
 
 class DbOwnChange {
 public:

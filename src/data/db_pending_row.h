@@ -1,7 +1,7 @@
 #pragma once
 // The row a table object is editing or inserting, held beside its stored rows until it is
 // stored or dropped.
-#include "db_row.h"
+#include "data/db_row.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Scratch statement object: set a statement's text and run it.
-#include "db_connection.h"
+#include "data/db_connection.h"
 
 class DbQuery {
 public:

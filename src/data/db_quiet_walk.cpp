@@ -1,4 +1,4 @@
-#include "db_quiet_walk.h"
+#include "data/db_quiet_walk.h"
 
 DbQuietWalk::DbQuietWalk(DbTable &table)
     : m_table(table), m_start(table.bookmark()), m_bof(table.bof()), m_eof(table.eof())

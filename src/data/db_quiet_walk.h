@@ -11,7 +11,7 @@
 // Walks nest, also on the same table. The end of a walk never throws: a row left pending
 // by the walk is stored as a move would store it, and an error doing so is dropped (the
 // walk's own error, if any, is the one that reaches the user).
-#include "db_table.h"
+#include "data/db_table.h"
 
 class DbQuietWalk {
 public:

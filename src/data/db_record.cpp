@@ -1,8 +1,8 @@
-#include "db_record.h"
+#include "data/db_record.h"
 
-#include "app_error.h"
-#include "db_table.h"
-#include "db_values.h"
+#include "data/app_error.h"
+#include "data/db_table.h"
+#include "data/db_values.h"
 
 #include <algorithm>
 

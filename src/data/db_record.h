@@ -1,7 +1,7 @@
 #pragma once
 // Read access to one row of a table object, and the setter of its calculated fields: what
 // a table's calculated-fields hook is given.
-#include "db_row.h"
+#include "data/db_row.h"
 
 #include <QAnyStringView>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "db_reread.h"
+#include "data/db_reread.h"
 
-#include "db_connection.h"
+#include "data/db_connection.h"
 
 #include <algorithm>
 #include <numeric>

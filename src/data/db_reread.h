@@ -2,8 +2,8 @@
 // Fetching the rows of a table object again and matching them with the rows it holds.
 // The work needs no table object, so it can run on any thread with a connection of that
 // thread; the table then applies the outcome on its own thread.
-#include "db_field.h"
-#include "db_row.h"
+#include "data/db_field.h"
+#include "data/db_row.h"
 
 #include <QString>
 #include <vector>

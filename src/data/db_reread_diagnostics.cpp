@@ -1,4 +1,4 @@
-#include "db_reread_diagnostics.h"
+#include "data/db_reread_diagnostics.h"
 
 #include <QHash>
 #include <QMutex>

@@ -1,4 +1,4 @@
-#include "db_reread_difference.h"
+#include "data/db_reread_difference.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // What a re-read changed in the rows a table object holds: which held rows are gone, where
 // the current row stands now, and whether the bound controls are better told of every row
 // anew than row by row.
-#include "db_reread.h"
+#include "data/db_reread.h"
 
 #include <QVariant>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "db_reread_worker.h"
+#include "data/db_reread_worker.h"
 
-#include "app_error.h"
-#include "db_reread_diagnostics.h"
+#include "data/app_error.h"
+#include "data/db_reread_diagnostics.h"
 
 #include <QMetaObject>
 

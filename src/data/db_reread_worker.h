@@ -2,8 +2,8 @@
 // The thread on which a table object's periodic re-reads fetch, with a connection of its
 // own (the same server, database and account as the table's connection), so that the
 // user-interface thread only applies what changed.
-#include "db_connection.h"
-#include "db_reread.h"
+#include "data/db_connection.h"
+#include "data/db_reread.h"
 
 #include <QObject>
 #include <QThread>

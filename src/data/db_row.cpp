@@ -1,4 +1,4 @@
-#include "db_row.h"
+#include "data/db_row.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "db_row_statements.h"
+#include "data/db_row_statements.h"
 
-#include "db_connection.h"
+#include "data/db_connection.h"
 
 #include <QStringList>
 

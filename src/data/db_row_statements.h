@@ -2,8 +2,8 @@
 // The statements with which a table object stores, deletes and re-reads one of its rows.
 // Every value goes through the connection's escaping; a stored row of a keyed table is
 // named by its key and, on change, by the values this desk read (see whereUnchanged).
-#include "db_field.h"
-#include "db_row.h"
+#include "data/db_field.h"
+#include "data/db_row.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,8 +1,8 @@
-#include "db_table.h"
+#include "data/db_table.h"
 
-#include "app_error.h"
-#include "db_reread_worker.h"
-#include "db_row_statements.h"
+#include "data/app_error.h"
+#include "data/db_reread_worker.h"
+#include "data/db_row_statements.h"
 
 #include <algorithm>
 

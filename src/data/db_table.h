@@ -10,15 +10,15 @@
 // (following a master), db_table_stale.cpp (rows changed on another desk). Helpers that
 // know no table object: db_values (cell values), db_row_statements (the statements of one
 // row), db_reread_difference (what a re-read changed), db_notices (held notices).
-#include "db_connection.h"
-#include "db_field.h"
-#include "db_notices.h"
-#include "db_pending_row.h"
-#include "db_record.h"
-#include "db_reread.h"
-#include "db_row.h"
-#include "db_values.h"
-#include "decimal.h"
+#include "data/db_connection.h"
+#include "data/db_field.h"
+#include "data/db_notices.h"
+#include "data/db_pending_row.h"
+#include "data/db_record.h"
+#include "data/db_reread.h"
+#include "data/db_row.h"
+#include "data/db_values.h"
+#include "data/decimal.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,9 +1,9 @@
 // The pending row of a table object: begun by append() or edit() (or by setting a value),
 // stored by post() with one statement, dropped by cancel(); remove() deletes the current row.
-#include "db_table.h"
+#include "data/db_table.h"
 
-#include "app_error.h"
-#include "db_row_statements.h"
+#include "data/app_error.h"
+#include "data/db_row_statements.h"
 
 DbRowStatements DbTable::statements() const { return DbRowStatements(m_conn, m_table, m_fields, m_baseCount, keyField()); }
 

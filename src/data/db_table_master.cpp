@@ -1,6 +1,6 @@
 // A detail table follows its master: it holds only the rows whose detail columns equal the
 // master's current link values, fetched again whenever those values change.
-#include "db_table.h"
+#include "data/db_table.h"
 
 #include <algorithm>
 

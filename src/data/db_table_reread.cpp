@@ -1,10 +1,10 @@
 // Re-reading a table object's rows while it stays open: on demand (refresh), in the
 // background (periodically, or when a user asks), and applying only what differs.
-#include "db_table.h"
+#include "data/db_table.h"
 
-#include "app_error.h"
-#include "db_reread_difference.h"
-#include "db_reread_worker.h"
+#include "data/app_error.h"
+#include "data/db_reread_difference.h"
+#include "data/db_reread_worker.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 // Several desks on one server: a stored row of a keyed table is changed or deleted only
 // while it still holds on the server what this desk read; otherwise the desk is told and
 // shows the stored row again.
-#include "db_table.h"
+#include "data/db_table.h"
 
-#include "app_error.h"
-#include "db_row_statements.h"
+#include "data/app_error.h"
+#include "data/db_row_statements.h"
 
 QString DbTable::staleRowMessage()
 {

@@ -1,7 +1,7 @@
-#include "db_transaction.h"
+#include "data/db_transaction.h"
 
-#include "db_connection.h"
-#include "db_table.h"
+#include "data/db_connection.h"
+#include "data/db_table.h"
 
 #include <algorithm>
 

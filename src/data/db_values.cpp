@@ -1,7 +1,7 @@
-#include "db_values.h"
+#include "data/db_values.h"
 
-#include "app_error.h"
-#include "text_forms.h"
+#include "data/app_error.h"
+#include "data/text_forms.h"
 
 #include <QDate>
 #include <climits>

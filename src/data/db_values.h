@@ -2,8 +2,8 @@
 // The values of a table object's cells: a cell holds the server's text form of its value
 // (UTF-8, NULL as no cell); these functions turn it into the value a program reads, the
 // text a user sees, and back.
-#include "db_field.h"
-#include "decimal.h"
+#include "data/db_field.h"
+#include "data/decimal.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,6 +1,6 @@
-#include "decimal.h"
+#include "data/decimal.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "details_follow_master.h"
+#include "data/details_follow_master.h"
 
-#include "db_table.h"
+#include "data/db_table.h"
 
 void followMasterReReads(DbTable &master, const QList<DbTable *> &details)
 {

@@ -1,7 +1,7 @@
-#include "diz.h"
+#include "data/diz.h"
 
-#include "catalogue_columns.h"
-#include "details_follow_master.h"
+#include "data/catalogue_columns.h"
+#include "data/details_follow_master.h"
 
 TDiz *Diz = nullptr;
 

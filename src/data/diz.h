@@ -1,9 +1,9 @@
 #pragma once
 // The data module: the two connections and the shared table objects that every screen,
 // grid, editor and operation works on.
-#include "db_connection.h"
-#include "db_query.h"
-#include "db_table.h"
+#include "data/db_connection.h"
+#include "data/db_query.h"
+#include "data/db_table.h"
 
 #include <QObject>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "ip_ini.h"
+#include "data/ip_ini.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "registry_search.h"
+#include "data/registry_search.h"
 
-#include "db_connection.h"
-#include "db_table.h"
+#include "data/db_connection.h"
+#include "data/db_table.h"
 
 namespace RegistrySearch {
 

@@ -1,4 +1,4 @@
-#include "regular_file.h"
+#include "data/regular_file.h"
 
 #include <QFile>
 

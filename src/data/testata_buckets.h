@@ -1,7 +1,7 @@
 #pragma once
 // The columns of the four VAT buckets of an invoice header (testata), bucket 1 first. Bucket 4
 // keeps no expenses, rounding, free goods or legal reference: those are nullptr.
-#include "columns.h"
+#include "data/columns.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "text_forms.h"
+#include "data/text_forms.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // The text forms shared by the whole program: amount texts with the Italian decimal
 // comma, the format masks, the two readings of a number, and the date texts.
 // Nothing here depends on the process's C locale.
-#include "decimal.h"
+#include "data/decimal.h"
 #include <QDate>
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The blocks of the invoice body, in file order.
-#include "decimal.h"
-#include "fattura_header.h"
+#include "data/decimal.h"
+#include "fatturapa/fattura_header.h"
 
 class DbTable;
 class TDiz;

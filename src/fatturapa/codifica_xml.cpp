@@ -1,6 +1,6 @@
-#include "codifica_xml.h"
+#include "fatturapa/codifica_xml.h"
 
-#include "latin1_text.h"
+#include "fatturapa/latin1_text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "crea_file_xml_pa.h"
+#include "fatturapa/crea_file_xml_pa.h"
 
-#include "xml_writer_run.h"
+#include "fatturapa/xml_writer_run.h"
 
 void CreaFileXmlPA(TDiz &diz, const QString &workspaceCaption)
 {

@@ -1,13 +1,13 @@
 // DatiBeniServizi: the invoice lines and the VAT summary, read as stored.
-#include "body_blocks.h"
+#include "fatturapa/body_blocks.h"
 
-#include "codifica_xml.h"
-#include "columns.h"
-#include "db_quiet_walk.h"
-#include "db_table.h"
-#include "free_goods_summary.h"
-#include "testata_buckets.h"
-#include "xml_forms.h"
+#include "fatturapa/codifica_xml.h"
+#include "data/columns.h"
+#include "data/db_quiet_walk.h"
+#include "data/db_table.h"
+#include "fatturapa/free_goods_summary.h"
+#include "data/testata_buckets.h"
+#include "fatturapa/xml_forms.h"
 
 namespace {
 

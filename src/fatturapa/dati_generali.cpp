@@ -1,13 +1,13 @@
 // DatiGenerali: the general document data and the linked documents.
-#include "app_error.h"
-#include "body_blocks.h"
+#include "data/app_error.h"
+#include "fatturapa/body_blocks.h"
 
-#include "codifica_xml.h"
-#include "columns.h"
-#include "db_quiet_walk.h"
-#include "diz.h"
-#include "text_forms.h"
-#include "xml_forms.h"
+#include "fatturapa/codifica_xml.h"
+#include "data/columns.h"
+#include "data/db_quiet_walk.h"
+#include "data/diz.h"
+#include "data/text_forms.h"
+#include "fatturapa/xml_forms.h"
 
 namespace {
 

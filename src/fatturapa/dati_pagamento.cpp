@@ -1,10 +1,10 @@
 // DatiPagamento: the bank-transfer payment details.
-#include "body_blocks.h"
+#include "fatturapa/body_blocks.h"
 
-#include "codifica_xml.h"
-#include "columns.h"
-#include "db_table.h"
-#include "xml_forms.h"
+#include "fatturapa/codifica_xml.h"
+#include "data/columns.h"
+#include "data/db_table.h"
+#include "fatturapa/xml_forms.h"
 
 namespace {
 

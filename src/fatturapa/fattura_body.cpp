@@ -1,7 +1,7 @@
-#include "fattura_body.h"
+#include "fatturapa/fattura_body.h"
 
-#include "body_blocks.h"
-#include "diz.h"
+#include "fatturapa/body_blocks.h"
+#include "data/diz.h"
 
 void writeFatturaBody(XmlLines &out, TDiz &diz, const FatturaHeader &header, XmlFormat format)
 {

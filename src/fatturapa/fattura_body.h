@@ -1,6 +1,6 @@
 #pragma once
 // The FatturaElettronicaBody of the current invoice and the closing tag of the root.
-#include "fattura_header.h"
+#include "fatturapa/fattura_header.h"
 
 class TDiz;
 

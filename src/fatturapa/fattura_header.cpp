@@ -1,13 +1,13 @@
-#include "fattura_header.h"
+#include "fatturapa/fattura_header.h"
 
-#include "app_error.h"
-#include "codifica_xml.h"
-#include "columns.h"
-#include "diz.h"
-#include "file_naming.h"
-#include "foreign_postcode.h"
-#include "resend_naming.h"
-#include "xml_forms.h"
+#include "data/app_error.h"
+#include "fatturapa/codifica_xml.h"
+#include "data/columns.h"
+#include "data/diz.h"
+#include "fatturapa/file_naming.h"
+#include "fatturapa/foreign_postcode.h"
+#include "fatturapa/resend_naming.h"
+#include "fatturapa/xml_forms.h"
 
 namespace {
 

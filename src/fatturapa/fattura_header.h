@@ -1,8 +1,8 @@
 #pragma once
 // The values of the file header and of the general document data, read from the current
 // company and invoice before anything is stored or written, and the header lines.
-#include "xml_format.h"
-#include "xml_lines.h"
+#include "fatturapa/xml_format.h"
+#include "fatturapa/xml_lines.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "file_naming.h"
+#include "fatturapa/file_naming.h"
 
 namespace {
 constexpr int KeysPerRound = 19998;

@@ -1,7 +1,7 @@
-#include "foreign_postcode.h"
+#include "fatturapa/foreign_postcode.h"
 
-#include "latin1_text.h"
-#include "xml_forms.h"
+#include "fatturapa/latin1_text.h"
+#include "fatturapa/xml_forms.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "free_goods_summary.h"
+#include "fatturapa/free_goods_summary.h"
 
-#include "xml_forms.h"
+#include "fatturapa/xml_forms.h"
 
 SummaryFigures summaryFigures(const QString &rate, const QString &taxable, const QString &tax, const QString &freeGoods)
 {

@@ -1,4 +1,4 @@
-#include "latin1_text.h"
+#include "fatturapa/latin1_text.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "resend_naming.h"
+#include "fatturapa/resend_naming.h"
 
-#include "app_error.h"
-#include "db_connection.h"
-#include "file_naming.h"
+#include "data/app_error.h"
+#include "data/db_connection.h"
+#include "fatturapa/file_naming.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "xml_file.h"
+#include "fatturapa/xml_file.h"
 
-#include "app_error.h"
-#include "codifica_xml.h"
+#include "data/app_error.h"
+#include "fatturapa/codifica_xml.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // A FatturaPA file being written: the lines go to a temporary file in the target folder,
 // which replaces the file of the final name only on commit(). Without a commit (a failure
 // while writing) the temporary file is removed and an earlier file of that name stays.
-#include "xml_lines.h"
+#include "fatturapa/xml_lines.h"
 
 #include <QSaveFile>
 

@@ -1,7 +1,7 @@
-#include "xml_forms.h"
+#include "fatturapa/xml_forms.h"
 
-#include "codifica_xml.h"
-#include "text_forms.h"
+#include "fatturapa/codifica_xml.h"
+#include "data/text_forms.h"
 
 namespace XmlForms {
 

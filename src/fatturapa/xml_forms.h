@@ -1,7 +1,7 @@
 #pragma once
 // The text forms that stored values take between the tags of a FatturaPA file.
 // Numbers are always written with a decimal point, whatever the process locale.
-#include "decimal.h"
+#include "data/decimal.h"
 
 #include <QString>
 

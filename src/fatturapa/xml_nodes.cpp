@@ -1,4 +1,4 @@
-#include "xml_nodes.h"
+#include "fatturapa/xml_nodes.h"
 
 #include <libxml/tree.h>
 

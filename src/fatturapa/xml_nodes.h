@@ -2,7 +2,7 @@
 // Small helpers over a libxml2 tree of a FatturaPA file (or of a message of the exchange
 // system): elements by local name (the FatturaPA elements below the root carry no
 // namespace), their text, their path and their value as an exact decimal.
-#include "decimal.h"
+#include "data/decimal.h"
 
 #include <QString>
 #include <optional>

@@ -1,16 +1,16 @@
-#include "xml_writer_run.h"
+#include "fatturapa/xml_writer_run.h"
 
-#include "columns.h"
-#include "db_own_change.h"
-#include "db_transaction.h"
-#include "diz.h"
-#include "fattura_body.h"
-#include "fattura_header.h"
-#include "file_naming.h"
-#include "invoice_lock.h"
-#include "stored_totals.h"
-#include "xml_file.h"
-#include "xml_forms.h"
+#include "data/columns.h"
+#include "data/db_own_change.h"
+#include "data/db_transaction.h"
+#include "data/diz.h"
+#include "fatturapa/fattura_body.h"
+#include "fatturapa/fattura_header.h"
+#include "fatturapa/file_naming.h"
+#include "invoice/invoice_lock.h"
+#include "invoice/stored_totals.h"
+#include "fatturapa/xml_file.h"
+#include "fatturapa/xml_forms.h"
 
 #include <functional>
 

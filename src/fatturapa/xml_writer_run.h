@@ -1,6 +1,6 @@
 #pragma once
 // One run of an XML writer on the current invoice of the data module.
-#include "xml_format.h"
+#include "fatturapa/xml_format.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "checked_file.h"
+#include "fatture_check/checked_file.h"
 
-#include "regular_file.h"
-#include "signed_content.h"
+#include "data/regular_file.h"
+#include "receiving/signed_content.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 // One file given to the command-line checker: read whole, taken out of its signed envelope
 // when it is a .p7m, and checked.
-#include "presend_check.h"
+#include "checks/presend_check.h"
 
 #include <QString>
 #include <vector>

@@ -3,7 +3,7 @@
 // with --json one JSON object per file. --received applies the rules for a received
 // invoice. Exit status: 0 every file passes (warnings allowed), 1 a file would be rejected,
 // 2 a file cannot be read (or the command is misused).
-#include "checked_file.h"
+#include "fatture_check/checked_file.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
-#include "document_numbering.h"
+#include "import/document_numbering.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 ImportedIdentity importedIdentity(const QString &reg, int num, const QString &workspaceCaption)
 {

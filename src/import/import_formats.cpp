@@ -1,7 +1,7 @@
-#include "import_formats.h"
+#include "import/import_formats.h"
 
-#include "decimal.h"
-#include "text_forms.h"
+#include "data/decimal.h"
+#include "data/text_forms.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "import_run_lock.h"
+#include "import/import_run_lock.h"
 
-#include "app_error.h"
-#include "db_connection.h"
+#include "data/app_error.h"
+#include "data/db_connection.h"
 
 #include <QCryptographicHash>
 

@@ -1,8 +1,8 @@
-#include "imported_amounts.h"
+#include "import/imported_amounts.h"
 
-#include "app_error.h"
-#include "db_table.h"
-#include "import_formats.h"
+#include "data/app_error.h"
+#include "data/db_table.h"
+#include "import/import_formats.h"
 
 #include <cmath>
 

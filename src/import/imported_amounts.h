@@ -3,7 +3,7 @@
 // text columns of the invoice tables. A text too long for its column would be stored cut
 // to its first characters, a different amount: it is refused instead, as the invoice
 // arithmetic refuses it, and the document under way is not imported.
-#include "decimal.h"
+#include "data/decimal.h"
 
 #include <QString>
 

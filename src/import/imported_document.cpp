@@ -1,9 +1,9 @@
-#include "imported_document.h"
+#include "import/imported_document.h"
 
-#include "columns.h"
-#include "db_table.h"
-#include "source_values.h"
-#include "source_vat_groups.h"
+#include "data/columns.h"
+#include "data/db_table.h"
+#include "import/source_values.h"
+#include "import/source_vat_groups.h"
 
 QString natureOfProvince(const QString &prov)
 {

@@ -1,8 +1,8 @@
 #pragma once
 // What the import keeps of the source document it is bringing over: its identity in the
 // invoice tables, its buyer treatment and its VAT slots.
-#include "document_numbering.h"
-#include "vat_slots.h"
+#include "import/document_numbering.h"
+#include "import/vat_slots.h"
 
 #include <QString>
 #include <array>

@@ -1,12 +1,12 @@
-#include "imported_header.h"
+#include "import/imported_header.h"
 
-#include "columns.h"
-#include "db_table.h"
-#include "import_formats.h"
-#include "imported_amounts.h"
-#include "source_values.h"
-#include "testata_buckets.h"
-#include "text_forms.h"
+#include "data/columns.h"
+#include "data/db_table.h"
+#include "import/import_formats.h"
+#include "import/imported_amounts.h"
+#include "import/source_values.h"
+#include "data/testata_buckets.h"
+#include "data/text_forms.h"
 
 namespace {
 

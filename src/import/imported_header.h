@@ -1,6 +1,6 @@
 #pragma once
 // The invoice header that the import makes of a management document.
-#include "imported_document.h"
+#include "import/imported_document.h"
 
 class DbTable;
 

@@ -1,11 +1,11 @@
-#include "imported_line_price.h"
+#include "import/imported_line_price.h"
 
-#include "amount_text.h"
-#include "columns.h"
-#include "imported_amounts.h"
-#include "line_total_rule.h"
-#include "text_forms.h"
-#include "xml_forms.h"
+#include "invoice/amount_text.h"
+#include "data/columns.h"
+#include "import/imported_amounts.h"
+#include "checks/line_total_rule.h"
+#include "data/text_forms.h"
+#include "fatturapa/xml_forms.h"
 
 #include <vector>
 

@@ -1,13 +1,13 @@
-#include "imported_lines.h"
+#include "import/imported_lines.h"
 
-#include "columns.h"
-#include "db_quiet_walk.h"
-#include "diz.h"
-#include "import_formats.h"
-#include "imported_amounts.h"
-#include "imported_line_price.h"
-#include "source_values.h"
-#include "text_forms.h"
+#include "data/columns.h"
+#include "data/db_quiet_walk.h"
+#include "data/diz.h"
+#include "import/import_formats.h"
+#include "import/imported_amounts.h"
+#include "import/imported_line_price.h"
+#include "import/source_values.h"
+#include "data/text_forms.h"
 
 namespace {
 

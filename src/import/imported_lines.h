@@ -1,7 +1,7 @@
 #pragma once
 // The lines that the import gives a new invoice: the source document's own lines or, for
 // a deferred invoice, one reference row per delivery note followed by the note's lines.
-#include "imported_document.h"
+#include "import/imported_document.h"
 
 class TDiz;
 

@@ -1,6 +1,6 @@
-#include "imported_numbers.h"
+#include "import/imported_numbers.h"
 
-#include "db_connection.h"
+#include "data/db_connection.h"
 
 ImportedNumbers::ImportedNumbers(DbConnection &xmlConnection)
 {

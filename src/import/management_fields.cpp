@@ -1,8 +1,8 @@
-#include "management_fields.h"
+#include "import/management_fields.h"
 
-#include "catalogue_columns.h"
-#include "diz.h"
-#include "source_vat_groups.h"
+#include "data/catalogue_columns.h"
+#include "data/diz.h"
+#include "import/source_vat_groups.h"
 
 #include <cmath>
 #include <initializer_list>

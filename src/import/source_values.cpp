@@ -1,8 +1,8 @@
-#include "source_values.h"
+#include "import/source_values.h"
 
-#include "app_error.h"
-#include "db_table.h"
-#include "text_forms.h"
+#include "data/app_error.h"
+#include "data/db_table.h"
+#include "data/text_forms.h"
 
 #include <cmath>
 

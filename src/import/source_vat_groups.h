@@ -1,7 +1,7 @@
 #pragma once
 // The columns of the five VAT groups of a management document (norva26 testata), group 1
 // first: taxable amount, VAT, rate and discount.
-#include "columns.h"
+#include "data/columns.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "vat_slots.h"
+#include "import/vat_slots.h"
 
 #include <cstddef>
 

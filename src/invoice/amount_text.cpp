@@ -1,7 +1,7 @@
-#include "amount_text.h"
+#include "invoice/amount_text.h"
 
-#include "app_error.h"
-#include "text_forms.h"
+#include "data/app_error.h"
+#include "data/text_forms.h"
 
 #include <QRegularExpression>
 

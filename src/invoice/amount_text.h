@@ -9,7 +9,7 @@
 // entirely to the 30 decimals the arithmetic keeps (1e-40). The line amount shows its
 // "Errore" for them; the totals stop with "Importo troppo grande per <column>: <text>" or
 // "Importo troppo piccolo per <column>: <text>", as the import does for its amounts.
-#include "decimal.h"
+#include "data/decimal.h"
 
 #include <QString>
 

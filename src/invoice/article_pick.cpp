@@ -1,12 +1,12 @@
-#include "article_pick.h"
+#include "invoice/article_pick.h"
 
-#include "app_error.h"
-#include "calcola_totali.h"
-#include "columns.h"
-#include "db_transaction.h"
-#include "diz.h"
-#include "invoice_lock.h"
-#include "text_forms.h"
+#include "data/app_error.h"
+#include "invoice/calcola_totali.h"
+#include "data/columns.h"
+#include "data/db_transaction.h"
+#include "data/diz.h"
+#include "invoice/invoice_lock.h"
+#include "data/text_forms.h"
 
 #include <array>
 

@@ -1,10 +1,10 @@
-#include "article_prices.h"
+#include "invoice/article_prices.h"
 
-#include "amount_text.h"
-#include "app_error.h"
-#include "columns.h"
-#include "db_table.h"
-#include "text_forms.h"
+#include "invoice/amount_text.h"
+#include "data/app_error.h"
+#include "data/columns.h"
+#include "data/db_table.h"
+#include "data/text_forms.h"
 
 #include <array>
 

@@ -1,12 +1,12 @@
-#include "calcola_totali.h"
+#include "invoice/calcola_totali.h"
 
-#include "app_error.h"
-#include "columns.h"
-#include "db_transaction.h"
-#include "diz.h"
-#include "invoice_lock.h"
-#include "invoice_totals.h"
-#include "stored_invoice.h"
+#include "data/app_error.h"
+#include "data/columns.h"
+#include "data/db_transaction.h"
+#include "data/diz.h"
+#include "invoice/invoice_lock.h"
+#include "invoice/invoice_totals.h"
+#include "invoice/stored_invoice.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "customer_pick.h"
+#include "invoice/customer_pick.h"
 
-#include "columns.h"
-#include "diz.h"
+#include "data/columns.h"
+#include "data/diz.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "invoice_lock.h"
+#include "invoice/invoice_lock.h"
 
-#include "app_error.h"
-#include "db_connection.h"
+#include "data/app_error.h"
+#include "data/db_connection.h"
 
 namespace InvoiceLock {
 

@@ -1,9 +1,9 @@
-#include "invoice_totals.h"
+#include "invoice/invoice_totals.h"
 
-#include "amount_text.h"
-#include "columns.h"
-#include "testata_buckets.h"
-#include "text_forms.h"
+#include "invoice/amount_text.h"
+#include "data/columns.h"
+#include "data/testata_buckets.h"
+#include "data/text_forms.h"
 
 #include <array>
 

@@ -1,10 +1,10 @@
-#include "line_amount.h"
+#include "invoice/line_amount.h"
 
-#include "amount_text.h"
-#include "app_error.h"
-#include "columns.h"
-#include "messages.h"
-#include "text_forms.h"
+#include "invoice/amount_text.h"
+#include "data/app_error.h"
+#include "data/columns.h"
+#include "data/messages.h"
+#include "data/text_forms.h"
 
 namespace {
 

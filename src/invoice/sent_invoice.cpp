@@ -1,8 +1,8 @@
-#include "sent_invoice.h"
+#include "invoice/sent_invoice.h"
 
-#include "columns.h"
-#include "db_row.h"
-#include "db_table.h"
+#include "data/columns.h"
+#include "data/db_row.h"
+#include "data/db_table.h"
 
 namespace {
 const QString SentColumn = QString::fromLatin1(col::testata::inviata);

@@ -1,9 +1,9 @@
-#include "stored_invoice.h"
+#include "invoice/stored_invoice.h"
 
-#include "app_error.h"
-#include "columns.h"
-#include "db_connection.h"
-#include "invoice_lock.h"
+#include "data/app_error.h"
+#include "data/columns.h"
+#include "data/db_connection.h"
+#include "invoice/invoice_lock.h"
 
 namespace StoredInvoice {
 namespace {

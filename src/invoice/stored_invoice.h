@@ -1,7 +1,7 @@
 #pragma once
 // What the totals of an invoice are computed from, read from the server as stored now
 // (locking reads inside the caller's transaction), whatever a desk holds.
-#include "invoice_totals.h"
+#include "invoice/invoice_totals.h"
 
 #include <QVariant>
 #include <vector>

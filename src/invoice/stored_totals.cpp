@@ -1,8 +1,8 @@
-#include "stored_totals.h"
+#include "invoice/stored_totals.h"
 
-#include "app_error.h"
-#include "invoice_totals.h"
-#include "stored_invoice.h"
+#include "data/app_error.h"
+#include "invoice/invoice_totals.h"
+#include "invoice/stored_invoice.h"
 
 namespace StoredTotals {
 

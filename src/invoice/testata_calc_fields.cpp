@@ -1,8 +1,8 @@
-#include "testata_calc_fields.h"
+#include "invoice/testata_calc_fields.h"
 
-#include "app_error.h"
-#include "columns.h"
-#include "db_table.h"
+#include "data/app_error.h"
+#include "data/columns.h"
+#include "data/db_table.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
-#include "diz.h"
-#include "testata_calc_fields.h"
-#include "testata_new_record.h"
+#include "data/diz.h"
+#include "invoice/testata_calc_fields.h"
+#include "invoice/testata_new_record.h"
 
 void installTestataHooks(TDiz &diz)
 {

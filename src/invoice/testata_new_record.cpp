@@ -1,7 +1,7 @@
-#include "testata_new_record.h"
+#include "invoice/testata_new_record.h"
 
-#include "columns.h"
-#include "db_table.h"
+#include "data/columns.h"
+#include "data/db_table.h"
 
 #include <array>
 #include <utility>

@@ -1,7 +1,7 @@
-#include "band_renderer.h"
+#include "print/band_renderer.h"
 
-#include "app_error.h"
-#include "print_fonts.h"
+#include "data/app_error.h"
+#include "print/print_fonts.h"
 
 #include <QFontMetricsF>
 #include <QHash>

@@ -4,8 +4,8 @@
 // the page footer at its foot; between them the detail band is repeated once per row,
 // as many rows as fit, and the next rows go on to the next page. A layout with no rows
 // still prints one page with its header and footer.
-#include "report_data.h"
-#include "report_layout.h"
+#include "print/report_data.h"
+#include "print/report_layout.h"
 
 #include <QSizeF>
 

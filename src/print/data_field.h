@@ -1,7 +1,7 @@
 #pragma once
 // The name a print layout gives a data field: "<table>.<column>", both taken from the
 // catalogue (col::testata::table_name, col::testata::num_doc).
-#include "columns.h"
+#include "data/columns.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "document_file_name.h"
+#include "print/document_file_name.h"
 
-#include "text_forms.h"
+#include "data/text_forms.h"
 
 #include <QDir>
 #include <QStandardPaths>

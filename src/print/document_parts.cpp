@@ -1,7 +1,7 @@
-#include "document_parts.h"
+#include "print/document_parts.h"
 
-#include "columns.h"
-#include "data_field.h"
+#include "data/columns.h"
+#include "print/data_field.h"
 
 namespace Report {
 

@@ -2,7 +2,7 @@
 // The parts of a document's page that the invoice and the purchase-invoice layouts draw
 // alike: the sender's box with the page number beside it, the addressee ("Spett.le"),
 // the captions of the line table's columns, a VAT bucket and the totals box.
-#include "report_layout.h"
+#include "print/report_layout.h"
 
 #include <vector>
 

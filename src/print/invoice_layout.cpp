@@ -1,9 +1,9 @@
-#include "invoice_layout.h"
+#include "print/invoice_layout.h"
 
-#include "columns.h"
-#include "data_field.h"
-#include "document_parts.h"
-#include "testata_buckets.h"
+#include "data/columns.h"
+#include "print/data_field.h"
+#include "print/document_parts.h"
+#include "data/testata_buckets.h"
 
 namespace Report {
 

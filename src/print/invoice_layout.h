@@ -2,7 +2,7 @@
 // QR1, the issued invoice on A4: the company in the seller box, the buyer and the
 // document data in the page header, one detail row per invoice line, the VAT buckets
 // and the totals in the page footer, a frame around the printable area of every page.
-#include "report_layout.h"
+#include "print/report_layout.h"
 
 namespace Report {
 

@@ -1,12 +1,12 @@
-#include "invoice_report.h"
+#include "print/invoice_report.h"
 
-#include "columns.h"
-#include "diz.h"
-#include "data_field.h"
-#include "document_file_name.h"
-#include "invoice_layout.h"
-#include "testata_buckets.h"
-#include "text_forms.h"
+#include "data/columns.h"
+#include "data/diz.h"
+#include "print/data_field.h"
+#include "print/document_file_name.h"
+#include "print/invoice_layout.h"
+#include "data/testata_buckets.h"
+#include "data/text_forms.h"
 
 namespace Report {
 

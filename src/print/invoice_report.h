@@ -2,7 +2,7 @@
 // The data of QR1: the current invoice of Testata, its lines (Detta), the company
 // (AziendaT), and the two band handlers: the document year beside the number in the
 // page header, the taxable and VAT totals in the page footer.
-#include "report_snapshot.h"
+#include "print/report_snapshot.h"
 
 class TDiz;
 

@@ -1,11 +1,11 @@
-#include "pdf_output.h"
+#include "print/pdf_output.h"
 
-#include "app_error.h"
-#include "band_renderer.h"
-#include "invoice_layout.h"
-#include "invoice_report.h"
-#include "purchase_layout.h"
-#include "purchase_report.h"
+#include "data/app_error.h"
+#include "print/band_renderer.h"
+#include "print/invoice_layout.h"
+#include "print/invoice_report.h"
+#include "print/purchase_layout.h"
+#include "print/purchase_report.h"
 
 #include <QPainter>
 #include <QPdfWriter>

@@ -1,8 +1,8 @@
 #pragma once
 // Rendering a layout straight into a PDF file. The file is written whole or not at all:
 // an error while rendering leaves an existing file with that name untouched.
-#include "report_data.h"
-#include "report_layout.h"
+#include "print/report_data.h"
+#include "print/report_layout.h"
 
 #include <QString>
 

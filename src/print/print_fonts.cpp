@@ -1,4 +1,4 @@
-#include "print_fonts.h"
+#include "print/print_fonts.h"
 
 #include <QFontDatabase>
 #include <QHash>

@@ -2,7 +2,7 @@
 // The fonts of the layouts. Arial and Times New Roman are used where installed; otherwise
 // their metric-compatible Liberation counterparts (the same advance widths), so that texts
 // take the same room in their fields.
-#include "report_layout.h"
+#include "print/report_layout.h"
 
 #include <QFont>
 

@@ -1,8 +1,8 @@
-#include "purchase_layout.h"
+#include "print/purchase_layout.h"
 
-#include "columns.h"
-#include "data_field.h"
-#include "document_parts.h"
+#include "data/columns.h"
+#include "print/data_field.h"
+#include "print/document_parts.h"
 
 namespace Report {
 

@@ -2,7 +2,7 @@
 // QR2, the received purchase invoice on A4: the supplier in the left box and the company
 // as addressee, one detail row per purchase-invoice line, the goods, expenses, discount,
 // two VAT buckets and the totals in the page footer; no page frame.
-#include "report_layout.h"
+#include "print/report_layout.h"
 
 namespace Report {
 

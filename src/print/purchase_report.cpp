@@ -1,11 +1,11 @@
-#include "purchase_report.h"
+#include "print/purchase_report.h"
 
-#include "columns.h"
-#include "data_field.h"
-#include "diz.h"
-#include "document_file_name.h"
-#include "purchase_layout.h"
-#include "text_forms.h"
+#include "data/columns.h"
+#include "print/data_field.h"
+#include "data/diz.h"
+#include "print/document_file_name.h"
+#include "print/purchase_layout.h"
+#include "data/text_forms.h"
 
 namespace Report {
 

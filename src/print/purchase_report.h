@@ -2,7 +2,7 @@
 // The data of QR2: the current purchase invoice of Testa_Car, every line of Detta_Car
 // (which follows no header), the company (AziendaT), and the page footer's handler that
 // computes the goods total, the expenses, the taxable and the VAT totals.
-#include "report_snapshot.h"
+#include "print/report_snapshot.h"
 
 class TDiz;
 

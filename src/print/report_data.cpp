@@ -1,4 +1,4 @@
-#include "report_data.h"
+#include "print/report_data.h"
 
 namespace Report {
 

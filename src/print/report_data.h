@@ -1,7 +1,7 @@
 #pragma once
 // What a layout is rendered from: the texts of its fields, the number of detail rows and
 // the band handlers that compute texts no column holds.
-#include "report_layout.h"
+#include "print/report_layout.h"
 
 #include <QString>
 

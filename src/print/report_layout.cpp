@@ -1,4 +1,4 @@
-#include "report_layout.h"
+#include "print/report_layout.h"
 
 namespace Report {
 

@@ -1,9 +1,9 @@
-#include "report_preview.h"
+#include "print/report_preview.h"
 
-#include "app_error.h"
-#include "band_renderer.h"
-#include "document_file_name.h"
-#include "pdf_output.h"
+#include "data/app_error.h"
+#include "print/band_renderer.h"
+#include "print/document_file_name.h"
+#include "print/pdf_output.h"
 
 #include <QAction>
 #include <QFileDialog>

@@ -1,8 +1,8 @@
 #pragma once
 // The print preview of a layout: the rendered pages with fit page, 100 %, fit width,
 // first/previous/next/last page, printer set-up, print, and saving as PDF.
-#include "report_data.h"
-#include "report_layout.h"
+#include "print/report_data.h"
+#include "print/report_layout.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "report_snapshot.h"
+#include "print/report_snapshot.h"
 
-#include "app_error.h"
-#include "db_table.h"
+#include "data/app_error.h"
+#include "data/db_table.h"
 
 namespace Report {
 

@@ -4,7 +4,7 @@
 // row of the line table. The preview repaints from this copy, so rows re-read meanwhile
 // do not change pages already shown. Names without a table are computed texts that the
 // band handlers set.
-#include "report_data.h"
+#include "print/report_data.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "fattura_reader.h"
+#include "receiving/fattura_reader.h"
 
-#include "app_error.h"
-#include "doctype_free_xml.h"
-#include "xml_nodes.h"
+#include "data/app_error.h"
+#include "checks/doctype_free_xml.h"
+#include "fatturapa/xml_nodes.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>

@@ -3,7 +3,7 @@
 // values: the supplier from the header, and per invoice body its document data, VAT
 // summary, payment instalments and lines. Numbers stay exact (Decimal); texts are kept
 // as written in the file. Nothing here touches the database.
-#include "decimal.h"
+#include "data/decimal.h"
 
 #include <QByteArray>
 #include <QDate>

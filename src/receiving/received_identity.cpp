@@ -1,10 +1,10 @@
-#include "received_identity.h"
+#include "receiving/received_identity.h"
 
-#include "app_error.h"
-#include "columns.h"
-#include "db_connection.h"
-#include "fattura_reader.h"
-#include "received_rows.h"
+#include "data/app_error.h"
+#include "data/columns.h"
+#include "data/db_connection.h"
+#include "receiving/fattura_reader.h"
+#include "receiving/received_rows.h"
 
 #include <QCryptographicHash>
 #include <algorithm>

@@ -1,8 +1,8 @@
-#include "received_rows.h"
+#include "receiving/received_rows.h"
 
-#include "app_error.h"
-#include "columns.h"
-#include "text_forms.h"
+#include "data/app_error.h"
+#include "data/columns.h"
+#include "data/text_forms.h"
 
 namespace Received {
 

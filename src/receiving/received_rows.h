@@ -2,7 +2,7 @@
 // The rows of test_car and dett_car that a received document gives: column names with
 // their values, every amount as the application's amount text (decimal comma), every
 // date as dd/mm/yyyy, every text cut to its column's width.
-#include "fattura_reader.h"
+#include "receiving/fattura_reader.h"
 
 #include <QStringList>
 #include <QVariantList>

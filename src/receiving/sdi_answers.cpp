@@ -1,7 +1,7 @@
-#include "sdi_answers.h"
+#include "receiving/sdi_answers.h"
 
-#include "app_error.h"
-#include "db_connection.h"
+#include "data/app_error.h"
+#include "data/db_connection.h"
 
 namespace Sdi {
 

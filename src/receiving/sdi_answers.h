@@ -2,7 +2,7 @@
 // What the exchange system answered about the issued invoices, as stored in notifiche_sdi:
 // every answer of one invoice, the latest answer of each invoice, and whether a file name
 // was rejected. A database without the table has no answers.
-#include "sdi_message.h"
+#include "receiving/sdi_message.h"
 
 #include <QHash>
 #include <QList>

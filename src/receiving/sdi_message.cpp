@@ -1,8 +1,8 @@
-#include "sdi_message.h"
+#include "receiving/sdi_message.h"
 
-#include "doctype_free_xml.h"
-#include "sdi_message_schema.h"
-#include "xml_nodes.h"
+#include "checks/doctype_free_xml.h"
+#include "receiving/sdi_message_schema.h"
+#include "fatturapa/xml_nodes.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>

@@ -1,6 +1,6 @@
-#include "sdi_message_schema.h"
+#include "receiving/sdi_message_schema.h"
 
-#include "compiled_schema.h"
+#include "checks/compiled_schema.h"
 
 #include <libxml/xmlschemas.h>
 

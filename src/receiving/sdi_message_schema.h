@@ -1,7 +1,7 @@
 #pragma once
 // The schema of the exchange system's messages (MessaggiTypes_v1.1.xsd and the signature
 // schema it imports), compiled once per process and shared by every reading.
-#include "compiled_schema.h"
+#include "checks/compiled_schema.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
-#include "sdi_message_store.h"
+#include "receiving/sdi_message_store.h"
 
-#include "app_error.h"
-#include "db_connection.h"
-#include "db_transaction.h"
+#include "data/app_error.h"
+#include "data/db_connection.h"
+#include "data/db_transaction.h"
 
 namespace {
 

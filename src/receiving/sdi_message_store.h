@@ -3,7 +3,7 @@
 // file it names. A rejection (NS) of the file the invoice still carries takes the invoice's
 // sent flag back, under the invoice row's lock: the invoice counts as never issued, and it
 // may be corrected and sent again (the XML writers then give it a new file name).
-#include "sdi_message.h"
+#include "receiving/sdi_message.h"
 
 class DbConnection;
 

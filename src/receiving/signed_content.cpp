@@ -1,4 +1,4 @@
-#include "signed_content.h"
+#include "receiving/signed_content.h"
 
 #include <QList>
 

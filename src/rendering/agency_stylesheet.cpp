@@ -1,6 +1,6 @@
-#include "agency_stylesheet.h"
+#include "rendering/agency_stylesheet.h"
 
-#include "xslt_messages.h"
+#include "rendering/xslt_messages.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "closed_html_document.h"
+#include "rendering/closed_html_document.h"
 
 #include <QUrl>
 

@@ -1,7 +1,7 @@
-#include "fattura_html.h"
+#include "rendering/fattura_html.h"
 
-#include "agency_stylesheet.h"
-#include "guarded_xml.h"
+#include "rendering/agency_stylesheet.h"
+#include "rendering/guarded_xml.h"
 #include "receiving/signed_content.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "guarded_xml.h"
+#include "rendering/guarded_xml.h"
 
 #include <libxml/parser.h>
 

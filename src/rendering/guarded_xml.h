@@ -1,7 +1,7 @@
 #pragma once
 // Parsing a FatturaPA file that comes from outside for display: the program's DOCTYPE-free
 // parsing, with the parser printing nothing, and an Italian reason when the file is refused.
-#include "doctype_free_xml.h"
+#include "checks/doctype_free_xml.h"
 
 #include <QByteArray>
 #include <QString>

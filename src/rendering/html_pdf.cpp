@@ -1,6 +1,6 @@
-#include "html_pdf.h"
+#include "rendering/html_pdf.h"
 
-#include "closed_html_document.h"
+#include "rendering/closed_html_document.h"
 #include "data/app_error.h"
 
 #include <QDir>

@@ -7,8 +7,8 @@
 // written whole or not at all. Exit status: 0 done, 1 the file cannot be rendered or an
 // output cannot be written (the Italian message on the standard error), 2 wrong usage.
 #include "data/app_error.h"
-#include "fattura_html.h"
-#include "html_pdf.h"
+#include "rendering/fattura_html.h"
+#include "rendering/html_pdf.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "xslt_messages.h"
+#include "rendering/xslt_messages.h"
 
 #include <libxml/globals.h>
 #include <libxml/xmlerror.h>

@@ -1,6 +1,6 @@
-#include "cades_signature.h"
+#include "service/cades_signature.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <openssl/bio.h>
 #include <openssl/cms.h>

@@ -3,7 +3,7 @@
 // for a .p7m file: CMS SignedData in DER with the document attached, SHA-256, the
 // signer's certificate, and the signed attributes content type, message digest, signing
 // time and ESS signing-certificate-v2.
-#include "signing_identity.h"
+#include "service/signing_identity.h"
 
 #include <QByteArray>
 

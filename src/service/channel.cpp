@@ -1,8 +1,8 @@
-#include "channel.h"
+#include "service/channel.h"
 
-#include "app_error.h"
-#include "folder_channel.h"
-#include "pec_channel.h"
+#include "data/app_error.h"
+#include "service/folder_channel.h"
+#include "service/pec_channel.h"
 
 std::unique_ptr<Channel> makeChannel(const ServiceSettings &settings)
 {

@@ -1,6 +1,6 @@
 #pragma once
 // A way of handing an invoice file over to the exchange system.
-#include "service_settings.h"
+#include "settings/service_settings.h"
 
 #include <QByteArray>
 #include <QString>

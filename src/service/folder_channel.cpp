@@ -1,6 +1,6 @@
-#include "folder_channel.h"
+#include "service/folder_channel.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -3,7 +3,7 @@
 // revenue agency's portal. The copy appears under its name only once complete (it is
 // written under a temporary name and then linked under its own), so that nothing ever
 // picks up half a file, and a file of the same name already waiting is never replaced.
-#include "channel.h"
+#include "service/channel.h"
 
 class FolderChannel : public Channel {
 public:

@@ -1,6 +1,6 @@
-#include "handover_journal.h"
+#include "service/handover_journal.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "handover_reconcile.h"
+#include "service/handover_reconcile.h"
 
-#include "app_error.h"
-#include "channel.h"
-#include "db_connection.h"
-#include "db_transaction.h"
-#include "handover_journal.h"
+#include "data/app_error.h"
+#include "service/channel.h"
+#include "data/db_connection.h"
+#include "data/db_transaction.h"
+#include "service/handover_journal.h"
 
 bool handoverWentOut(const Channel &channel, const HandoverRecord &record)
 {

@@ -1,4 +1,4 @@
-#include "html_page.h"
+#include "service/html_page.h"
 
 QByteArray ServiceAnswer::html() const
 {

@@ -1,12 +1,12 @@
-#include "invoice_signing.h"
+#include "service/invoice_signing.h"
 
-#include "app_error.h"
-#include "cades_signature.h"
-#include "fattura_reader.h"
-#include "signed_content.h"
-#include "signing_certificate.h"
-#include "signing_file_key.h"
-#include "signing_token_key.h"
+#include "data/app_error.h"
+#include "service/cades_signature.h"
+#include "receiving/fattura_reader.h"
+#include "receiving/signed_content.h"
+#include "service/signing_certificate.h"
+#include "service/signing_file_key.h"
+#include "service/signing_token_key.h"
 
 #include <QDateTime>
 

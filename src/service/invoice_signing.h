@@ -6,7 +6,7 @@
 // certificate file or the smart card of the settings; its certificate must be valid now
 // and carry the non-repudiation usage, and the envelope is read back by the same reader
 // that loads received .p7m files before it may go out.
-#include "signing_settings.h"
+#include "service/signing_settings.h"
 
 #include <QByteArray>
 #include <QString>

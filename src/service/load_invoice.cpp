@@ -1,6 +1,6 @@
-#include "load_invoice.h"
+#include "service/load_invoice.h"
 
-#include "received_invoice.h"
+#include "receiving/received_invoice.h"
 
 ServiceAnswer loadInvoice(DbConnection &conn, const QString &receivedFolder, const std::optional<QString> &nomeFile)
 {

@@ -1,6 +1,6 @@
-#include "mail_attachments.h"
+#include "service/mail_attachments.h"
 
-#include "bare_file_name.h"
+#include "data/bare_file_name.h"
 
 #include <QRegularExpression>
 

@@ -2,18 +2,18 @@
 // application opens on http://localhost:<port>. Started with no argument it reads
 // servizio.ini from the current folder; its one argument names another settings file.
 // It stops on SIGTERM or SIGINT.
-#include "app_error.h"
-#include "channel.h"
-#include "db_connection.h"
-#include "handover_journal.h"
-#include "handover_reconcile.h"
-#include "invoice_signing.h"
-#include "notifications_reader.h"
-#include "presend_check.h"
-#include "sdi_message_schema.h"
-#include "service_database.h"
-#include "service_server.h"
-#include "service_settings.h"
+#include "data/app_error.h"
+#include "service/channel.h"
+#include "data/db_connection.h"
+#include "service/handover_journal.h"
+#include "service/handover_reconcile.h"
+#include "service/invoice_signing.h"
+#include "service/notifications_reader.h"
+#include "checks/presend_check.h"
+#include "receiving/sdi_message_schema.h"
+#include "service/service_database.h"
+#include "service/service_server.h"
+#include "settings/service_settings.h"
 
 #include <QCoreApplication>
 #include <QDir>

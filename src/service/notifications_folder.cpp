@@ -1,9 +1,9 @@
-#include "notifications_folder.h"
+#include "service/notifications_folder.h"
 
-#include "app_error.h"
-#include "db_connection.h"
-#include "sdi_message.h"
-#include "sdi_message_store.h"
+#include "data/app_error.h"
+#include "data/db_connection.h"
+#include "receiving/sdi_message.h"
+#include "receiving/sdi_message_store.h"
 
 #include <QDir>
 #include <QFile>

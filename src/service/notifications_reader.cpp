@@ -1,13 +1,13 @@
-#include "notifications_reader.h"
+#include "service/notifications_reader.h"
 
-#include "app_error.h"
-#include "db_connection.h"
-#include "mail_attachments.h"
-#include "notifications_folder.h"
-#include "pec_mailbox.h"
-#include "received_invoice.h"
-#include "service_database.h"
-#include "service_log.h"
+#include "data/app_error.h"
+#include "data/db_connection.h"
+#include "service/mail_attachments.h"
+#include "service/notifications_folder.h"
+#include "service/pec_mailbox.h"
+#include "receiving/received_invoice.h"
+#include "service/service_database.h"
+#include "service/service_log.h"
 
 #include <QDir>
 #include <QRegularExpression>

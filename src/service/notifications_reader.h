@@ -4,9 +4,9 @@
 // folder), then the notifications folder. It runs every `notifiche_intervallo` seconds on a
 // thread of its own and on request (/Fatt_Ven/notifiche.php); readings never overlap. Every
 // file handled and every failure is a line of the service's log.
-#include "html_page.h"
-#include "pec_mailbox.h"
-#include "service_settings.h"
+#include "service/html_page.h"
+#include "service/pec_mailbox.h"
+#include "settings/service_settings.h"
 
 #include <condition_variable>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "pec_channel.h"
+#include "service/pec_channel.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #pragma once
 // Channel "pec": an e-mail to the exchange system's certified-mail address with the file
 // attached, sent over SMTP (libcurl) with TLS, as the settings say.
-#include "channel.h"
+#include "service/channel.h"
 
 class PecChannel : public Channel {
 public:

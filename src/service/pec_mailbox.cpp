@@ -1,6 +1,6 @@
-#include "pec_mailbox.h"
+#include "service/pec_mailbox.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <QRegularExpression>
 #include <QUrl>

@@ -7,7 +7,7 @@
 // provider's own receipts, other correspondence) stays unread for the user, and is not
 // fetched again while the service runs. Nothing is ever deleted. The log-in never appears
 // in a message.
-#include "service_settings.h"
+#include "settings/service_settings.h"
 
 #include <QByteArray>
 #include <QSet>

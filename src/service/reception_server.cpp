@@ -1,4 +1,4 @@
-#include "reception_server.h"
+#include "service/reception_server.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "request_gate.h"
+#include "service/request_gate.h"
 
 #include <httplib.h>
 #include <openssl/crypto.h>

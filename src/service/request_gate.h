@@ -10,7 +10,7 @@
 //   - on the sending and loading addresses, the installation's secret (query key "chiave"),
 //     compared in constant time.
 // A refusal page says why in general words and holds nothing of the request or the data.
-#include "html_page.h"
+#include "service/html_page.h"
 
 #include <QString>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "request_query.h"
+#include "service/request_query.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,7 +2,7 @@
 // One request of the sending addresses (/Fatt_Ven/mail_sdi.php, /Fatt_Ven/mail_sdi_pa.php):
 // the invoice's file, found by its bare name in the company's folder, is checked, handed
 // over through the channel and its invoice marked as sent, or refused with the reason.
-#include "html_page.h"
+#include "service/html_page.h"
 
 #include <QString>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "service_database.h"
+#include "service/service_database.h"
 
-#include "app_error.h"
-#include "db_connection.h"
-#include "diz.h"
-#include "ip_ini.h"
+#include "data/app_error.h"
+#include "data/db_connection.h"
+#include "data/diz.h"
+#include "data/ip_ini.h"
 
 #include <QDir>
 

@@ -3,7 +3,7 @@
 // from the settings, or from ip.ini when the settings leave them empty; the user is root
 // with the application's fixed password. Each request borrows a connection of its own, so
 // that requests served at the same time never share one.
-#include "service_settings.h"
+#include "settings/service_settings.h"
 
 #include <QString>
 #include <memory>

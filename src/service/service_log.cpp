@@ -1,4 +1,4 @@
-#include "service_log.h"
+#include "service/service_log.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -7,7 +7,7 @@
 //   GET /Fatt_Ven/notifiche.php    read the exchange system's answers now
 // Requests run on a small pool of threads, each with a database connection of its own;
 // loadings run one at a time, so that the same file never gets loaded twice at once.
-#include "service_settings.h"
+#include "settings/service_settings.h"
 
 #include <memory>
 

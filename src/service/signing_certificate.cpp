@@ -1,4 +1,4 @@
-#include "signing_certificate.h"
+#include "service/signing_certificate.h"
 
 #include <openssl/asn1.h>
 #include <openssl/bio.h>

@@ -1,6 +1,6 @@
-#include "signing_file_key.h"
+#include "service/signing_file_key.h"
 
-#include "app_error.h"
+#include "data/app_error.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 // The signing key of a PKCS#12 file (.p12 / .pfx) protected by a password.
-#include "signing_identity.h"
+#include "service/signing_identity.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "signing_settings.h"
+#include "service/signing_settings.h"
 
-#include "app_error.h"
-#include "service_settings.h"
+#include "data/app_error.h"
+#include "settings/service_settings.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "signing_token_key.h"
+#include "service/signing_token_key.h"
 
 #include <QFileInfo>
 #include <QUrl>

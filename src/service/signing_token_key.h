@@ -1,8 +1,8 @@
 #pragma once
 // The signing key of a PKCS#11 token (smart card, USB key), reached through OpenSSL's
 // pkcs11 engine (Debian package libengine-pkcs11-openssl) and the token's own module.
-#include "signing_identity.h"
-#include "signing_settings.h"
+#include "service/signing_identity.h"
+#include "service/signing_settings.h"
 
 #include <QString>
 

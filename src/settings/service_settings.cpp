@@ -1,4 +1,4 @@
-#include "service_settings.h"
+#include "settings/service_settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "address_opener.h"
+#include "transmission/address_opener.h"
 
-#include "installed_seam.h"
-#include "messages.h"
+#include "data/installed_seam.h"
+#include "data/messages.h"
 
 #include <QDesktopServices>
 #include <QEventLoop>

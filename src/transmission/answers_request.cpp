@@ -1,7 +1,7 @@
-#include "answers_request.h"
+#include "transmission/answers_request.h"
 
-#include "address_opener.h"
-#include "service_settings.h"
+#include "transmission/address_opener.h"
+#include "settings/service_settings.h"
 
 QString answersReadingAddress(const QString &baseUrl) { return baseUrl + QStringLiteral("/Fatt_Ven/notifiche.php"); }
 

@@ -1,8 +1,8 @@
-#include "handover_address.h"
+#include "transmission/handover_address.h"
 
-#include "address_opener.h"
-#include "columns.h"
-#include "db_table.h"
+#include "transmission/address_opener.h"
+#include "data/columns.h"
+#include "data/db_table.h"
 
 #include <QFileInfo>
 

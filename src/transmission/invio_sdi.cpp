@@ -1,12 +1,12 @@
-#include "invio_sdi.h"
+#include "transmission/invio_sdi.h"
 
-#include "address_opener.h"
-#include "columns.h"
-#include "diz.h"
-#include "handover_address.h"
-#include "messages.h"
-#include "sent_invoice.h"
-#include "service_settings.h"
+#include "transmission/address_opener.h"
+#include "data/columns.h"
+#include "data/diz.h"
+#include "transmission/handover_address.h"
+#include "data/messages.h"
+#include "invoice/sent_invoice.h"
+#include "settings/service_settings.h"
 
 #include <QStringList>
 

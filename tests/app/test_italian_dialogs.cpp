@@ -3,11 +3,11 @@
 // Italian texts, and printing to a file proposes the invoice's own name in the documents
 // folder.
 #include "../print/print_fixture.h"
-#include "dialog_messages.h"
-#include "invoice_layout.h"
-#include "invoice_report.h"
-#include "qt_translations.h"
-#include "report_preview.h"
+#include "ui/kit/dialog_messages.h"
+#include "print/invoice_layout.h"
+#include "print/invoice_report.h"
+#include "app/qt_translations.h"
+#include "print/report_preview.h"
 
 #include <QAction>
 #include <QApplication>

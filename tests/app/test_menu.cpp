@@ -1,15 +1,15 @@
 // Program start, the main menu's log-in ("Accedi" with ip.ini from the current folder)
 // and closing the menu, on the whole set of windows against the test server.
 #include "../ui/gui_test.h"
-#include "anag_az.h"
-#include "anag_cl.h"
-#include "anag_fo.h"
-#include "app_shell.h"
-#include "articoli.h"
-#include "diz.h"
-#include "elenco_carico.h"
-#include "elenco_fatt.h"
-#include "menu.h"
+#include "ui/screens/registries/anag_az.h"
+#include "ui/screens/registries/anag_cl.h"
+#include "ui/screens/registries/anag_fo.h"
+#include "app/app_shell.h"
+#include "ui/screens/registries/articoli.h"
+#include "data/diz.h"
+#include "ui/screens/elenco_carico/elenco_carico.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
+#include "app/menu.h"
 #include "test_db.h"
 
 #include <QDir>

@@ -4,9 +4,9 @@
 // user writes it, with "Creazione File XML" (CreaFileXml) or, for a public administration
 // (six-character recipient code), "XML P.A." (CreaFileXmlPA).
 #include "../import/import_fixture.h"
-#include "crea_file_xml.h"
-#include "crea_file_xml_pa.h"
-#include "presend_check.h"
+#include "fatturapa/crea_file_xml.h"
+#include "fatturapa/crea_file_xml_pa.h"
+#include "checks/presend_check.h"
 
 namespace {
 

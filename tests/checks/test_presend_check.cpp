@@ -2,7 +2,7 @@
 // crafted file, with both sides of every tolerance and date edge; the received-invoice
 // rules; the file's name, size and format; the official sample invoices pass (warnings
 // allowed); the schema is required.
-#include "presend_check.h"
+#include "checks/presend_check.h"
 #include "valid_invoice.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
 // What the pre-send check refuses before looking at the invoice at all: a document type
 // declaration (internal or external subset, entities), a file over the exchange system's
 // 5 MB, and a name that is not a regular file.
-#include "presend_check.h"
+#include "checks/presend_check.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The formal checks of Italian tax codes: VAT numbers and fiscal codes, valid and not,
 // personal codes changed for omocodia included.
-#include "tax_codes.h"
+#include "checks/tax_codes.h"
 
 #include <gtest/gtest.h>
 

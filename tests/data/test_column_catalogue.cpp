@@ -1,10 +1,10 @@
 // The catalogue of tables and columns written from the schema files, and the columns the
 // data module requires of the server when its tables open at log-in.
-#include "app_error.h"
-#include "catalogue_columns.h"
-#include "columns.h"
+#include "data/app_error.h"
+#include "data/catalogue_columns.h"
 #include "data/columns.h"
-#include "diz.h"
+#include "data/columns.h"
+#include "data/diz.h"
 #include "test_db.h"
 
 #include <algorithm>

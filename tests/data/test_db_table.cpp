@@ -1,7 +1,7 @@
 // Table objects and the data module against the private test server.
-#include "app_error.h"
-#include "db_transaction.h"
-#include "diz.h"
+#include "data/app_error.h"
+#include "data/db_transaction.h"
+#include "data/diz.h"
 #include "test_db.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Exact decimal arithmetic: products and sums without loss, rounding half away from zero,
 // overflow and division by zero as errors, and the reading of a double's exact value.
-#include "app_error.h"
-#include "decimal.h"
+#include "data/app_error.h"
+#include "data/decimal.h"
 #include "decimal_text.h"
 
 #include <gtest/gtest.h>

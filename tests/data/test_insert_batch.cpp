@@ -1,10 +1,10 @@
 // Rows that a table object inserts while a batch guard holds its table reach the server
 // as one statement, before the connection's next other statement; a refused row is
 // reported there, inside the same transaction, and a rollback drops what is held.
-#include "app_error.h"
+#include "data/app_error.h"
 #include "data_module_fixture.h"
-#include "db_insert_batch.h"
-#include "db_transaction.h"
+#include "data/db_insert_batch.h"
+#include "data/db_transaction.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The data layer when the server stops, goes away or freezes: no cleanup terminates the
 // program, commands and periodic re-reads find the server again by themselves, a frozen
 // server costs a statement its time-out and no more, and the user reads why in Italian.
-#include "app_error.h"
+#include "data/app_error.h"
 #include "data_module_fixture.h"
-#include "db_own_change.h"
-#include "db_transaction.h"
+#include "data/db_own_change.h"
+#include "data/db_transaction.h"
 #include "test_server.h"
 
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 // How a table object tells of its changes (row by row), re-reads in the background,
 // lets editors refuse a row, nests transactions, walks rows quietly and undoes a
 // command's own change; the errors it raises and the ways to read a column.
-#include "app_error.h"
+#include "data/app_error.h"
 #include "data_module_fixture.h"
-#include "db_own_change.h"
-#include "db_quiet_walk.h"
-#include "db_reread_diagnostics.h"
-#include "db_transaction.h"
+#include "data/db_own_change.h"
+#include "data/db_quiet_walk.h"
+#include "data/db_reread_diagnostics.h"
+#include "data/db_transaction.h"
 
 #include <QSignalSpy>
 #include <QTest>

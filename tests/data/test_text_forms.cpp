@@ -1,8 +1,8 @@
 // The amount and date texts: format masks, the strict and the regional reading of a
 // number, the date forms, and their independence of the process's C locale.
-#include "app_error.h"
+#include "data/app_error.h"
 #include "decimal_text.h"
-#include "text_forms.h"
+#include "data/text_forms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Two desks on one server, each with its own data module and connection: a change or a
 // delete based on a row that another desk has stored since is refused, with the stored
 // row shown again; changes to different columns of one row both stay.
-#include "app_error.h"
+#include "data/app_error.h"
 #include "data_module_fixture.h"
 
 #include <QSignalSpy>

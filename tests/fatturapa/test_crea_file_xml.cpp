@@ -1,9 +1,9 @@
 // CreaFileXml: the FPR12 file of the current invoice, against the private test server.
-#include "crea_file_xml.h"
-#include "crea_file_xml_pa.h"
-#include "fattura_body.h"
-#include "fattura_header.h"
-#include "text_forms.h"
+#include "fatturapa/crea_file_xml.h"
+#include "fatturapa/crea_file_xml_pa.h"
+#include "fatturapa/fattura_body.h"
+#include "fatturapa/fattura_header.h"
+#include "data/text_forms.h"
 #include "xml_writer_fixture.h"
 
 #include <QFileInfo>

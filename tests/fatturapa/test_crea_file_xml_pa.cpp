@@ -1,6 +1,6 @@
 // CreaFileXmlPA: the FPA12 file of the current invoice, against the private test server.
-#include "crea_file_xml.h"
-#include "crea_file_xml_pa.h"
+#include "fatturapa/crea_file_xml.h"
+#include "fatturapa/crea_file_xml_pa.h"
 #include "xml_writer_fixture.h"
 
 namespace {

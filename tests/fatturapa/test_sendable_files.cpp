@@ -1,13 +1,13 @@
 // Files the exchange system accepts, written by both writers: free goods counted in the
 // VAT summary, texts with characters beyond Latin-1, a foreign buyer's postcode. Each
 // file passes the schema and the pre-send check.
-#include "calcola_totali.h"
-#include "codifica_xml.h"
-#include "crea_file_xml.h"
-#include "crea_file_xml_pa.h"
-#include "latin1_text.h"
-#include "presend_check.h"
-#include "testata_hooks.h"
+#include "invoice/calcola_totali.h"
+#include "fatturapa/codifica_xml.h"
+#include "fatturapa/crea_file_xml.h"
+#include "fatturapa/crea_file_xml_pa.h"
+#include "fatturapa/latin1_text.h"
+#include "checks/presend_check.h"
+#include "invoice/testata_hooks.h"
 #include "xml_writer_fixture.h"
 
 namespace {

@@ -2,11 +2,11 @@
 // header inputs give (changed on the server behind the program's back, a line stored
 // without a recompute): no file, no new file name, an earlier file untouched. After a
 // recompute the file is written, with the recomputed totals.
-#include "calcola_totali.h"
-#include "crea_file_xml.h"
-#include "crea_file_xml_pa.h"
-#include "stored_totals.h"
-#include "xml_forms.h"
+#include "invoice/calcola_totali.h"
+#include "fatturapa/crea_file_xml.h"
+#include "fatturapa/crea_file_xml_pa.h"
+#include "invoice/stored_totals.h"
+#include "fatturapa/xml_forms.h"
 #include "xml_writer_fixture.h"
 
 #include <functional>

@@ -1,8 +1,8 @@
 // Inputs that real users produce and that used to give files the schema refuses: each is
 // written, validated against the schema and its element checked; a buyer known by
 // neither VAT number nor fiscal code is refused before anything is stored or written.
-#include "crea_file_xml.h"
-#include "crea_file_xml_pa.h"
+#include "fatturapa/crea_file_xml.h"
+#include "fatturapa/crea_file_xml_pa.h"
 #include "xml_writer_fixture.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // Two desks on one server, each with its own data module and connection: the XML file of
 // an invoice is written from what is stored when it is written (header, lines, linked
 // documents read again in one transaction), not from the rows a desk holds.
-#include "calcola_totali.h"
-#include "crea_file_xml.h"
-#include "crea_file_xml_pa.h"
-#include "invoice_lock.h"
+#include "invoice/calcola_totali.h"
+#include "fatturapa/crea_file_xml.h"
+#include "fatturapa/crea_file_xml_pa.h"
+#include "invoice/invoice_lock.h"
 #include "xml_writer_fixture.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The XML writers under faults: a disk that fills up, a post of the file name that the
 // server refuses, characters that an XML document cannot hold.
-#include "crea_file_xml.h"
-#include "crea_file_xml_pa.h"
+#include "fatturapa/crea_file_xml.h"
+#include "fatturapa/crea_file_xml_pa.h"
 #include "xml_writer_fixture.h"
 
 #include <QFileInfo>

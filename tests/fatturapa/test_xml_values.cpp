@@ -1,8 +1,8 @@
 // Escaping, transmission progressive, file name and the text forms of values in the files.
-#include "app_error.h"
-#include "codifica_xml.h"
-#include "file_naming.h"
-#include "xml_forms.h"
+#include "data/app_error.h"
+#include "fatturapa/codifica_xml.h"
+#include "fatturapa/file_naming.h"
+#include "fatturapa/xml_forms.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // Shared set-up of the XML writer tests: the data-module fixture, a company whose folder
 // is a fresh temporary directory for every test, and helpers that store invoices, lines
 // and linked documents and read back the file that was written.
-#include "app_error.h"
-#include "calcola_totali.h"
+#include "data/app_error.h"
+#include "invoice/calcola_totali.h"
 #include "data_module_fixture.h"
 
 #include <QDir>

@@ -3,13 +3,13 @@
 // (the header defaults and the management calculated fields installed), a company whose
 // folder is a fresh temporary directory for every test, a recording confirmation seam,
 // and helpers that store source documents and lines and read back what the import wrote.
-#include "app_error.h"
+#include "data/app_error.h"
 #include "data_module_fixture.h"
-#include "importa_fatture.h"
-#include "management_fields.h"
+#include "import/importa_fatture.h"
+#include "import/management_fields.h"
 #include "management_rows.h"
 #include "recorded_messages.h"
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // numbered and typed, and the buyer data and codes of the invoice headers.
 #include "import_fixture.h"
 
-#include "imported_document.h"
-#include "imported_header.h"
+#include "import/imported_document.h"
+#include "import/imported_header.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // meets the rule on line totals; every file of the demonstration import passes the
 // pre-send check.
 #include "import_fixture.h"
-#include "presend_check.h"
+#include "checks/presend_check.h"
 
 namespace {
 

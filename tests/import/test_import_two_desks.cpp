@@ -3,7 +3,7 @@
 // store meanwhile.
 #include "import_fixture.h"
 
-#include "import_run_lock.h"
+#include "import/import_run_lock.h"
 
 #include <QThread>
 

@@ -1,8 +1,8 @@
 // The calculated fields of the management database's documents and lines, and the
 // columns the datasets require of it.
-#include "app_error.h"
+#include "data/app_error.h"
 #include "data_module_fixture.h"
-#include "management_fields.h"
+#include "import/management_fields.h"
 
 #include <gtest/gtest.h>
 #include <memory>

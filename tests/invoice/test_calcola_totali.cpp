@@ -1,10 +1,10 @@
 // The totals and VAT summary of an invoice (CalcolaTotali) against the test server:
 // what ends up stored in the header, the order of the VAT buckets, the header discount
 // and expenses, the failures that stop the run, and the refusals of incomplete totals.
-#include "app_error.h"
-#include "calcola_totali.h"
+#include "data/app_error.h"
+#include "invoice/calcola_totali.h"
 #include "data_module_fixture.h"
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -1,7 +1,7 @@
 // The amount of one invoice line (CalcolaRiga) and the tidying of the line editor's
 // fields when the user leaves them.
-#include "app_error.h"
-#include "line_amount.h"
+#include "data/app_error.h"
+#include "invoice/line_amount.h"
 #include "recorded_messages.h"
 
 #include <QStringList>

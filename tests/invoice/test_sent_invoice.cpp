@@ -1,9 +1,9 @@
 // Whether an invoice is sent (testata.inviata other than 0; NULL and 0 are unsent), in each
 // form a row is held in: a table object's current row or any of its rows, a fetched row,
 // and the conditions of the statements that pick invoices by it.
-#include "db_connection.h"
+#include "data/db_connection.h"
 #include "data_module_fixture.h"
-#include "sent_invoice.h"
+#include "invoice/sent_invoice.h"
 
 #include <QList>
 

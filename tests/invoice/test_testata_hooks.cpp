@@ -1,7 +1,7 @@
 // The header rules hooked into the data module: the protocol number `prot` and the
 // defaults of a new invoice header.
 #include "data_module_fixture.h"
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
 #include <gtest/gtest.h>
 #include <map>

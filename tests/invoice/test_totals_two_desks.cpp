@@ -2,12 +2,12 @@
 // invoice: the totals are computed from the lines and header inputs as stored, under the
 // invoice's lock, whatever either desk holds; new lines take distinct numbers; each desk
 // shows the stored result afterwards.
-#include "app_error.h"
-#include "article_pick.h"
-#include "calcola_totali.h"
+#include "data/app_error.h"
+#include "invoice/article_pick.h"
+#include "invoice/calcola_totali.h"
 #include "data_module_fixture.h"
-#include "invoice_lock.h"
-#include "testata_hooks.h"
+#include "invoice/invoice_lock.h"
+#include "invoice/testata_hooks.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The band renderer on a small layout of its own: how rows are spread over pages, the
 // order in which the band handlers run, a handler's error stopping the output, and the
 // fonts standing in for Arial and Times New Roman.
-#include "app_error.h"
-#include "band_renderer.h"
-#include "pdf_output.h"
-#include "print_fonts.h"
+#include "data/app_error.h"
+#include "print/band_renderer.h"
+#include "print/pdf_output.h"
+#include "print/print_fonts.h"
 
 #include <QFile>
 #include <QFontDatabase>

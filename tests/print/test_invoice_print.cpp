@@ -1,10 +1,10 @@
 // The issued invoice (QR1) rendered to PDF from the data module and read back: pages,
 // header, lines, footer and page numbers on every page, the document year, the totals
 // of the VAT buckets, texts longer than their fields, and a date that stops the printing.
-#include "app_error.h"
-#include "invoice_layout.h"
-#include "invoice_report.h"
-#include "pdf_output.h"
+#include "data/app_error.h"
+#include "print/invoice_layout.h"
+#include "print/invoice_report.h"
+#include "print/pdf_output.h"
 #include "print_fixture.h"
 
 #include <QFile>

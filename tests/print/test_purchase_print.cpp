@@ -1,10 +1,10 @@
 // The purchase invoice (QR2) rendered to PDF from the data module and read back: the
 // supplier as sender and the company as addressee, every purchase line of the table, the
 // footer's goods total, expenses, taxable and VAT totals.
-#include "pdf_output.h"
+#include "print/pdf_output.h"
 #include "print_fixture.h"
-#include "purchase_layout.h"
-#include "purchase_report.h"
+#include "print/purchase_layout.h"
+#include "print/purchase_report.h"
 
 #include <QRegularExpression>
 

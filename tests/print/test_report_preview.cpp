@@ -1,9 +1,9 @@
 // The print preview around the rendered pages: page count, navigation, zoom, printing on
 // the preview's printer and saving as PDF through the file dialog.
-#include "invoice_layout.h"
-#include "invoice_report.h"
+#include "print/invoice_layout.h"
+#include "print/invoice_report.h"
 #include "print_fixture.h"
-#include "report_preview.h"
+#include "print/report_preview.h"
 
 #include <QAction>
 #include <QApplication>

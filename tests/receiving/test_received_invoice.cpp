@@ -1,6 +1,6 @@
 // Loading received FatturaPA files into test_car and dett_car.
 #include "received_fixture.h"
-#include "received_invoice.h"
+#include "receiving/received_invoice.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // A received invoice is loaded once, whatever the name of its file: the signed copy of an
 // invoice loaded as plain XML (and the reverse), the same invoice under another name, and
 // two loadings of it at the same moment store it once.
-#include "fattura_reader.h"
+#include "receiving/fattura_reader.h"
 #include "received_fixture.h"
-#include "received_identity.h"
-#include "received_invoice.h"
+#include "receiving/received_identity.h"
+#include "receiving/received_invoice.h"
 
 #include <QThread>
 #include <latch>

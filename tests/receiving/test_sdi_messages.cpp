@@ -2,9 +2,9 @@
 // hostile files refused, answers stored against the invoice whose file they name, a
 // rejection taking the invoice's sent flag back, and the same message stored once.
 #include "data_module_fixture.h"
-#include "sdi_answers.h"
-#include "sdi_message.h"
-#include "sdi_message_store.h"
+#include "receiving/sdi_answers.h"
+#include "receiving/sdi_message.h"
+#include "receiving/sdi_message_store.h"
 #include "sdi_message_files.h"
 
 #include <QRegularExpression>

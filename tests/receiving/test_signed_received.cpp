@@ -1,7 +1,7 @@
 // Signed received files (.xml.p7m): made here with the openssl command and a self-signed
 // key, they must load the very rows that their plain content loads.
 #include "received_fixture.h"
-#include "received_invoice.h"
+#include "receiving/received_invoice.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 // The PEC channel: the service sends the invoice as an e-mail attachment to a small SMTP
 // server that the test runs on the loopback interface.
 #include "service_process.h"
-#include "signed_content.h"
+#include "receiving/signed_content.h"
 #include "smtp_sink.h"
 #include "test_pki.h"
 #include "written_invoice_test.h"

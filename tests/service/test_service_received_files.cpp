@@ -3,8 +3,8 @@
 // exchange system's 5 MB is refused, a name in the received folder that is not a regular
 // file does not hold the service up, and a value that does not fit its column is refused
 // in Italian, never stored cut.
-#include "db_connection.h"
-#include "service_database.h"
+#include "data/db_connection.h"
+#include "service/service_database.h"
 #include "service_process.h"
 #include "test_db.h"
 

@@ -1,9 +1,9 @@
 // The sending addresses of the service, against the real service program and the private
 // test server: the invoice's file written by CreaFileXml, checked, copied into the outbox
 // and the invoice marked as sent; every refusal leaves the invoice unsent and the outbox empty.
-#include "address_opener.h"
-#include "crea_file_xml_pa.h"
-#include "invio_sdi.h"
+#include "transmission/address_opener.h"
+#include "fatturapa/crea_file_xml_pa.h"
+#include "transmission/invio_sdi.h"
 #include "recorded_messages.h"
 #include "service_process.h"
 #include "written_invoice_test.h"

@@ -3,14 +3,14 @@
 // PKCS#12 file or from a SoftHSM token. A public administration's invoice leaves as a
 // CAdES-BES "<name>.p7m" that the program's reader and `openssl cms -verify` accept; a
 // certificate that may not sign, a wrong password or PIN stop the send with nothing sent.
-#include "address_opener.h"
-#include "app_error.h"
-#include "crea_file_xml_pa.h"
-#include "invio_sdi.h"
+#include "transmission/address_opener.h"
+#include "data/app_error.h"
+#include "fatturapa/crea_file_xml_pa.h"
+#include "transmission/invio_sdi.h"
 #include "recorded_messages.h"
 #include "service_process.h"
-#include "signed_content.h"
-#include "signing_settings.h"
+#include "receiving/signed_content.h"
+#include "service/signing_settings.h"
 #include "soft_token.h"
 #include "test_pki.h"
 #include "written_invoice_test.h"

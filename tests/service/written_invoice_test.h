@@ -2,7 +2,7 @@
 // The XML writer fixture for the service's tests: an invoice whose file CreaFileXml has
 // written, and its sent flag as stored.
 #include "../fatturapa/xml_writer_fixture.h"
-#include "crea_file_xml.h"
+#include "fatturapa/crea_file_xml.h"
 
 class WrittenInvoiceTest : public XmlWriterTest {
 protected:

@@ -20,7 +20,7 @@
 //         void SetUp() override { clearTables({"testata"}); installHooks(diz); }
 //         // ... store rows, then openDataModuleOn(diz)
 //     };
-#include "diz.h"
+#include "data/diz.h"
 #include "test_db.h"
 #include "test_printing.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A Decimal written in a test as plain text ("-12.345"); a text that does not read as
 // one fails the test.
-#include "decimal.h"
+#include "data/decimal.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // answers every confirmation with `answer` and records the questions and the
 // information shown, each apart and all in order. Screens' tests use ScriptedMessages / ExpectedBoxes of the screens'
 // own seam instead; the two never clash, so one test program may use both.
-#include "messages.h"
+#include "data/messages.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The address seam of the hand-over commands replaced, for its lifetime, by a recorder
 // of every address; `failAt` makes that call (counting from 1) raise an error.
-#include "address_opener.h"
-#include "app_error.h"
+#include "transmission/address_opener.h"
+#include "data/app_error.h"
 
 #include <QStringList>
 #include <functional>

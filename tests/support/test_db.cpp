@@ -1,7 +1,7 @@
 #include "test_db.h"
 
-#include "app_error.h"
-#include "diz.h"
+#include "data/app_error.h"
+#include "data/diz.h"
 
 #include <QCoreApplication>
 #include <QFile>

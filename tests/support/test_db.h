@@ -2,7 +2,7 @@
 // Test access to the private MariaDB test server: every connection of the process is
 // routed to it, and each test works in scratch databases of its own, loaded from the
 // project's schema files and dropped afterwards.
-#include "db_connection.h"
+#include "data/db_connection.h"
 
 #include <QString>
 #include <QStringList>

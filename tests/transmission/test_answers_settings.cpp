@@ -1,8 +1,8 @@
 // The settings of the reading of the exchange system's answers in servizio.ini: the
 // notifications folder taken from the file's folder, the interval, and the PEC mailbox,
 // whose server defaults to the SMTP one; the address the application requests.
-#include "answers_request.h"
-#include "service_settings.h"
+#include "transmission/answers_request.h"
+#include "settings/service_settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // The three hand-over commands on the shared Testata, with the address seam replaced by
 // a recorder and the message seam by a script of the boxes expected.
-#include "app_error.h"
+#include "data/app_error.h"
 #include "data_module_fixture.h"
-#include "handover_address.h"
-#include "invio_sdi.h"
-#include "messages.h"
+#include "transmission/handover_address.h"
+#include "transmission/invio_sdi.h"
+#include "data/messages.h"
 #include "recording_opener.h"
-#include "service_settings.h"
+#include "settings/service_settings.h"
 
 #include <QDir>
 #include <QFile>

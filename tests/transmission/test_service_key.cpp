@@ -1,6 +1,6 @@
 // The installation's secret on the service's addresses: read from servizio.ini and added by
 // the application to every address of the service it opens.
-#include "service_settings.h"
+#include "settings/service_settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

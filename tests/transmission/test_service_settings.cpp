@@ -1,6 +1,6 @@
 // The service's settings file: key=value lines read as they stand, defaults for what is
 // missing, folders taken from the file's own folder.
-#include "service_settings.h"
+#include "settings/service_settings.h"
 
 #include <QDir>
 #include <QFile>

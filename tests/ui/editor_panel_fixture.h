@@ -4,10 +4,10 @@
 // with the line list, and helpers that store invoices and lines, type into the panels'
 // controls as a user does and read back what the server holds.
 #include "data_module_fixture.h"
-#include "db_grid.h"
-#include "db_navigator.h"
+#include "ui/kit/db_grid.h"
+#include "ui/kit/db_navigator.h"
 #include "gui_test.h"
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
 #include <QComboBox>
 #include <QLineEdit>

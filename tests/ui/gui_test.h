@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the GUI tests: a message seam that fails the test on any box it was
 // not told to expect, and showing a window so that it takes the keyboard focus.
-#include "scripted_messages.h"
+#include "ui/kit/scripted_messages.h"
 
 #include <QApplication>
 #include <QTest>

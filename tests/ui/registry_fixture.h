@@ -4,10 +4,10 @@
 // window (shown only where a test wants the picks to act), and small helpers to read the
 // server and drive a grid.
 #include "data_module_fixture.h"
-#include "db_grid.h"
-#include "elenco_fatt.h"
+#include "ui/kit/db_grid.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
 #include "gui_test.h"
-#include "testata_hooks.h"
+#include "invoice/testata_hooks.h"
 
 #include <QHeaderView>
 #include <QStringList>

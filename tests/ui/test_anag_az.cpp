@@ -1,9 +1,9 @@
 // The company-data screen on the shared `azienda` table object.
-#include "anag_az.h"
-#include "db_combo_box.h"
-#include "db_edit.h"
-#include "db_navigator.h"
-#include "diz.h"
+#include "ui/screens/registries/anag_az.h"
+#include "ui/kit/db_combo_box.h"
+#include "ui/kit/db_edit.h"
+#include "ui/kit/db_navigator.h"
+#include "data/diz.h"
 #include "data_module_fixture.h"
 #include "gui_test.h"
 

@@ -1,8 +1,8 @@
 // The customer registry: search as you type on the shared `Clienti` object, new
 // customers, Enter as Tab, and the pick of a customer into the current invoice.
-#include "anag_cl.h"
-#include "bound_panel.h"
-#include "db_navigator.h"
+#include "ui/screens/registries/anag_cl.h"
+#include "ui/kit/bound_panel.h"
+#include "ui/kit/db_navigator.h"
 #include "registry_fixture.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The supplier registry: its search stays on the shared `Fornitori` object, it adds
 // suppliers with "Nuovo" or the navigator, and it picks nothing.
-#include "anag_fo.h"
-#include "bound_panel.h"
+#include "ui/screens/registries/anag_fo.h"
+#include "ui/kit/bound_panel.h"
 #include "registry_fixture.h"
 
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // The warehouse-article screen: formatting and price computations on leaving a box,
 // the two searches, "Nuovo", showing and closing the window.
-#include "article_prices.h"
-#include "articoli.h"
-#include "bound_panel.h"
-#include "db_navigator.h"
+#include "invoice/article_prices.h"
+#include "ui/screens/registries/articoli.h"
+#include "ui/kit/bound_panel.h"
+#include "ui/kit/db_navigator.h"
 #include "registry_fixture.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // The pick of a warehouse article as a new line of the current invoice, with the
 // invoice's totals rebuilt in the same transaction.
-#include "articoli.h"
+#include "ui/screens/registries/articoli.h"
 #include "registry_fixture.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The general error box and the scripted message seam that the GUI tests rely on.
-#include "app_error.h"
-#include "command.h"
-#include "scripted_messages.h"
+#include "data/app_error.h"
+#include "ui/kit/command.h"
+#include "ui/kit/scripted_messages.h"
 
 #include <QPushButton>
 #include <QTest>

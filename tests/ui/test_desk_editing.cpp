@@ -3,17 +3,17 @@
 // message boxes, its refusals, its keys and its kept texts, and what "Stampa" says when
 // a datum is missing.
 #include "data_module_fixture.h"
-#include "db_grid.h"
-#include "db_navigator.h"
-#include "db_reread_diagnostics.h"
-#include "dialog_messages.h"
-#include "elenco_fatt.h"
+#include "ui/kit/db_grid.h"
+#include "ui/kit/db_navigator.h"
+#include "data/db_reread_diagnostics.h"
+#include "ui/kit/dialog_messages.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
 #include "gui_test.h"
-#include "header_panel.h"
-#include "line_panel.h"
-#include "presend_check.h"
-#include "st_fatt.h"
-#include "testata_hooks.h"
+#include "ui/screens/elenco_fatt/header_panel.h"
+#include "ui/screens/elenco_fatt/line_panel.h"
+#include "checks/presend_check.h"
+#include "ui/screens/st_fatt.h"
+#include "invoice/testata_hooks.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -2,12 +2,12 @@
 // header editors stay bound to the invoice (and line) they were opened on. When another
 // desk deletes or changes it, "Registra" refuses, says so and the panel closes; nothing
 // typed for one invoice reaches another. "Mod. Riga" opens on the line as stored now.
-#include "editor_binding.h"
+#include "ui/screens/elenco_fatt/editor_binding.h"
 #include "editor_panel_fixture.h"
-#include "elenco_fatt.h"
-#include "header_panel.h"
-#include "invoice_lock.h"
-#include "line_panel.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
+#include "ui/screens/elenco_fatt/header_panel.h"
+#include "invoice/invoice_lock.h"
+#include "ui/screens/elenco_fatt/line_panel.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The purchase-invoice list and its loading panel, on the shared Testa_Car and Detta_Car,
 // with the address seam recording what would be opened.
 #include "data_module_fixture.h"
-#include "db_grid.h"
-#include "db_navigator.h"
-#include "elenco_carico.h"
-#include "file_browser_lists.h"
+#include "ui/kit/db_grid.h"
+#include "ui/kit/db_navigator.h"
+#include "ui/screens/elenco_carico/elenco_carico.h"
+#include "ui/kit/file_browser_lists.h"
 #include "gui_test.h"
-#include "received_invoice.h"
+#include "receiving/received_invoice.h"
 #include "recording_opener.h"
 
 #include <QComboBox>

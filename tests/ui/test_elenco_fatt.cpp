@@ -1,24 +1,24 @@
 // The issued-invoice workspace on the data module's shared tables against the test
 // server: its controls and lists, sent invoices drawn white on red, the document
 // commands ("Nuova", "Elimina Fattura", the XML writers, the import) and the Enter key.
-#include "calcola_totali.h"
+#include "invoice/calcola_totali.h"
 #include "data_module_fixture.h"
-#include "db_grid.h"
-#include "db_navigator.h"
-#include "elenco_fatt.h"
+#include "ui/kit/db_grid.h"
+#include "ui/kit/db_navigator.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
 #include "fixture_check_warnings.h"
 #include "gui_test.h"
-#include "header_panel.h"
-#include "legend_panel.h"
-#include "line_panel.h"
+#include "ui/screens/elenco_fatt/header_panel.h"
+#include "ui/screens/elenco_fatt/legend_panel.h"
+#include "ui/screens/elenco_fatt/line_panel.h"
 #include "management_rows.h"
-#include "masked_date_edit.h"
+#include "ui/kit/masked_date_edit.h"
 #include "recording_opener.h"
-#include "report_preview.h"
-#include "service_settings.h"
-#include "st_fatt.h"
-#include "stored_totals.h"
-#include "testata_hooks.h"
+#include "print/report_preview.h"
+#include "settings/service_settings.h"
+#include "ui/screens/st_fatt.h"
+#include "invoice/stored_totals.h"
+#include "invoice/testata_hooks.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,14 +2,14 @@
 // legend, the panel "Esito SDI" with the answers of the current invoice, and a rejected
 // invoice written again under a new name and handed over again.
 #include "data_module_fixture.h"
-#include "db_grid.h"
-#include "elenco_fatt.h"
-#include "esito_sdi_panel.h"
+#include "ui/kit/db_grid.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
+#include "ui/screens/elenco_fatt/esito_sdi_panel.h"
 #include "fixture_check_warnings.h"
 #include "gui_test.h"
-#include "legend_panel.h"
+#include "ui/screens/elenco_fatt/legend_panel.h"
 #include "recording_opener.h"
-#include "sdi_outcome_colours.h"
+#include "ui/screens/elenco_fatt/sdi_outcome_colours.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // The header editor on the shared header table: bound fields with their conversions,
 // "Registra" recomputing and storing, "Annulla" dropping the pending changes, the sent
 // flag, and the linked-document lists with their links.
-#include "db_date_edit.h"
-#include "db_edit.h"
-#include "db_navigator.h"
+#include "ui/kit/db_date_edit.h"
+#include "ui/kit/db_edit.h"
+#include "ui/kit/db_navigator.h"
 #include "editor_panel_fixture.h"
-#include "header_panel.h"
+#include "ui/screens/elenco_fatt/header_panel.h"
 
 #include <QCheckBox>
 #include <QLabel>

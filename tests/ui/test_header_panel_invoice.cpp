@@ -2,11 +2,11 @@
 // the header and customer in the header editor with a linked contract, three lines at two
 // VAT rates with a discount in the line editor; then its FatturaPA file is written, holds
 // the contract's documents and the totals of its lines, and validates against the schema.
-#include "crea_file_xml.h"
-#include "db_navigator.h"
+#include "fatturapa/crea_file_xml.h"
+#include "ui/kit/db_navigator.h"
 #include "editor_panel_fixture.h"
-#include "header_panel.h"
-#include "line_panel.h"
+#include "ui/screens/elenco_fatt/header_panel.h"
+#include "ui/screens/elenco_fatt/line_panel.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // The line editor on the shared line and header tables, hosted over the line list as in
 // the workspace: typing a line, numbering, copying a line in, the totals stored with the
 // line, refusals.
-#include "line_panel.h"
+#include "ui/screens/elenco_fatt/line_panel.h"
 #include "editor_panel_fixture.h"
-#include "nature_codes.h"
-#include "panel_list.h"
+#include "ui/screens/elenco_fatt/nature_codes.h"
+#include "ui/kit/panel_list.h"
 
 #include <QLabel>
 

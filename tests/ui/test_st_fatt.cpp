@@ -1,9 +1,9 @@
 // The two print previews of the layout container: each opens modally on the current rows
 // and returns when closed; an invoice that cannot be rendered raises before any window opens.
-#include "app_error.h"
+#include "data/app_error.h"
 #include "data_module_fixture.h"
-#include "report_preview.h"
-#include "st_fatt.h"
+#include "print/report_preview.h"
+#include "ui/screens/st_fatt.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,12 +2,12 @@
 // widgets: the current invoice's file shown as the revenue agency renders it, saved as
 // PDF and printed from the viewer; a file that is missing or cannot be shown gives its
 // Italian message and no window.
-#include "crea_file_xml.h"
+#include "fatturapa/crea_file_xml.h"
 #include "data_module_fixture.h"
-#include "elenco_carico.h"
-#include "elenco_fatt.h"
+#include "ui/screens/elenco_carico/elenco_carico.h"
+#include "ui/screens/elenco_fatt/elenco_fatt.h"
 #include "gui_test.h"
-#include "visualizza_fattura.h"
+#include "ui/screens/visualizza_fattura/visualizza_fattura.h"
 
 #include <QFile>
 #include <QFileDialog>
