@@ -102,6 +102,9 @@ void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat forma
     diz.Testata.checkBrowseMode();
     DbTransaction transaction(diz.xml_conn, {&diz.Testata, &diz.Detta, &diz.ContrattoT, &diz.ContrattoD});
     readStoredInvoice(diz);
+    // The seller's data, its folder and bank account too, as stored now: another desk may
+    // have changed them since this desk read them.
+    diz.AziendaT.rereadCurrent();
     writeFileOf(diz, readFatturaHeader(diz, workspaceCaption, format), format, [&] { transaction.commit(); });
 }
 

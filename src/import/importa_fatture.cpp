@@ -134,6 +134,9 @@ void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText,
         messages.inform(ImportRunLock::busyMessage());
         return;
     }
+    // Every file of the run carries the seller's data as stored now, not as this desk last
+    // read them (another desk may have changed them).
+    diz.AziendaT.rereadCurrent();
     installManagementFields(diz);
     diz.Dati.open();  // connects on first use, and again after a lost connection
     diz.Test_Fatt.close();

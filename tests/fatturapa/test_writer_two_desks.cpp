@@ -74,6 +74,28 @@ TEST_F(WriterTwoDesks, TheFileCarriesTheLinesAndTotalsStoredByAnotherDesk)
     EXPECT_EQ(diz->Testata.text(QStringLiteral("tot_doc")), QStringLiteral("183,00"));
 }
 
+TEST_F(WriterTwoDesks, TheFileCarriesTheCompanyDataStoredByAnotherDesk)
+{
+    const int id = addInvoice();
+    addLine(id);
+    storeTotals(id);
+    // Desk A holds the company row as it was; desk B renames the company.
+    deskB->AziendaT.refresh();
+    deskB->AziendaT.first();
+    deskB->AziendaT.edit();
+    deskB->AziendaT.setText(QStringLiteral("rag_soc"), QStringLiteral("Gamma Nuova S.r.l."));
+    deskB->AziendaT.post();
+    ASSERT_EQ(diz->AziendaT.text(QStringLiteral("rag_soc")), QStringLiteral("Alfa & Beta S.r.l."));
+
+    for (auto writer : {&CreaFileXml, &CreaFileXmlPA}) {
+        select(id);
+        writer(*diz, QStringLiteral("A"));
+        const QStringList lines = XmlTest::linesOf(XmlTest::readFile(writtenPath(id)));
+        EXPECT_TRUE(lines.contains(QStringLiteral("<Denominazione>Gamma Nuova S.r.l.</Denominazione>")));
+    }
+    EXPECT_EQ(diz->AziendaT.text(QStringLiteral("rag_soc")), QStringLiteral("Gamma Nuova S.r.l."));
+}
+
 TEST_F(WriterTwoDesks, AnInvoiceDeletedOnAnotherDeskGetsNoFile)
 {
     const int id = addInvoice();

@@ -89,6 +89,26 @@ TEST_F(ImportTwoDesks, ADocumentStoredByAnotherWriterDuringTheRunIsNotImportedAg
     EXPECT_EQ(headers().size(), 4);
 }
 
+TEST_F(ImportTwoDesks, TheFilesCarryTheCompanyDataStoredByAnotherDesk)
+{
+    // Desk A holds the company row as it was; desk B renames the company before A imports.
+    deskB->AziendaT.edit();
+    deskB->AziendaT.setText(QStringLiteral("rag_soc"), QStringLiteral("Norva Nuova S.r.l."));
+    deskB->AziendaT.post();
+    const QString heldByA = diz->AziendaT.text(QStringLiteral("rag_soc"));
+    ASSERT_NE(heldByA, QStringLiteral("Norva Nuova S.r.l."));
+
+    runImport();
+    ASSERT_EQ(headers().size(), 4);
+    for (const StoredRow &h : headers()) {
+        QFile file(folder() + h["nome_file"]);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << h["nome_file"].toStdString();
+        const QByteArray text = file.readAll();
+        EXPECT_TRUE(text.contains("<Denominazione>Norva Nuova S.r.l.</Denominazione>")) << h["nome_file"].toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("<Denominazione>%1</Denominazione>").arg(heldByA).toUtf8()));
+    }
+}
+
 TEST_F(ImportTwoDesks, TheLockGoesWithTheConnectionOfADeskThatDies)
 {
     DbConnection otherDesk;
