@@ -103,6 +103,10 @@ public:
     bool isEmpty() const { return m_rows.empty(); }
     int rowCount() const { return int(m_rows.size()); }
     int currentIndex() const { return m_cur; }
+    // True while the tables following this one hear of a row just stored new, with a key
+    // the server gave it, inside a transaction still open on this table's connection: no
+    // other desk can see that row yet and nothing stored refers to its key.
+    bool currentRowIsNewInOpenTransaction() const { return m_announcingNewRow && m_conn.inTransaction(); }
     bool locate(QAnyStringView column, const QVariant &value);
 
     // A remembered row: by its key where the table has one, else by position.
@@ -262,6 +266,7 @@ private:
     bool m_fetching = false;
     bool m_rereadAgain = false;  // a re-read asked for while another was under way
     quint64 m_generation = 0;  // counts every change of the held rows
+    bool m_announcingNewRow = false;  // see currentRowIsNewInOpenTransaction()
     std::unique_ptr<DbRereadWorker> m_worker;
     std::vector<std::pair<int, std::function<void(DbTable &)>>> m_beforePost;
     int m_nextHookId = 1;

@@ -2,6 +2,8 @@
 // stored by post() with one statement, dropped by cancel(); remove() deletes the current row.
 #include "data/db_table.h"
 
+#include <QScopedValueRollback>
+
 #include "data/app_error.h"
 #include "data/db_row_statements.h"
 
@@ -95,7 +97,8 @@ void DbTable::post()
     if (m_state == State::Insert) {
         m_conn.exec(sql.insert(m_pending.cells));
         const int k = keyField();
-        if (k >= 0 && m_fields[size_t(k)].autoIncrement && !m_pending.cells[size_t(k)])
+        const bool keyFromServer = k >= 0 && m_fields[size_t(k)].autoIncrement && !m_pending.cells[size_t(k)];
+        if (keyFromServer)
             m_pending.cells[size_t(k)] = QByteArray::number(m_conn.lastInsertId());
         computeCalculated(m_pending.cells);
         DbRow row(m_pending.cells);
@@ -103,6 +106,8 @@ void DbTable::post()
         m_rows.insert(m_rows.begin() + pos, std::move(row));
         ++m_generation;
         m_cur = pos;
+        // The tables that follow this one hear of the new row while the flag is up.
+        const QScopedValueRollback announcing(m_announcingNewRow, keyFromServer && m_conn.inTransaction());
         finishPost(-1);
         return;
     }

@@ -54,8 +54,12 @@ void DbTable::masterMoved()
     m_linkValues = vals;
     // A master without a current row (or a new one without its key yet) has no details:
     // a NULL link value matches no row, so the server is not asked.
+    // Nor has a master row stored new in the transaction still open on this table's
+    // connection: its key exists in that transaction alone, and nothing stored there
+    // refers to it yet.
     const bool none = !m_master->isOpen()
-        || std::any_of(vals.begin(), vals.end(), [](const QVariant &v) { return v.isNull(); });
+        || std::any_of(vals.begin(), vals.end(), [](const QVariant &v) { return v.isNull(); })
+        || (&m_master->connection() == &m_conn && m_master->currentRowIsNewInOpenTransaction());
     auto clearRows = [this] {
         m_rows.clear();
         ++m_generation;

@@ -16,9 +16,12 @@ XmlFile::XmlFile(const QString &path) : m_path(path), m_file(path)
         throw AppError(QStringLiteral("File access denied"));
 }
 
-void XmlFile::write(const QString &line)
+QByteArray XmlFile::encodedLine(const QString &line) { return xmlCharactersOnly(line).toUtf8() + "\r\n"; }
+
+void XmlFile::write(const QString &line) { writeEncoded(encodedLine(line)); }
+
+void XmlFile::writeEncoded(const QByteArray &bytes)
 {
-    const QByteArray bytes = xmlCharactersOnly(line).toUtf8() + "\r\n";
     errno = 0;
     if (m_file.write(bytes) != bytes.size())
         failWriting(errno);

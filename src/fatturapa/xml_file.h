@@ -14,6 +14,10 @@ public:
     // Each line in UTF-8 (no byte-order mark) followed by CR LF. Characters that an
     // XML 1.0 document cannot hold are left out (see xmlCharactersOnly).
     void write(const QString &line) override;
+    // Bytes already in the file's form (lines made by encodedLine()).
+    void writeEncoded(const QByteArray &bytes);
+    // One line as the file holds it.
+    static QByteArray encodedLine(const QString &line);
     // Puts the complete file in place under its final name. Every byte is first pushed to
     // the disk and checked: a full disk or any other write failure raises AppError
     // "Scrittura del file <path> non riuscita: <cause>" and leaves no file behind.

@@ -9,10 +9,13 @@
 #include "fatturapa/file_naming.h"
 #include "invoice/invoice_lock.h"
 #include "invoice/stored_totals.h"
+#include "fatturapa/xml_buffer.h"
 #include "fatturapa/xml_file.h"
 #include "fatturapa/xml_forms.h"
 
+#include <QFile>
 #include <functional>
+#include <future>
 
 namespace {
 
@@ -108,10 +111,47 @@ void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat forma
     writeFileOf(diz, readFatturaHeader(diz, workspaceCaption, format), format, [&] { transaction.commit(); });
 }
 
-void writeNewInvoiceXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format)
+QString writeNewInvoiceXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format,
+                           const std::function<void()> &meanwhile)
 {
     // The exchange system has never answered an invoice made in the caller's transaction:
     // its file takes the usual progressive.
     const QString progressive = progressivoInvio(diz.Testata.asInteger(col::testata::id_invio), workspaceCaption);
-    writeFileOf(diz, readFatturaHeaderWith(diz, progressive, format), format, [] {});
+    const FatturaHeader header = readFatturaHeaderWith(diz, progressive, format);
+    const QString fileName = xmlBaseName(header.company.pIva, header.progressive) + QStringLiteral(".xml");
+    // No separator is inserted: the folder is expected to end with one.
+    const QString path = XmlForms::trimmed(diz.AziendaT.text(col::azienda::path)) + fileName;
+
+    // The whole file is made here from what the tables hold; creating it, pushing it to
+    // the disk and putting it in place run beside the storing of its name.
+    XmlBuffer content;
+    writeFatturaHeader(content, header, format);
+    writeFatturaBody(content, diz, header, format);
+    std::future<void> placed = std::async(std::launch::async, [path, bytes = content.bytes()] {
+        XmlFile file(path);
+        file.writeEncoded(bytes);
+        file.commit();
+    });
+
+    const QVariant earlier = diz.Testata.value(FileNameColumn);
+    try {
+        storeFileName(diz.Testata, fileName);
+    } catch (...) {
+        // The name is not stored: neither is its file left in place.
+        try {
+            placed.get();
+            QFile::remove(path);
+        } catch (...) {
+        }
+        throw;
+    }
+    if (meanwhile)
+        meanwhile();
+    try {
+        placed.get();
+    } catch (...) {
+        restoreFileName(diz.Testata, earlier);
+        throw;
+    }
+    return path;
 }

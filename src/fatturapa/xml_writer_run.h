@@ -3,6 +3,7 @@
 #include "fatturapa/xml_format.h"
 
 #include <QString>
+#include <functional>
 
 class TDiz;
 
@@ -21,7 +22,11 @@ void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat forma
 // The file of an invoice the caller has just made and stored inside its own open
 // transaction, which holds the invoice's header row locked, and that diz.Testata (current
 // row), diz.Detta, diz.ContrattoT and diz.ContrattoD hold as stored, its totals computed in
-// that transaction from its stored lines (CalcolaTotali): nothing is read or checked again.
-// `nome_file` is stored (in the caller's transaction) and the file put in place; a failure
-// leaves `nome_file` as it was and no file. The caller's commit makes the name permanent.
-void writeNewInvoiceXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format);
+// that transaction from its stored lines (CalcolaTotaliNewInvoice): nothing is read or
+// checked again. The file is made in memory; it is then created, written, pushed to the
+// disk and put in place on another thread while `nome_file` is stored (in the caller's
+// transaction) and `meanwhile` runs here (work of the caller's that needs neither).
+// Returns the file's path once it is in place. A failure leaves `nome_file` as it was and
+// no file; the caller's commit makes the name permanent.
+QString writeNewInvoiceXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format,
+                           const std::function<void()> &meanwhile = {});

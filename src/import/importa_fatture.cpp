@@ -40,10 +40,40 @@ void checkNumberFits(const DbTable &testFatt, const ImportedDocument &doc)
                        .arg(NumDocWidth));
 }
 
+// Moves the source to its next document (which reads that document's lines), once.
+class SourceCursor {
+public:
+    explicit SourceCursor(DbTable &documents) : m_documents(documents) {}
+    // Never raises: a failure to read the next document is kept for rethrow().
+    void advance() noexcept
+    {
+        if (m_advanced)
+            return;
+        m_advanced = true;
+        try {
+            m_documents.next();
+        } catch (...) {
+            m_failure = std::current_exception();
+        }
+    }
+    bool advanced() const { return m_advanced; }
+    void rethrow() const
+    {
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+    }
+
+private:
+    DbTable &m_documents;
+    bool m_advanced = false;
+    std::exception_ptr m_failure;
+};
+
 // Brings over the document on which diz.Test_Fatt stands, unless it is dated after the
-// limit or is already there.
+// limit or is already there. The source may be moved on to its next document while this
+// one's file is being written (`next`).
 void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &lock, const QString &limitDateText,
-                    const QString &workspaceCaption)
+                    const QString &workspaceCaption, SourceCursor &next)
 {
     const QDate limit = TextForms::readDate(limitDateText);
     const QVariant date = diz.Test_Fatt.value(col::norva26::testata::data);
@@ -80,8 +110,10 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &l
             importLines(diz, doc, idInvio);
             lines.flush();
         }
-        // The posted header already holds what the server holds, so it needs no re-read.
-        CalcolaTotali(diz);
+        // The header and lines exist in this transaction alone: the totals are computed
+        // from them as stored without a savepoint of their own, and the posted header then
+        // holds them as stored.
+        CalcolaTotaliNewInvoice(diz);
         // The file's name is stored with the document (one commit for both), and the file
         // is put in place before that commit. A file that cannot be written leaves the
         // name as it was (the writer takes it back): the invoice is still stored complete,
@@ -90,11 +122,13 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &l
         try {
             // A public administration's document goes out in its own format: an FPR12 file
             // with a six-character recipient code is one the exchange system refuses.
-            // The invoice was made in this transaction and the tables hold it as stored
-            // (the totals re-read it): the writer reads nothing again.
-            writeNewInvoiceXml(diz, workspaceCaption, doc.publicAdministration() ? XmlFormat::FPA12 : XmlFormat::FPR12);
-            writtenFile = XmlForms::trimmed(diz.AziendaT.text(col::azienda::path))
-                + diz.Testata.text(col::testata::nome_file);
+            // The invoice was made in this transaction and the tables hold it as stored:
+            // the writer reads nothing again. While the file goes to the disk, the next
+            // source document and its lines are read (another connection): they do not
+            // depend on this document, and a failure there is told after its commit.
+            writtenFile = writeNewInvoiceXml(diz, workspaceCaption,
+                                             doc.publicAdministration() ? XmlFormat::FPA12 : XmlFormat::FPR12,
+                                             [&next] { next.advance(); });
         } catch (...) {
             // A lost connection takes the transaction with it: the commit says so.
             fileFailure = std::current_exception();
@@ -111,6 +145,7 @@ void importDocument(TDiz &diz, ImportedNumbers &imported, const ImportRunLock &l
     imported.add(doc.identity.number, doc.identity.type);
     if (fileFailure)
         std::rethrow_exception(fileFailure);
+    next.rethrow();
 }
 
 } // namespace
@@ -149,11 +184,13 @@ void ImportaFatture(TDiz &diz, Messages &messages, const QString &limitDateText,
 
     ImportedNumbers imported(diz.xml_conn);
     const int total = diz.Test_Fatt.rowCount();
-    int done = 0;
-    for (; !diz.Test_Fatt.eof(); diz.Test_Fatt.next(), ++done) {
+    for (int done = 0; !diz.Test_Fatt.eof(); ++done) {
         if (progress && !progress(done, total))
             return;
-        importDocument(diz, imported, lock, limitDateText, workspaceCaption);
+        SourceCursor next(diz.Test_Fatt);
+        importDocument(diz, imported, lock, limitDateText, workspaceCaption, next);
+        next.advance();
+        next.rethrow();
     }
     if (progress)
         progress(total, total);

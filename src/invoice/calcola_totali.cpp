@@ -2,6 +2,7 @@
 
 #include "data/app_error.h"
 #include "data/columns.h"
+#include "data/db_own_change.h"
 #include "data/db_transaction.h"
 #include "data/diz.h"
 #include "invoice/invoice_lock.h"
@@ -50,6 +51,14 @@ void showStored(TDiz &diz, const std::vector<InvoiceTotals::Line> &lines)
         diz.Detta.refresh();
 }
 
+QString ratesWithoutBucketMessage(const QStringList &rates)
+{
+    QStringList shown;
+    for (const QString &rate : rates)
+        shown << (rate.isEmpty() ? QStringLiteral("\"\"") : rate);
+    return QStringLiteral("Aliquota IVA non riepilogata: %1").arg(shown.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
 void CalcolaTotali(TDiz &diz)
@@ -91,10 +100,32 @@ void CalcolaTotali(TDiz &diz)
     transaction.commit();
     showStored(diz, lines);
 
-    if (!result.ratesWithoutBucket.isEmpty()) {
-        QStringList shown;
-        for (const QString &rate : result.ratesWithoutBucket)
-            shown << (rate.isEmpty() ? QStringLiteral("\"\"") : rate);
-        throw AppError(QStringLiteral("Aliquota IVA non riepilogata: %1").arg(shown.join(QStringLiteral(", "))));
+    if (!result.ratesWithoutBucket.isEmpty())
+        throw AppError(ratesWithoutBucketMessage(result.ratesWithoutBucket));
+}
+
+void CalcolaTotaliNewInvoice(TDiz &diz)
+{
+    DbTable &head = diz.Testata;
+    DbConnection &conn = diz.xml_conn;
+    if (!conn.inTransaction() || head.state() != DbTable::State::Browse || head.currentIndex() < 0) {
+        CalcolaTotali(diz);
+        return;
     }
+    const StoredInvoice::InputsAndLines stored =
+        StoredInvoice::lockedInputsAndLines(conn, head.value(col::testata::id_invio));
+    InvoiceTotals::ColumnTexts reached;
+    const InvoiceTotals::Result result = InvoiceTotals::compute(stored.inputs, stored.lines, reached);
+
+    // One UPDATE of the header row; the row then holds what it stored, as after any post.
+    DbOwnChange change(head);
+    head.edit();
+    for (const auto &[column, text] : result.columns)
+        head.setText(column, text);
+    change.post();
+    if (!holdsTheseLines(diz.Detta, stored.lines))
+        diz.Detta.refresh();
+
+    if (!result.ratesWithoutBucket.isEmpty())
+        throw AppError(ratesWithoutBucketMessage(result.ratesWithoutBucket));
 }

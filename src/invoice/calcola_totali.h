@@ -15,3 +15,12 @@ class TDiz;
 // storing everything, AppError "Aliquota IVA non riepilogata: %s" when a counted line
 // with a non-zero total found no bucket.
 void CalcolaTotali(TDiz &diz);
+
+// The same for an invoice whose header (the current row of diz.Testata) and lines were
+// stored new in the transaction the caller holds open (the import): they are visible to
+// that transaction alone and locked by their own inserts. The header inputs and lines are
+// read as stored in one locking read, and the summary is stored through diz.Testata,
+// which then holds it as stored; no savepoint is set, so any failure is the caller's to
+// roll back with the whole invoice. Raises as CalcolaTotali does, storing nothing of a
+// run stopped by a line. Without an open transaction it is CalcolaTotali.
+void CalcolaTotaliNewInvoice(TDiz &diz);

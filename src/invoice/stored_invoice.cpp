@@ -42,4 +42,25 @@ std::vector<InvoiceTotals::Line> lines(DbConnection &connection, const QVariant 
     return out;
 }
 
+InputsAndLines lockedInputsAndLines(DbConnection &connection, const QVariant &idInvio)
+{
+    // The lines are reached through their index on id_invio, as lines() reaches them, so
+    // they come in the same order.
+    const DbResult r = connection.select(
+        QStringLiteral("SELECT t.sc_tipo, t.sc_perc, t.spese, t.spese2, d.id_invio, d.quantita, d.aliquota, "
+                       "d.tipo_cessione, d.prezzo_tot FROM testata t LEFT JOIN dettaglio d ON d.id_invio = t.id_invio "
+                       "WHERE t.id_invio = ? FOR UPDATE"),
+        {idInvio});
+    if (r.rows.empty())
+        throw AppError(InvoiceLock::deletedMessage());
+    InputsAndLines out;
+    const DbRow &first = r.rows.front();
+    out.inputs = {textAt(first, 0), textAt(first, 1), textAt(first, 2), textAt(first, 3)};
+    out.lines.reserve(r.rows.size());
+    for (const DbRow &row : r.rows)
+        if (!row.isNull(4))  // a header without lines gives one row with no line
+            out.lines.push_back({textAt(row, 5), textAt(row, 6), textAt(row, 7), textAt(row, 8)});
+    return out;
+}
+
 } // namespace StoredInvoice

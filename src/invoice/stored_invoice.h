@@ -19,4 +19,12 @@ InvoiceTotals::Inputs lockedInputs(DbConnection &connection, const QVariant &idI
 // The invoice's lines, in the order the line table delivers them.
 std::vector<InvoiceTotals::Line> lines(DbConnection &connection, const QVariant &idInvio);
 
+// Both at once, in one locking read of the header and its lines (the lines in the order
+// lines() gives them).
+struct InputsAndLines {
+    InvoiceTotals::Inputs inputs;
+    std::vector<InvoiceTotals::Line> lines;
+};
+InputsAndLines lockedInputsAndLines(DbConnection &connection, const QVariant &idInvio);
+
 } // namespace StoredInvoice
