@@ -195,6 +195,41 @@ TEST_F(DataModule, DetailsFollowTheirMasterAndAppendedRowsTakeTheLink)
     EXPECT_EQ(diz.ContrattoD.rowCount(), 1);
 }
 
+// A master row stored new inside an open transaction has nothing under its key: its
+// detail tables are emptied without asking the server. Outside a transaction, and once
+// the master has moved, they are read as always.
+TEST_F(DataModule, AMasterRowStoredNewInAnOpenTransactionHasItsDetailsEmptiedWithoutAQuery)
+{
+    auto selects = [&] {
+        const DbResult r = diz.xml_conn.select(QStringLiteral("SHOW SESSION STATUS LIKE 'Com_select'"));
+        return r.rows.at(0).raw(1).toInt();
+    };
+    auto nextKey = [&] {
+        return count(QStringLiteral("SELECT AUTO_INCREMENT FROM information_schema.tables "
+                                    "WHERE table_schema = DATABASE() AND table_name = 'testata'"));
+    };
+    // Outside a transaction a line already stored under the new key is read.
+    db.sql().exec(QStringLiteral("INSERT INTO dettaglio (id_invio, descrizione) VALUES (?, 'orfana')"), {nextKey()});
+    addInvoice(QStringLiteral("1"));
+    ASSERT_EQ(diz.Detta.rowCount(), 1);
+    EXPECT_EQ(diz.Detta.text(QStringLiteral("descrizione")), QStringLiteral("orfana"));
+
+    DbTransaction tx(diz.xml_conn, {&diz.Detta, &diz.Testata});
+    const int before = selects();
+    const int b = addInvoice(QStringLiteral("2"));
+    EXPECT_EQ(selects() - before, 0);
+    EXPECT_TRUE(diz.Detta.isEmpty());
+    EXPECT_TRUE(diz.ContrattoT.isEmpty());
+    diz.Detta.append();
+    diz.Detta.setText(QStringLiteral("descrizione"), QStringLiteral("riga B"));
+    diz.Detta.post();
+    diz.Testata.first();
+    ASSERT_TRUE(diz.Testata.locate(QStringLiteral("id_invio"), b));
+    ASSERT_EQ(diz.Detta.rowCount(), 1);
+    EXPECT_EQ(diz.Detta.text(QStringLiteral("descrizione")), QStringLiteral("riga B"));
+    tx.commit();
+}
+
 TEST_F(DataModule, PresentedOrderIsKeptWhateverTheFetchOrder)
 {
     for (const char *n : {"Zeta", "alfa", "Beta"}) {

@@ -3,6 +3,7 @@
 // brings it over whole. Failures after that (totals, file) keep the complete invoice.
 #include "import_fixture.h"
 
+#include <QDir>
 #include <functional>
 
 namespace {
@@ -98,6 +99,8 @@ TEST_F(ImportAtomicity, AFailingFileKeepsTheCompleteInvoice)
     EXPECT_FALSE(importError().isEmpty());
     EXPECT_EQ(numbers(), QStringList{"1I"});
     expectWhole(QStringLiteral("1I"), 2);
+    EXPECT_TRUE(header(QStringLiteral("1I")).isNull("nome_file"));
+    EXPECT_TRUE(QDir(folder()).entryList(QDir::Files).isEmpty());
 
     xml->sql().exec(QStringLiteral("UPDATE azienda SET path = ?"), {folder()});
     diz->AziendaT.refresh();
@@ -106,6 +109,27 @@ TEST_F(ImportAtomicity, AFailingFileKeepsTheCompleteInvoice)
     EXPECT_FALSE(fileExists(header(QStringLiteral("1I"))));
     EXPECT_TRUE(fileExists(header(QStringLiteral("2I"))));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM dettaglio")), 8);
+}
+
+// The next source document is read while an invoice's file goes to the disk. When that
+// read fails (the management database's connection is cut), the invoice is committed
+// with its file all the same, the run stops with the error, and the next run brings the rest.
+TEST_F(ImportAtomicity, ALostSourceWhileAFileIsWrittenKeepsThatInvoiceWithItsFile)
+{
+    addThreeInvoices();
+    failAtLine(2, [] { norva->sql().exec(QStringLiteral("KILL CONNECTION %1").arg(diz->Dati.threadId())); });
+
+    EXPECT_FALSE(importError().isEmpty());
+    EXPECT_EQ(numbers(), QStringList{"1I"});
+    expectWhole(QStringLiteral("1I"), 2);
+    EXPECT_TRUE(fileExists(header(QStringLiteral("1I"))));
+
+    diz->Detta.setNewRecordHook(nullptr);
+    runImport();
+    EXPECT_EQ(numbers(), (QStringList{"1I", "2I", "3I"}));
+    expectWhole(QStringLiteral("2I"), 5);
+    for (const StoredRow &h : headers())
+        EXPECT_TRUE(fileExists(h)) << h["num_doc"].toStdString();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // what ends up stored in the header, the order of the VAT buckets, the header discount
 // and expenses, the failures that stop the run, and the refusals of incomplete totals.
 #include "data/app_error.h"
+#include "data/db_transaction.h"
 #include "invoice/calcola_totali.h"
 #include "data_module_fixture.h"
 #include "invoice/testata_hooks.h"
@@ -438,6 +439,85 @@ TEST_F(Totals, CountedLineWithoutBucketIsReportedAfterStoringTheRest)
                       {"imponibile4", "100,00"},
                       {"tot_doc", "441,00"}});
     }
+}
+
+// An invoice made inside an open transaction (as the import makes them): its totals,
+// read back in one locking read and stored in one UPDATE, are exactly those CalcolaTotali
+// stores for the same rows, and the held header shows them as stored.
+TEST_F(Totals, AnInvoiceMadeInTheOpenTransactionGetsTheTotalsCalcolaTotaliStores)
+{
+    struct {
+        std::vector<Line> lines;
+        Columns header;
+    } cases[] = {
+        {ExampleLines, {{"spese", "0,00"}, {"spese2", "0,00"}}},
+        {{{"1,00", "22", "100,00"}, {"1,00", "10", "50,00"}},
+         {{"spese", "10,00"}, {"spese2", "5,00"}, {"sc_tipo", "SC"}, {"sc_perc", "10"}}},
+        // Buckets by first appearance, a line not counted, free goods of the fourth kind.
+        {{{"0,00", "4", "1,00"}, {"2,00", "10", "7,35"}, {"1,00", "4", "3,10"}, {"1,00", "22", "5,00", "AB"}}, {}},
+        {{}, {{"spese", "6,00"}}},
+    };
+    Columns all = emptyBuckets();
+    for (const char *name : {"tot_omaggio", "tot_omaggio2", "tot_omaggio3", "sc_importo", "tot_doc"})
+        all[QString::fromLatin1(name)] = QString();
+
+    openDataModuleOn(diz);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.lines.size());
+        {
+            DbTransaction tx(diz.xml_conn, {&diz.Detta, &diz.Testata});
+            diz.Testata.append();
+            for (const auto &[k, v] : c.header)
+                diz.Testata.setText(k, v);
+            diz.Testata.post();
+            id = diz.Testata.asInteger(QStringLiteral("id_invio"));
+            EXPECT_TRUE(diz.Detta.isEmpty());
+            int prog = 0;
+            for (const Line &l : c.lines) {
+                diz.Detta.append();
+                diz.Detta.setValue(QStringLiteral("id_invio"), id);
+                diz.Detta.setValue(QStringLiteral("prog"), ++prog);
+                diz.Detta.setValue(QStringLiteral("quantita"), orNull(l.quantita));
+                diz.Detta.setValue(QStringLiteral("aliquota"), orNull(l.aliquota));
+                diz.Detta.setValue(QStringLiteral("prezzo_tot"), orNull(l.prezzoTot));
+                diz.Detta.setValue(QStringLiteral("tipo_cessione"), orNull(l.tipoCessione));
+                diz.Detta.post();
+            }
+            CalcolaTotaliNewInvoice(diz);
+            EXPECT_EQ(diz.Testata.state(), DbTable::State::Browse);
+            tx.commit();
+        }
+        const Columns made = stored(all);
+        for (const auto &[k, v] : made)
+            EXPECT_EQ(diz.Testata.isNull(k) ? Null : diz.Testata.text(k), v) << qPrintable(k);
+        CalcolaTotali(diz);
+        EXPECT_EQ(stored(all), made);
+    }
+}
+
+// A failure leaves the rollback to the caller: nothing of the invoice stays.
+TEST_F(Totals, AStoppedRunOfAnInvoiceMadeInTheOpenTransactionLeavesItToTheCallersRollback)
+{
+    openDataModuleOn(diz);
+    try {
+        DbTransaction tx(diz.xml_conn, {&diz.Detta, &diz.Testata});
+        diz.Testata.append();
+        diz.Testata.post();
+        id = diz.Testata.asInteger(QStringLiteral("id_invio"));
+        diz.Detta.append();
+        diz.Detta.setValue(QStringLiteral("id_invio"), id);
+        diz.Detta.setValue(QStringLiteral("quantita"), QStringLiteral("uno"));
+        diz.Detta.setValue(QStringLiteral("aliquota"), QStringLiteral("22"));
+        diz.Detta.setValue(QStringLiteral("prezzo_tot"), QStringLiteral("1,00"));
+        diz.Detta.post();
+        CalcolaTotaliNewInvoice(diz);
+        tx.commit();
+        ADD_FAILURE() << "the run did not stop";
+    } catch (const AppError &) {
+    }
+    EXPECT_EQ(db->sql().select(QStringLiteral("SELECT COUNT(*) FROM testata")).rows.at(0).raw(0), "0");
+    EXPECT_EQ(db->sql().select(QStringLiteral("SELECT COUNT(*) FROM dettaglio")).rows.at(0).raw(0), "0");
+    EXPECT_FALSE(diz.Testata.isEditing());
 }
 
 } // namespace
