@@ -2,10 +2,10 @@
 // stored by post() with one statement, dropped by cancel(); remove() deletes the current row.
 #include "data/db_table.h"
 
-#include <QScopedValueRollback>
-
 #include "data/app_error.h"
 #include "data/db_row_statements.h"
+
+#include <QScopedValueRollback>
 
 DbRowStatements DbTable::statements() const { return DbRowStatements(m_conn, m_table, m_fields, m_baseCount, keyField()); }
 

@@ -7,11 +7,11 @@
 #include "fatturapa/fattura_body.h"
 #include "fatturapa/fattura_header.h"
 #include "fatturapa/file_naming.h"
-#include "invoice/invoice_lock.h"
-#include "invoice/stored_totals.h"
 #include "fatturapa/xml_buffer.h"
 #include "fatturapa/xml_file.h"
 #include "fatturapa/xml_forms.h"
+#include "invoice/invoice_lock.h"
+#include "invoice/stored_totals.h"
 
 #include <QFile>
 #include <functional>
@@ -70,25 +70,36 @@ void readStoredInvoice(TDiz &diz)
         t->refresh();
 }
 
-// Stores the name, writes the file and puts it in place; `commitName` ends the unit of
-// work that stores the name (the file goes in place after it). A failure leaves the name
-// as it was and no file.
-void writeFileOf(TDiz &diz, const FatturaHeader &header, XmlFormat format, const std::function<void()> &commitName)
+QString fileNameOf(const FatturaHeader &header)
 {
-    const QString fileName = xmlBaseName(header.company.pIva, header.progressive) + QStringLiteral(".xml");
+    return xmlBaseName(header.company.pIva, header.progressive) + QStringLiteral(".xml");
+}
+
+// The file's place: the company's folder, trimmed, directly followed by the name (no
+// separator is inserted: the folder is expected to end with one).
+QString pathOf(TDiz &diz, const QString &fileName)
+{
+    return XmlForms::trimmed(diz.AziendaT.text(col::azienda::path)) + fileName;
+}
+
+// Stores the name, writes the file and puts it in place; `transaction` is the unit of work
+// that stores the name, committed before the file goes in place. A failure leaves the name
+// as it was and no file.
+void writeFileOf(TDiz &diz, const FatturaHeader &header, XmlFormat format, DbTransaction &transaction)
+{
+    const QString fileName = fileNameOf(header);
 
     // Stored before the file is opened.
     const QVariant earlier = diz.Testata.value(FileNameColumn);
     storeFileName(diz.Testata, fileName);
 
     try {
-        // No separator is inserted: the folder is expected to end with one.
-        XmlFile file(XmlForms::trimmed(diz.AziendaT.text(col::azienda::path)) + fileName);
+        XmlFile file(pathOf(diz, fileName));
         writeFatturaHeader(file, header, format);
         writeFatturaBody(file, diz, header, format);
         // The name is stored for good only when the whole file is written; the file is put
         // in place once the name is stored.
-        commitName();
+        transaction.commit();
         file.commit();
     } catch (...) {
         restoreFileName(diz.Testata, earlier);
@@ -108,7 +119,7 @@ void writeFatturaXml(TDiz &diz, const QString &workspaceCaption, XmlFormat forma
     // The seller's data, its folder and bank account too, as stored now: another desk may
     // have changed them since this desk read them.
     diz.AziendaT.rereadCurrent();
-    writeFileOf(diz, readFatturaHeader(diz, workspaceCaption, format), format, [&] { transaction.commit(); });
+    writeFileOf(diz, readFatturaHeader(diz, workspaceCaption, format), format, transaction);
 }
 
 QString writeNewInvoiceXml(TDiz &diz, const QString &workspaceCaption, XmlFormat format,
@@ -118,9 +129,8 @@ QString writeNewInvoiceXml(TDiz &diz, const QString &workspaceCaption, XmlFormat
     // its file takes the usual progressive.
     const QString progressive = progressivoInvio(diz.Testata.asInteger(col::testata::id_invio), workspaceCaption);
     const FatturaHeader header = readFatturaHeaderWith(diz, progressive, format);
-    const QString fileName = xmlBaseName(header.company.pIva, header.progressive) + QStringLiteral(".xml");
-    // No separator is inserted: the folder is expected to end with one.
-    const QString path = XmlForms::trimmed(diz.AziendaT.text(col::azienda::path)) + fileName;
+    const QString fileName = fileNameOf(header);
+    const QString path = pathOf(diz, fileName);
 
     // The whole file is made here from what the tables hold; creating it, pushing it to
     // the disk and putting it in place run beside the storing of its name.

@@ -56,7 +56,6 @@ public:
             m_failure = std::current_exception();
         }
     }
-    bool advanced() const { return m_advanced; }
     void rethrow() const
     {
         if (m_failure)

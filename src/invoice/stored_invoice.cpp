@@ -8,6 +8,18 @@
 namespace StoredInvoice {
 namespace {
 QString textAt(const DbRow &row, int i) { return row.isNull(i) ? QString() : QString::fromUtf8(row.raw(i)); }
+
+// sc_tipo, sc_perc, spese, spese2 from the row's cells `first` on.
+InvoiceTotals::Inputs inputsAt(const DbRow &row, int first)
+{
+    return {textAt(row, first), textAt(row, first + 1), textAt(row, first + 2), textAt(row, first + 3)};
+}
+
+// quantita, aliquota, tipo_cessione, prezzo_tot from the row's cells `first` on.
+InvoiceTotals::Line lineAt(const DbRow &row, int first)
+{
+    return {textAt(row, first), textAt(row, first + 1), textAt(row, first + 2), textAt(row, first + 3)};
+}
 } // namespace
 
 InvoiceTotals::Inputs lockedInputs(DbConnection &connection, const QVariant &idInvio, const QStringList &summaryColumns,
@@ -27,7 +39,7 @@ InvoiceTotals::Inputs lockedInputs(DbConnection &connection, const QVariant &idI
         for (int i = 0; i < summaryColumns.size(); ++i)
             *summaryTexts << textAt(row, 4 + i);
     }
-    return {textAt(row, 0), textAt(row, 1), textAt(row, 2), textAt(row, 3)};
+    return inputsAt(row, 0);
 }
 
 std::vector<InvoiceTotals::Line> lines(DbConnection &connection, const QVariant &idInvio)
@@ -38,7 +50,7 @@ std::vector<InvoiceTotals::Line> lines(DbConnection &connection, const QVariant 
     std::vector<InvoiceTotals::Line> out;
     out.reserve(r.rows.size());
     for (const DbRow &row : r.rows)
-        out.push_back({textAt(row, 0), textAt(row, 1), textAt(row, 2), textAt(row, 3)});
+        out.push_back(lineAt(row, 0));
     return out;
 }
 
@@ -54,12 +66,11 @@ InputsAndLines lockedInputsAndLines(DbConnection &connection, const QVariant &id
     if (r.rows.empty())
         throw AppError(InvoiceLock::deletedMessage());
     InputsAndLines out;
-    const DbRow &first = r.rows.front();
-    out.inputs = {textAt(first, 0), textAt(first, 1), textAt(first, 2), textAt(first, 3)};
+    out.inputs = inputsAt(r.rows.front(), 0);
     out.lines.reserve(r.rows.size());
     for (const DbRow &row : r.rows)
         if (!row.isNull(4))  // a header without lines gives one row with no line
-            out.lines.push_back({textAt(row, 5), textAt(row, 6), textAt(row, 7), textAt(row, 8)});
+            out.lines.push_back(lineAt(row, 5));
     return out;
 }
 
