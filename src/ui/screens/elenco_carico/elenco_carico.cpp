@@ -1,5 +1,6 @@
 #include "ui/screens/elenco_carico/elenco_carico.h"
 
+#include "ui/kit/caption_font.h"
 #include "transmission/address_opener.h"
 #include "data/app_error.h"
 #include "data/columns.h"
@@ -90,10 +91,7 @@ QFrame *darkPanel(QWidget *parent, const QString &name)
 QLabel *title(const QString &text, QWidget *parent, int pixelSize)
 {
     auto *label = new QLabel(text, parent);
-    QFont f = label->font();
-    f.setPixelSize(pixelSize);
-    f.setBold(true);
-    label->setFont(f);
+    setCaptionFont(label, pixelSize);
     label->adjustSize();
     return label;
 }

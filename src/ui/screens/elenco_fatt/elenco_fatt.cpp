@@ -1,5 +1,6 @@
 #include "ui/screens/elenco_fatt/elenco_fatt.h"
 
+#include "ui/kit/caption_font.h"
 #include "ui/screens/registries/anag_cl.h"
 #include "ui/screens/registries/articoli.h"
 #include "data/columns.h"
@@ -151,10 +152,7 @@ void TElenco_Fatt::buildControls()
     titleLabel = new QLabel(QStringLiteral("Fattura Elettronica"), this);
     titleLabel->setObjectName(QStringLiteral("Label1"));
     titleLabel->setAlignment(Qt::AlignCenter);
-    QFont titleFont = titleLabel->font();
-    titleFont.setPixelSize(20);
-    titleFont.setBold(true);
-    titleLabel->setFont(titleFont);
+    setCaptionFont(titleLabel, 20);
 
     using B = DbNavigator::Button;
     // Invoices are created with "Nuova" and lines with "Ins. Riga": neither bar inserts.

@@ -1,5 +1,6 @@
 #include "ui/screens/elenco_fatt/esito_sdi_panel.h"
 
+#include "ui/kit/caption_font.h"
 #include "transmission/answers_request.h"
 #include "data/columns.h"
 #include "ui/kit/command.h"
@@ -54,10 +55,7 @@ EsitoSdiPanel::EsitoSdiPanel(TDiz &diz, QWidget *parent) : QFrame(parent), m_diz
 
     auto *layout = new QVBoxLayout(this);
     auto *title = new QLabel(QStringLiteral("ESITO SDI"), this);
-    QFont f = title->font();
-    f.setBold(true);
-    f.setPixelSize(18);
-    title->setFont(f);
+    setCaptionFont(title, 18);
     layout->addWidget(title, 0, Qt::AlignHCenter);
     invoiceLabel = new QLabel(this);
     invoiceLabel->setWordWrap(true);

@@ -1,5 +1,6 @@
 #include "ui/screens/elenco_fatt/legend_panel.h"
 
+#include "ui/kit/caption_font.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -37,10 +38,7 @@ const QList<LegendGroup> &legendGroups()
 QLabel *heading(const QString &text, QWidget *parent, int pixelSize)
 {
     auto *label = new QLabel(text, parent);
-    QFont f = label->font();
-    f.setBold(true);
-    f.setPixelSize(pixelSize);
-    label->setFont(f);
+    setCaptionFont(label, pixelSize);
     return label;
 }
 

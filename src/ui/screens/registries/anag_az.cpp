@@ -1,5 +1,6 @@
 #include "ui/screens/registries/anag_az.h"
 
+#include "ui/kit/caption_font.h"
 #include "ui/kit/bound_form.h"
 #include "data/columns.h"
 #include "ui/kit/db_navigator.h"
@@ -27,10 +28,7 @@ Tanag_az::Tanag_az(TDiz &diz, QWidget *parent) : ScreenDialog(parent)
     BoundForm &form = *m_form;
 
     Label1 = form.addCaption(QStringLiteral("D A T I   A Z I E N D A"), {472, 16});
-    QFont titleFont = Label1->font();
-    titleFont.setPixelSize(24);
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
+    setCaptionFont(Label1, 24);
     Label1->adjustSize();
 
     form.addEdit(QStringLiteral("Ragione Sociale"), col::azienda::rag_soc, {16, 96, 784, 30});

@@ -1,5 +1,6 @@
 #include "ui/screens/registries/articoli.h"
 
+#include "ui/kit/caption_font.h"
 #include "invoice/article_pick.h"
 #include "invoice/article_prices.h"
 #include "ui/kit/bound_panel.h"
@@ -60,10 +61,7 @@ TArticoli::TArticoli(TDiz &diz, QWidget *parent) : ScreenDialog(parent), m_diz(d
     mainPanel->setGeometry(8, 8, 1281, 665);
 
     titleLabel = addLabel(mainPanel, "Label2", QStringLiteral("ARTICOLI MAGAZZINO"), {848, 16});
-    QFont titleFont = titleLabel->font();
-    titleFont.setPixelSize(24);
-    titleFont.setBold(true);
-    titleLabel->setFont(titleFont);
+    setCaptionFont(titleLabel, 24);
     titleLabel->adjustSize();
 
     codeLabel = addLabel(mainPanel, "Label1", QStringLiteral("Codice"), {8, 24});
@@ -107,9 +105,7 @@ TArticoli::TArticoli(TDiz &diz, QWidget *parent) : ScreenDialog(parent), m_diz(d
     for (const PriceRow &row : {PriceRow{"VENDITA", {8, 304}, 352, ArticlePrices::Sale},
                                 PriceRow{"ACQUISTO", {9, 424}, 472, ArticlePrices::Cost}}) {
         QLabel *heading = p.addLabel(QString::fromLatin1(row.heading), row.headingAt);
-        QFont headingFont = heading->font();
-        headingFont.setBold(true);
-        heading->setFont(headingFont);
+        setCaptionFont(heading, 0);
         heading->adjustSize();
         const ArticlePrices::PriceColumns &price = row.price;
         const QString gross = QString::fromLatin1(price.gross);

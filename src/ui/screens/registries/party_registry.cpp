@@ -1,5 +1,6 @@
 #include "ui/screens/registries/party_registry.h"
 
+#include "ui/kit/caption_font.h"
 #include "ui/kit/bound_panel.h"
 #include "data/columns.h"
 #include "ui/kit/command.h"
@@ -37,11 +38,7 @@ PartyRegistry::PartyRegistry(DbTable &parties, const PartyRegistryLayout &layout
 
     titleLabel = new QLabel(layout.title, this);
     titleLabel->setObjectName(QStringLiteral("Label2"));
-    QFont titleFont = titleLabel->font();
-    titleFont.setPixelSize(24);
-    titleFont.setBold(true);
-    titleFont.setItalic(true);
-    titleLabel->setFont(titleFont);
+    setCaptionFont(titleLabel, 24, true);
     titleLabel->move(488, 16);
     titleLabel->adjustSize();  // the caption decides the width
 
